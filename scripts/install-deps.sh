@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs the Debian 12 packages the build, the tests and the screenshots need.
+# Does nothing but check when everything is there already.
+set -e
+packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev \
+  libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev \
+  xvfb xauth imagemagick"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: missing packages:$missing (run as root to install them)" >&2
+    exit 1
+  fi
+  apt-get update
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
+fi
