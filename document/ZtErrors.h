@@ -1,0 +1,25 @@
+#pragma once
+// Failures of the document library. Every failure is an exception whose
+// message is the text the user sees.
+
+#include <stdexcept>
+#include <string>
+
+namespace quorvex {
+
+class EZtError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// An index outside its declared bounds.
+class ERangeError : public EZtError {
+public:
+  ERangeError() : EZtError("Range check error") {}
+};
+
+// Formats a message with one "%s" replaced by a file name, as in
+// "Cannot open file %s".
+std::string FormatFileMessage(const char* format, const std::string& fileName);
+
+}  // namespace quorvex

@@ -1,0 +1,84 @@
+#pragma once
+// The F&A 4 document: line table, conversion state, and the conversion of
+// its lines into HTML.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ZtFileInfo.h"
+
+namespace quorvex {
+
+// The three fixed sections of a document.
+enum TFa4Section { secHeader = 0, secBody = 1, secFooter = 2 };
+
+// The text area of one table cell, inclusive, in columns and lines.
+struct TCellRect {
+  std::int32_t FirstCol = 0;
+  std::int32_t FirstLine = 0;
+  std::int32_t LastCol = 0;
+  std::int32_t LastLine = 0;
+};
+
+// How bytes that the translation passes through unchanged are written.
+enum class TCharOutput {
+  Bytes,            // byte for byte (the default)
+  CharReferences,   // bytes 0x80..0xFF as numeric references of their code page 437 character
+};
+
+class TZtFileInfoFa4 : public TZtFileInfo {
+public:
+  TZtFileInfoFa4();
+
+  void Clear() override;
+  void LoadFromFile(const std::string& fileName) override;
+  void LoadFromMemory(const std::string& fileName, std::string data) override;
+
+  std::int32_t LineCount() const { return LineCount_; }
+  // The entry of a line, 0..9999; other indexes raise ERangeError. While no
+  // document is loaded every entry has Length 0.
+  const TFa4LineEntry& GetLine(std::int32_t index) const;
+  // Position of the entry's first text byte inside Data(); the entry's
+  // Length bytes from here are readable.
+  const unsigned char* LineBytes(const TFa4LineEntry& entry) const;
+  std::string_view LineView(const TFa4LineEntry& entry) const;
+
+  // Translation of characters and control sequences.
+  static std::string TranslateChar(unsigned char byte);
+  // Entered on the code byte (the one after 0xFF); leaves `position` on the
+  // sequence's last byte.
+  std::string TranslateCode(const unsigned char* bytes, std::int32_t& position);
+  std::string PlainText(const TFa4LineEntry& entry, std::int32_t limit);
+  std::string LinePlainText(std::int32_t lineIndex, std::int32_t limit);
+  std::int32_t RawIndex(const TFa4LineEntry& entry, std::int32_t count);
+
+  // Conversion of line ranges, sections and tables.
+  std::string ConvertLines(std::int32_t first, std::int32_t last);
+  std::string ConvertSection(TFa4Section section);
+  std::string ConvertTable(std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
+                           std::int32_t lastLine);
+  std::string ConvertCellText(const TCellRect& rect, bool& fixed);
+
+  void SetCharOutput(TCharOutput output) { CharOutput_ = output; }
+  TCharOutput CharOutput() const { return CharOutput_; }
+
+  // Conversion state, kept between calls.
+  std::int32_t Indent = 0;
+  bool IndentPending = false;
+  bool ParagraphEnd = false;
+  std::string ParagraphTag;
+
+private:
+  std::int32_t LineCount_ = 0;
+  std::vector<TFa4LineEntry> Lines_;  // all 10000 entries, decoded at load
+  TCharOutput CharOutput_ = TCharOutput::Bytes;
+};
+
+// The HTML document: preferences text (lines ended by CR LF), then the body.
+std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document);
+// Converts first, then writes through a temporary file renamed over the name.
+void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document);
+
+}  // namespace quorvex
