@@ -1,0 +1,1 @@
+// Filled in by the code page and text-lines work.
