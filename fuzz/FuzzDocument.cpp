@@ -1,0 +1,34 @@
+// Arbitrary bytes loaded as an F&A 4 document, converted whole, and every
+// line shown in the line list.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "ZtDefaultPreferences.h"
+#include "ZtErrors.h"
+#include "ZtFileInfoFa4.h"
+#include "ZtLineCells.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace quorvex;
+  TZtFileInfoFa4 document;
+  // Odd sizes also exercise the character-reference output.
+  if (size % 2 == 1) document.SetCharOutput(TCharOutput::CharReferences);
+  try {
+    document.LoadFromMemory("fuzz.fa4", std::string(reinterpret_cast<const char*>(data), size));
+  } catch (const EZtError&) {
+    // A refused document (all 10000 entries in use) stays loaded; go on.
+  }
+  try {
+    const std::string html = BuildHtml(DefaultPreferencesText, document);
+    if (html.size() < DefaultPreferencesText.size()) __builtin_trap();
+  } catch (const EZtError&) {
+    // Conversion errors are reported to the user; only crashes matter here.
+  }
+  for (std::int32_t row = 0; row < document.LineCount(); ++row) {
+    const TFa4LineEntry& entry = document.GetLine(row);
+    for (int column = 0; column < 4; ++column) LineCellText(document, entry, row, column);
+  }
+  return 0;
+}
