@@ -1,0 +1,40 @@
+// A flat list with four columns whose rows and cell texts are computed only
+// when a row is first needed or a cell is painted or measured.
+#pragma once
+
+#include <QTableView>
+
+#include <functional>
+#include <memory>
+
+namespace quorvex {
+
+class TZtLineListModel;
+
+class TZtLineList : public QTableView {
+    Q_OBJECT
+
+public:
+    // Column indices; the display order is "#", "Len", "ID", "Hex".
+    enum TColumn { colLen = 0, colId = 1, colHex = 2, colIndex = 3 };
+
+    using TInitNode = std::function<const void*(int row)>;
+    using TGetText = std::function<QString(int row, const void* rowData, int column)>;
+
+    explicit TZtLineList(QWidget* parent = nullptr);
+    ~TZtLineList() override;
+
+    void SetInitNode(TInitNode initNode);
+    void SetGetText(TGetText getText);
+
+    void ClearRows();
+    void SetRowCount(int count);
+    int RowCount() const;
+    // The row's data, initialised through InitNode on first use.
+    const void* RowData(int row);
+
+private:
+    TZtLineListModel* FModel;
+};
+
+}  // namespace quorvex

@@ -1,0 +1,101 @@
+// The multi-line source editor that holds the preferences text: QScintilla
+// with 8-bit text (one byte per character, never re-encoded), a fixed set of
+// key bindings and a hook for a line-by-line highlighter.
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QKeyCombination>
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quorvex {
+
+class TZtCustomHighlighter;
+class TZtHighlighterLexer;
+
+enum class TZtEditorCommand {
+    cmdUp, cmdSelUp, cmdScrollUp,
+    cmdDown, cmdSelDown, cmdScrollDown,
+    cmdLeft, cmdSelLeft, cmdWordLeft, cmdSelWordLeft,
+    cmdRight, cmdSelRight, cmdWordRight, cmdSelWordRight,
+    cmdPageDown, cmdSelPageDown, cmdPageBottom, cmdSelPageBottom,
+    cmdPageUp, cmdSelPageUp, cmdPageTop, cmdSelPageTop,
+    cmdLineStart, cmdSelLineStart, cmdEditorTop, cmdSelEditorTop,
+    cmdLineEnd, cmdSelLineEnd, cmdEditorBottom, cmdSelEditorBottom,
+    cmdToggleMode, cmdCopy, cmdCut, cmdPaste,
+    cmdDeleteChar, cmdDeleteLastChar, cmdDeleteLastWord,
+    cmdUndo, cmdRedo, cmdLineBreak, cmdTab, cmdShiftTab, cmdContextHelp,
+    cmdSelectAll, cmdBlockIndent, cmdBlockUnindent, cmdInsertLine,
+    cmdDeleteWord, cmdDeleteLine, cmdDeleteEOL,
+    cmdGotoMarker0, cmdGotoMarker1, cmdGotoMarker2, cmdGotoMarker3, cmdGotoMarker4,
+    cmdGotoMarker5, cmdGotoMarker6, cmdGotoMarker7, cmdGotoMarker8, cmdGotoMarker9,
+    cmdSetMarker0, cmdSetMarker1, cmdSetMarker2, cmdSetMarker3, cmdSetMarker4,
+    cmdSetMarker5, cmdSetMarker6, cmdSetMarker7, cmdSetMarker8, cmdSetMarker9,
+    cmdNormalSelect, cmdColumnSelect, cmdLineSelect, cmdMatchBracket,
+};
+
+struct TZtKeyBinding {
+    QKeyCombination Key;
+    TZtEditorCommand Command;
+};
+
+class TZtSourceEditor : public QsciScintilla {
+    Q_OBJECT
+
+public:
+    explicit TZtSourceEditor(QWidget* parent = nullptr);
+    ~TZtSourceEditor() override;
+
+    // Attaches a highlighter (registers a change listener and colours the
+    // text through it); nullptr detaches and withdraws the listener. The
+    // highlighter must outlive its attachment.
+    void SetHighlighter(TZtCustomHighlighter* highlighter);
+    TZtCustomHighlighter* Highlighter() const { return FHighlighter; }
+
+    // Every line followed by CR LF, the last one included. An empty editor
+    // (no bytes at all, which also shows as one empty line) has no lines and
+    // gives "". Trailing blanks of a line still being edited are left out.
+    std::string WholeText() const;
+    std::vector<std::string> Lines() const;
+    // Replaces all lines; no UserChanged, the undo history is cleared. An
+    // empty list, or a single empty line, leaves the editor empty.
+    void SetLines(const std::vector<std::string>& lines);
+
+    void ExecuteCommand(TZtEditorCommand command);
+    static std::span<const TZtKeyBinding> KeyBindings();
+
+signals:
+    // The user changed the text: typing, deleting, cutting, pasting, undo,
+    // redo. Not raised by SetLines.
+    void UserChanged();
+    // Ctrl+F1; nobody listens by default, so the key does nothing.
+    void ContextHelpRequested();
+
+private:
+    void ApplyOptions();
+    void BindKeys();
+    void OnModified(int position, int modificationType);
+    void OnCaretMoved(int line, int index);
+    void TrimTrailingBlanks(int line);
+    std::string LineBytes(int line) const;
+    bool RunOwnCommand(TZtEditorCommand command);
+    void MoveToPageEdge(bool bottom, bool extend);
+    void InsertLineAtCaret();
+    void IndentBlock(bool indent);
+    void SetBookmark(int number);
+    void GotoBookmark(int number);
+    void SetSelectionMode(int mode);
+    void MatchBracket();
+
+    TZtCustomHighlighter* FHighlighter = nullptr;
+    TZtHighlighterLexer* FLexer = nullptr;
+    int FListenerHandle = 0;
+    int FQuiet = 0;          // > 0 while the editor changes its own text
+    int FEditedLine = -1;    // the line whose trailing blanks are pending
+};
+
+}  // namespace quorvex
