@@ -95,9 +95,8 @@ private:
     void WordProc();
 
     void TagNameProc();
-    void BlockProc(THtmlTokenKind kind, bool (TZtHtmlHighlighter::*closes)(std::size_t) const);
-    bool ClosesComment(std::size_t index) const;
-    bool ClosesAsp(std::size_t index) const;
+    void BlockProc(THtmlTokenKind kind, unsigned char closer, std::size_t closerCount);
+    bool ClosedBy(std::size_t index, unsigned char closer, std::size_t closerCount) const;
     void TextProc();
 
     TZtHighlighterAttributes* FASPAttri = nullptr;
