@@ -1,0 +1,45 @@
+#pragma once
+// What a batch tells the user on standard error: one line per failed
+// document and, on a terminal, a progress line for longer batches.
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "ZtParallelBatch.h"
+
+namespace quorvex {
+
+inline constexpr std::string_view ProgramName = "fa4tohtml";
+
+// Batches of more documents than this show progress on a terminal.
+inline constexpr std::size_t ProgressThreshold = 3;
+
+// "fa4tohtml: NAME: message" and a line end.
+std::string ErrorLine(std::string_view name, std::string_view message);
+
+class TZtBatchReport {
+public:
+  TZtBatchReport(std::FILE* stream, std::size_t total, bool showProgress);
+  TZtBatchReport(const TZtBatchReport&) = delete;
+  TZtBatchReport& operator=(const TZtBatchReport&) = delete;
+  // Removes the progress line.
+  ~TZtBatchReport();
+
+  // Called once per document, in document order.
+  void Finished(std::string_view name, const TZtOutcome& outcome);
+  bool AnyFailed() const { return Failed_ > 0; }
+
+private:
+  void ClearProgress();
+  void DrawProgress();
+
+  std::FILE* Stream_;
+  std::size_t Total_;
+  std::size_t Done_ = 0;
+  std::size_t Failed_ = 0;
+  bool ShowProgress_;
+};
+
+}  // namespace quorvex

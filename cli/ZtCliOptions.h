@@ -1,0 +1,44 @@
+#pragma once
+// The command line of fa4tohtml: what it asks for, and where each HTML file goes.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ZtErrors.h"
+
+namespace quorvex {
+
+// A command line that cannot be acted on; the message says why.
+class EZtUsageError : public EZtError {
+public:
+  using EZtError::EZtError;
+};
+
+// Written in place of a file name to mean standard output.
+inline constexpr std::string_view StandardOutputName = "-";
+
+struct TZtCliOptions {
+  std::vector<std::string> Documents;
+  std::optional<std::string> OutputFile;       // -o
+  std::optional<std::string> OutputDir;        // -d
+  std::optional<std::string> PreferencesFile;  // -p
+  unsigned Jobs = 0;                           // -j; 0: one per core
+  bool Unicode = false;                        // --unicode
+  bool Help = false;                           // --help
+  bool Version = false;                        // --version
+};
+
+// The arguments after the program's name. Raises EZtUsageError. With --help
+// or --version nothing else is checked.
+TZtCliOptions ParseCommandLine(const std::vector<std::string>& args);
+
+// Where the HTML of a document is written: the -o name, NAME.html inside the
+// -d folder, or the document's own name with ".html" added.
+std::string HtmlFileName(const TZtCliOptions& options, const std::string& document);
+
+// The text --help prints.
+std::string UsageText();
+
+}  // namespace quorvex
