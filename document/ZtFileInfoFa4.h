@@ -44,12 +44,19 @@ public:
   // Length bytes from here are readable.
   const unsigned char* LineBytes(const TFa4LineEntry& entry) const;
   std::string_view LineView(const TFa4LineEntry& entry) const;
+  // How many bytes can be read from `bytes` on: up to the end of Data() for
+  // a position inside it, unbounded for any other buffer.
+  std::int64_t AvailableFrom(const unsigned char* bytes) const;
 
   // Translation of characters and control sequences.
   static std::string TranslateChar(unsigned char byte);
   // Entered on the code byte (the one after 0xFF); leaves `position` on the
   // sequence's last byte.
+  // A sequence whose code or operand bytes lie past the end of Data() yields
+  // no text and changes no state.
   std::string TranslateCode(const unsigned char* bytes, std::int32_t& position);
+  // Appends TranslateChar's text, as the chosen TCharOutput writes it.
+  void AppendChar(std::string& out, unsigned char byte) const;
   std::string PlainText(const TFa4LineEntry& entry, std::int32_t limit);
   std::string LinePlainText(std::int32_t lineIndex, std::int32_t limit);
   std::int32_t RawIndex(const TFa4LineEntry& entry, std::int32_t count);

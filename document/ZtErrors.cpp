@@ -1,0 +1,12 @@
+#include "ZtErrors.h"
+
+namespace quorvex {
+
+std::string FormatFileMessage(const char* format, const std::string& fileName) {
+  std::string message(format);
+  const auto at = message.find("%s");
+  if (at != std::string::npos) message.replace(at, 2, fileName);
+  return message;
+}
+
+}  // namespace quorvex

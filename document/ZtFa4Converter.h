@@ -1,0 +1,61 @@
+#pragma once
+// The conversion of one call: lines, tables and cells appended into
+// caller-owned buffers, with each line's plain text read at most once per call
+// (the document does not change while a conversion runs).
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <unordered_map>
+
+#include "ZtCodeReader.h"
+#include "ZtFileInfoFa4.h"
+#include "ZtLineScan.h"
+
+namespace quorvex {
+
+struct TTableGrid;
+
+class TFa4Converter {
+public:
+  explicit TFa4Converter(TZtFileInfoFa4& document) : Doc_(document) {}
+
+  // Replaces `result` with the HTML of lines first to last.
+  void ConvertLines(std::string& result, std::int32_t first, std::int32_t last);
+  // Appends the HTML of the table whose top-left corner is at raw index `pos`
+  // of `line`, and moves both to the table's bottom-right corner. Returns
+  // false, appending nothing and moving nothing, when no table starts there.
+  bool ConvertTable(std::string& out, std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
+                    std::int32_t lastLine);
+  // Replaces `text` with the HTML of a cell's text area.
+  void ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed);
+
+private:
+  // A whole-line reading of the kind the rule step needs: the length of the
+  // plain text without its surrounding blanks, and the byte it consists of
+  // when it is a single repeated byte.
+  struct TRuleLine {
+    std::int32_t Line = -1;
+    std::int32_t StrippedLength = 0;
+    int UniformByte = -1;
+    TCodeEffects Effects;
+  };
+
+  const TLineScan& Scan(std::int32_t line);
+  std::int32_t RawIndex(std::int32_t line, std::int32_t count);
+  const TRuleLine& RuleLine(std::int32_t line);
+  void AppendCode(std::string& out, const unsigned char* bytes, std::int32_t& position,
+                  std::int64_t available);
+
+  void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
+  std::string& CellBuffer();
+
+  TZtFileInfoFa4& Doc_;
+  std::unordered_map<std::int32_t, TLineScan> Scans_;
+  TRuleLine Rule_;
+  // One buffer per table depth, so nested cells never share one.
+  std::deque<std::string> CellBuffers_;
+  std::size_t Depth_ = 0;
+};
+
+}  // namespace quorvex
