@@ -74,15 +74,26 @@ signals:
     void UserChanged();
     // Ctrl+F1; nobody listens by default, so the key does nothing.
     void ContextHelpRequested();
+    // After every command, whether it came from a key or from ExecuteCommand.
+    void CommandExecuted(quorvex::TZtEditorCommand command);
+
+public:
+    // The selection mode the selecting moves work in (SC_SEL_STREAM,
+    // SC_SEL_RECTANGLE or SC_SEL_LINES).
+    int SelectionMode() const { return FSelectionMode; }
+    // Where the bookmark is, or -1 when it is not set.
+    int BookmarkLine(int number) const;
 
 private:
     void ApplyOptions();
     void BindKeys();
-    void OnModified(int position, int modificationType);
-    void OnCaretMoved(int line, int index);
+    void OnModified(int position, int modificationType, int length, int linesAdded);
+    void ScheduleTrim();
+    void TrimEditedLines();
     void TrimTrailingBlanks(int line);
+    bool IsEdited(int line) const;
     std::string LineBytes(int line) const;
-    bool RunOwnCommand(TZtEditorCommand command);
+    void RunOwnCommand(TZtEditorCommand command);
     void MoveToPageEdge(bool bottom, bool extend);
     void InsertLineAtCaret();
     void IndentBlock(bool indent);
@@ -94,8 +105,11 @@ private:
     TZtCustomHighlighter* FHighlighter = nullptr;
     TZtHighlighterLexer* FLexer = nullptr;
     int FListenerHandle = 0;
-    int FQuiet = 0;          // > 0 while the editor changes its own text
-    int FEditedLine = -1;    // the line whose trailing blanks are pending
+    int FQuiet = 0;                  // > 0 while the editor changes its own text
+    std::vector<int> FPendingLines;  // edited, not yet marked
+    bool FTrimScheduled = false;
+    int FSelectionMode = 0;
+    std::array<int, 10> FBookmarkColumns{};
 };
 
 }  // namespace quorvex
