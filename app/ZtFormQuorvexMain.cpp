@@ -1,0 +1,465 @@
+#include "ZtFormQuorvexMain.h"
+
+#include "ZtDefaultPreferences.h"
+#include "ZtErrorReport.h"
+#include "ZtErrors.h"
+#include "ZtHelpText.h"
+#include "ZtHtmlPreview.h"
+#include "ZtLineList.h"
+#include "ZtLineTexts.h"
+#include "ZtPrompter.h"
+#include "ZtSourceEditor.h"
+#include "ZtWindowFont.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace quorvex {
+
+namespace {
+
+constexpr std::string_view DefaultPreferencesFileName = "FA4-Preferences.html";
+constexpr std::string_view HtmlFilesFilter = "Html files (*.htm*)|*.htm*";
+constexpr std::string_view AllFilesFilter = "all files (*.*)|*.*";
+constexpr std::string_view HtmlOrAllFilesFilter = "Html files (*.htm*)|*.htm*|all files (*.*)|*.*";
+constexpr std::string_view HtmlExtension = "html";
+constexpr std::string_view HighlighterFilter = "HTML Document (*.htm,*.html)|*.htm;*.html";
+
+// Sizes in pixels, as designed at 96 dots per inch.
+constexpr int DesignWidth = 800;
+constexpr int DesignHeight = 600;
+constexpr int BarHeight = 41;
+constexpr int InnerBorder = 4;
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 25;
+constexpr int SplitterWidth = 8;
+constexpr int PagesMinWidth = 50;
+constexpr int LineListSnapWidth = 30;   // a narrower list closes
+constexpr int WindowFontSize = 11;      // 8 pt
+constexpr int ListHeaderFontSize = 12;
+
+QString FromBytes(std::string_view text)
+{
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFrame* MakePanel(const char* name, QWidget* parent)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    return panel;
+}
+
+// A page whose one control fills it.
+QWidget* MakePage(const char* name, QWidget* content)
+{
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    return page;
+}
+
+QString HelpText()
+{
+    QStringList lines;
+    for (const std::string_view line : HelpTextLines)
+        lines << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    return lines.join(u'\n');
+}
+
+}  // namespace
+
+TZtFormQuorvex::TZtFormQuorvex(TZtPrompter& prompter, QWidget* parent)
+    : QWidget(parent), FPrompter(prompter), FFileDialog(prompter, this), FImageList1(MakeStatusImages())
+{
+    setWindowTitle(FromBytes(ProgramTitle));
+    setFont(WindowFont(WindowFontSize));
+    resize(DesignWidth, DesignHeight);
+    CreatePanels();
+    CreateLineList();
+    CreatePages();
+    CreateButtons();
+    FormCreate();
+    AcceptFileDrops();
+
+    connect(Header, &TZtSourceEditor::UserChanged, this, &TZtFormQuorvex::HeaderChange);
+    connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
+    connect(Splitter1, &QSplitter::splitterMoved, this, &TZtFormQuorvex::SnapLineList);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TZtFormQuorvex::UpdateActions);
+}
+
+TZtFormQuorvex::~TZtFormQuorvex()
+{
+    // The editor is destroyed with the widgets, after the highlighter.
+    Header->SetHighlighter(nullptr);
+}
+
+void TZtFormQuorvex::FormCreate()
+{
+    Splitter1->setSizes({0, DesignWidth});
+    PageControl->setCurrentWidget(tsHtml);
+    FPreferencesFileName = DefaultPreferencesFileName;
+    FFileDialog.SetInitialDir(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + '/');
+    FFileDialog.SetOverwritePrompt(true);
+}
+
+void TZtFormQuorvex::CreatePanels()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Panel1 = new QLabel(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setFixedHeight(BarHeight);
+    Panel1->setMargin(InnerBorder);
+    Panel1->setAlignment(Qt::AlignCenter);
+
+    Panel3 = MakePanel("Panel3", this);
+    auto* clientLayout = new QHBoxLayout(Panel3);
+    clientLayout->setContentsMargins(InnerBorder, InnerBorder, InnerBorder, InnerBorder);
+    Splitter1 = new QSplitter(Qt::Horizontal, Panel3);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(SplitterWidth);
+    Splitter1->setOpaqueResize(true);
+    clientLayout->addWidget(Splitter1);
+
+    Panel2 = MakePanel("Panel2", this);
+    Panel2->setFixedHeight(BarHeight);
+    Panel4 = MakePanel("Panel4", Panel2);
+    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* barLayout = new QHBoxLayout(Panel2);
+    barLayout->setContentsMargins(InnerBorder, InnerBorder, InnerBorder, InnerBorder);
+    barLayout->addStretch();
+    barLayout->addWidget(Panel4);
+
+    layout->addWidget(Panel1);
+    layout->addWidget(Panel3, 1);
+    layout->addWidget(Panel2);
+}
+
+void TZtFormQuorvex::CreateLineList()
+{
+    vtRows = new TZtLineList(Splitter1);
+    vtRows->setObjectName(QStringLiteral("vtRows"));
+    vtRows->horizontalHeader()->setFont(WindowFont(ListHeaderFontSize));
+    vtRows->SetInitNode([this](int row) { return vtRowsInitNode(row); });
+    vtRows->SetGetText(
+        [this](int row, const void* rowData, int column) { return vtRowsGetText(row, rowData, column); });
+    // Any width above 0 can be dragged to; SnapLineList closes the narrow ones.
+    vtRows->setMinimumWidth(1);
+    Splitter1->addWidget(vtRows);
+    Splitter1->setCollapsible(0, true);
+}
+
+void TZtFormQuorvex::CreatePages()
+{
+    Panel5 = MakePanel("Panel5", Splitter1);
+    Panel5->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel5->setLineWidth(2);
+    Panel5->setMinimumWidth(PagesMinWidth);
+    Splitter1->addWidget(Panel5);
+    Splitter1->setCollapsible(1, false);
+    Splitter1->setStretchFactor(1, 1);
+
+    PageControl = new QTabWidget(Panel5);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    PageControl->setIconSize(QSize(StatusImageSize, StatusImageSize));
+    auto* frameLayout = new QVBoxLayout(Panel5);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
+    frameLayout->addWidget(PageControl);
+
+    Header = new TZtSourceEditor;
+    Header->setObjectName(QStringLiteral("Header"));
+    FHtmlHighlighter.SetDefaultFilter(std::string(HighlighterFilter));
+    Header->SetHighlighter(&FHtmlHighlighter);
+    Header->SetLines(SplitTextLines(DefaultPreferencesText).Lines);
+
+    HtmlPreview = new TZtHtmlPreview;
+    HtmlPreview->setObjectName(QStringLiteral("HtmlPreview"));
+
+    HelpMemo = new QPlainTextEdit;
+    HelpMemo->setObjectName(QStringLiteral("HelpMemo"));
+    HelpMemo->setReadOnly(true);
+    HelpMemo->setFrameShape(QFrame::NoFrame);
+    HelpMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QPalette memoPalette = HelpMemo->palette();
+    memoPalette.setColor(QPalette::Base, memoPalette.color(QPalette::Button));
+    HelpMemo->setPalette(memoPalette);
+    HelpMemo->setPlainText(HelpText());
+
+    tsHeader = MakePage("tsHeader", Header);
+    tsHtml = MakePage("tsHtml", HtmlPreview);
+    tsInfo = MakePage("tsInfo", HelpMemo);
+    PageControl->addTab(tsHeader, FImageList1[siOk], QStringLiteral("Preferences"));
+    PageControl->addTab(tsHtml, FImageList1[siOk], QStringLiteral("Converted Text"));
+    PageControl->addTab(tsInfo, QStringLiteral("Help!"));
+}
+
+void TZtFormQuorvex::CreateButtons()
+{
+    auto* layout = new QHBoxLayout(Panel4);
+    layout->setContentsMargins(InnerBorder, InnerBorder, InnerBorder, InnerBorder);
+    auto makeButton = [this, layout](const char* name, const char* caption) {
+        auto* button = new QPushButton(QString::fromLatin1(caption), Panel4);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setFixedSize(ButtonWidth, ButtonHeight);
+        layout->addWidget(button);
+        return button;
+    };
+    btnLoadFa4 = makeButton("btnLoadFa4", "Load...");
+    btnAsHtml = makeButton("btnAsHtml", "Save...");
+    btnOk = makeButton("btnOk", "Close");
+    setTabOrder(btnOk, btnAsHtml);
+    setTabOrder(btnAsHtml, btnLoadFa4);
+
+    connect(btnLoadFa4, &QPushButton::clicked, this, [this] { Guarded([this] { btnLoadFa4Click(); }); });
+    connect(btnAsHtml, &QPushButton::clicked, this, [this] { Guarded([this] { btnSaveHtmlClick(); }); });
+    connect(btnOk, &QPushButton::clicked, this, [this] { Guarded([this] { btnOkClick(); }); });
+}
+
+template <typename THandler>
+void TZtFormQuorvex::Guarded(THandler&& handler)
+{
+    RunGuarded(FPrompter, this, std::forward<THandler>(handler));
+}
+
+void TZtFormQuorvex::OpenDocument(const std::string& fileName)
+{
+    SetPageImage(wpConvertedText, siError);
+    ClearDocument();
+    FDocument.LoadFromFile(fileName);
+    Panel1->setText(QStringLiteral("%1 Abschnitte in '%2'").arg(FDocument.LineCount()).arg(FromBytes(fileName)));
+    vtRows->SetRowCount(FDocument.LineCount());
+    UpdatePreview();
+}
+
+void TZtFormQuorvex::UpdatePreview()
+{
+    try {
+        HtmlPreview->ShowHtml(BuildHtml(Header->WholeText(), FDocument));
+        SetPageImage(wpConvertedText, siChanged);
+    } catch (...) {
+        const std::string message = CurrentExceptionMessage();
+        HtmlPreview->ClearPreview();
+        SetPageImage(wpConvertedText, siError);
+        FPrompter.ShowError(this, QStringLiteral("Error"),
+                            QStringLiteral("Failed to convert FA4 text!\n\n") + FromBytes(message));
+    }
+}
+
+void TZtFormQuorvex::ClearDocument()
+{
+    FDocument.Clear();
+    vtRows->ClearRows();
+    Panel1->clear();
+}
+
+void TZtFormQuorvex::SaveHtmlAs(const std::string& fileName)
+{
+    SaveHtml(fileName, Header->WholeText(), FDocument);
+    SetPageImage(wpConvertedText, siOk);
+}
+
+void TZtFormQuorvex::UpdateActions()
+{
+    btnAsHtml->setEnabled(FPageImages[wpConvertedText] != siError);
+}
+
+TWorkPage TZtFormQuorvex::ActiveWorkPage() const
+{
+    const QWidget* page = PageControl->currentWidget();
+    if (page == tsHtml)
+        return wpConvertedText;
+    if (page == tsHeader)
+        return wpPreferences;
+    throw EZtError("unrecognized page of page control");
+}
+
+void TZtFormQuorvex::PrepareFileDialog(std::string_view proposedName, std::string_view filter,
+                                       std::string_view defaultExt)
+{
+    const auto separator = proposedName.rfind('/');
+    if (separator != std::string_view::npos) {
+        FFileDialog.SetInitialDir(std::string(proposedName.substr(0, separator + 1)));
+        proposedName.remove_prefix(separator + 1);
+    }
+    FFileDialog.SetFileName(std::string(proposedName));
+    FFileDialog.SetFilter(std::string(filter));
+    FFileDialog.SetDefaultExt(std::string(defaultExt));
+}
+
+void TZtFormQuorvex::btnLoadFa4Click()
+{
+    switch (ActiveWorkPage()) {
+    case wpPreferences:
+        PrepareFileDialog(FPreferencesFileName, HtmlFilesFilter, HtmlExtension);
+        if (FFileDialog.Execute("Load Preferences", false))
+            LoadPreferences(FFileDialog.FileName());
+        break;
+    case wpConvertedText:
+        PrepareFileDialog(FDocument.FileName(), AllFilesFilter, "");
+        if (FFileDialog.Execute("", false))
+            OpenDocument(FFileDialog.FileName());
+        break;
+    }
+}
+
+void TZtFormQuorvex::btnSaveHtmlClick()
+{
+    switch (ActiveWorkPage()) {
+    case wpPreferences:
+        PrepareFileDialog(FPreferencesFileName, HtmlFilesFilter, HtmlExtension);
+        if (FFileDialog.Execute("Save Preferences As", true))
+            SavePreferences(FFileDialog.FileName());
+        break;
+    case wpConvertedText:
+        PrepareFileDialog(FDocument.FileName() + '.' + std::string(HtmlExtension), HtmlOrAllFilesFilter,
+                          HtmlExtension);
+        if (FFileDialog.Execute("", true))
+            SaveHtmlAs(FFileDialog.FileName());
+        break;
+    }
+}
+
+void TZtFormQuorvex::btnOkClick()
+{
+    close();
+}
+
+void TZtFormQuorvex::LoadPreferences(const std::string& fileName)
+{
+    const TTextLines text = ReadTextLinesFile(fileName);
+    Header->SetLines(text.Lines);
+    FPreferencesBreak = text.Break;
+    FPreferencesFileName = fileName;
+}
+
+void TZtFormQuorvex::SavePreferences(const std::string& fileName)
+{
+    WriteTextLinesFile(fileName, TTextLines{Header->Lines(), FPreferencesBreak});
+    FPreferencesFileName = fileName;
+}
+
+void TZtFormQuorvex::HeaderChange()
+{
+    SetPageImage(wpPreferences, siChanged);
+}
+
+void TZtFormQuorvex::PageControlChange()
+{
+    if (PageControl->currentWidget() == tsHtml && FPageImages[wpPreferences] == siChanged &&
+        FPageImages[wpConvertedText] != siError) {
+        UpdatePreview();
+        SetPageImage(wpPreferences, siOk);
+    }
+}
+
+void TZtFormQuorvex::ShowPage(QWidget* page)
+{
+    const QSignalBlocker quiet(PageControl);
+    PageControl->setCurrentWidget(page);
+}
+
+const void* TZtFormQuorvex::vtRowsInitNode(int row) const
+{
+    // The list has no more rows than the document has lines, so this cannot
+    // fail; a row without data shows empty cells should it ever do so.
+    try {
+        return &FDocument.GetLine(row);
+    } catch (const EZtError&) {
+        return nullptr;
+    }
+}
+
+QString TZtFormQuorvex::vtRowsGetText(int row, const void* rowData, int column) const
+{
+    if (rowData == nullptr)
+        return QString();
+    try {
+        const auto& entry = *static_cast<const TFa4LineEntry*>(rowData);
+        switch (column) {
+        case TZtLineList::colLen:
+            return QString::number(entry.Length);
+        case TZtLineList::colId:
+            return LineGlyphText(FDocument.LineView(entry));
+        case TZtLineList::colHex:
+            return LineHexText(FDocument.LineView(entry));
+        case TZtLineList::colIndex:
+            return QString::number(row);
+        default:
+            return QString();
+        }
+    } catch (...) {
+        return u'<' + FromBytes(CurrentExceptionMessage()) + u'>';
+    }
+}
+
+void TZtFormQuorvex::SetPageImage(TWorkPage page, TStatusImage image)
+{
+    FPageImages[page] = image;
+    PageControl->setTabIcon(PageControl->indexOf(page == wpPreferences ? tsHeader : tsHtml), FImageList1[image]);
+}
+
+void TZtFormQuorvex::SnapLineList()
+{
+    QList<int> sizes = Splitter1->sizes();
+    if (sizes.size() == 2 && sizes[0] > 0 && sizes[0] < LineListSnapWidth) {
+        sizes[1] += sizes[0];
+        sizes[0] = 0;
+        Splitter1->setSizes(sizes);
+    }
+}
+
+void TZtFormQuorvex::AcceptFileDrops()
+{
+    setAcceptDrops(true);
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+bool TZtFormQuorvex::eventFilter(QObject* watched, QEvent* event)
+{
+    if (HandleFileDrop(event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+// A file dragged onto any part of the window opens as a document; other
+// drags (text within the editor) go on as usual.
+bool TZtFormQuorvex::HandleFileDrop(QEvent* event)
+{
+    const auto type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QMimeData* mime = drop->mimeData();
+    if (mime == nullptr || !mime->hasUrls() || !mime->urls().constFirst().isLocalFile())
+        return false;
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop) {
+        const std::string fileName = QFile::encodeName(mime->urls().constFirst().toLocalFile()).toStdString();
+        Guarded([this, &fileName] { OpenDocument(fileName); });
+    }
+    return true;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,14 @@
+#include "ZtWindowFont.h"
+
+namespace quorvex {
+
+QFont WindowFont(int pixelSize)
+{
+    // A generic family that fontconfig resolves to the installed sans-serif.
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,143 @@
+// Loading documents into the window: what a good, a missing and a broken
+// document leave in the status text, the list and the preview.
+
+#include "AppFixture.h"
+#include "ZtHtmlPreview.h"
+#include "ZtLineList.h"
+
+#include "ZtSourceEditor.h"
+
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+
+namespace quorvex::testing {
+namespace {
+
+using OpenDocumentTest = WindowTest;
+
+QString PreviewText(const TZtFormQuorvex& window)
+{
+    return window.HtmlPreview->toPlainText();
+}
+
+TEST_F(OpenDocumentTest, AGoodDocumentIsListedCountedAndPreviewed)
+{
+    const std::string fileName = WriteGoodDocument();
+    Window.OpenDocument(fileName);
+    EXPECT_EQ(Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
+    EXPECT_EQ(Window.vtRows->RowCount(), 14);
+    EXPECT_TRUE(PreviewText(Window).contains(QStringLiteral("Hello world")));
+    EXPECT_EQ(Window.Document().FileName(), fileName);
+    EXPECT_TRUE(Prompter.Boxes.empty());
+}
+
+TEST_F(OpenDocumentTest, TheStatusTextNamesTheFileAsGiven)
+{
+    WriteGoodDocument();
+    const QString relative = QStringLiteral("%1/./good.fa4").arg(Folder.path());
+    Window.OpenDocument(relative.toStdString());
+    EXPECT_EQ(Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(relative));
+}
+
+TEST_F(OpenDocumentTest, AFailedLoadEmptiesListAndStatusButKeepsThePreview)
+{
+    Window.OpenDocument(WriteGoodDocument());
+    const std::string missing = Path("missing.fa4");
+    try {
+        Window.OpenDocument(missing);
+        FAIL() << "the load succeeded";
+    } catch (const EZtError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot open file " + missing);
+    }
+    EXPECT_EQ(Window.vtRows->RowCount(), 0);
+    EXPECT_TRUE(Window.Panel1->text().isEmpty());
+    EXPECT_TRUE(PreviewText(Window).contains(QStringLiteral("Hello world"))) << "the old preview stays";
+    EXPECT_TRUE(Prompter.Boxes.empty()) << "the caller reports a failed load";
+}
+
+TEST_F(OpenDocumentTest, ABrokenDocumentIsListedButNotPreviewed)
+{
+    Window.OpenDocument(WriteGoodDocument());
+    const std::string fileName = WriteBrokenDocument();
+    Window.OpenDocument(fileName);
+
+    ASSERT_EQ(Prompter.Boxes.size(), 1u);
+    EXPECT_EQ(Prompter.Boxes[0].Title, QStringLiteral("Error"));
+    EXPECT_EQ(Prompter.Boxes[0].Text, QStringLiteral("Failed to convert FA4 text!\n\nRange check error"));
+    EXPECT_TRUE(PreviewText(Window).isEmpty());
+    EXPECT_EQ(Window.vtRows->RowCount(), 14);
+    EXPECT_EQ(Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
+}
+
+TEST_F(OpenDocumentTest, LoadOnConvertedTextOpensTheChosenDocument)
+{
+    const std::string fileName = WriteGoodDocument();
+    Prompter.AnswerFile(QString::fromStdString(fileName));
+    Window.btnLoadFa4Click();
+    EXPECT_EQ(Window.Document().FileName(), fileName);
+    EXPECT_EQ(Window.vtRows->RowCount(), 14);
+}
+
+TEST_F(OpenDocumentTest, ALoadCommandThatFailsShowsTheStandardErrorBox)
+{
+    const std::string missing = Path("missing.fa4");
+    Prompter.AnswerFile(QString::fromStdString(missing));
+    Window.btnLoadFa4->click();
+    ASSERT_EQ(Prompter.Boxes.size(), 1u);
+    EXPECT_EQ(Prompter.Boxes[0].Title, QStringLiteral("Quorvex"));
+    EXPECT_EQ(Prompter.Boxes[0].Text, QStringLiteral("Cannot open file %1.").arg(QString::fromStdString(missing)));
+    EXPECT_EQ(Window.PageImage(wpConvertedText), siError);
+}
+
+TEST_F(OpenDocumentTest, SaveOnConvertedTextWritesTheConvertedDocument)
+{
+    const std::string fileName = WriteGoodDocument();
+    Window.OpenDocument(fileName);
+    Prompter.AnswerFile(QString::fromStdString(fileName + ".html"));
+    Window.btnSaveHtmlClick();
+    const std::string html = ReadFileBytes(fileName + ".html");
+    EXPECT_TRUE(html.starts_with("<head>\r\n<style type=\"text/css\">\r\n"));
+    EXPECT_TRUE(html.ends_with("</body>"));
+    EXPECT_NE(html.find("Hello world"), std::string::npos);
+    EXPECT_EQ(Window.PageImage(wpConvertedText), siOk);
+}
+
+TEST_F(OpenDocumentTest, SavingABrokenDocumentFailsAndKeepsTheImage)
+{
+    Window.OpenDocument(WriteBrokenDocument());
+    Prompter.Boxes.clear();
+    Prompter.AnswerFile(QString::fromStdString(Path("broken.html")));
+    EXPECT_THROW(Window.btnSaveHtmlClick(), EZtError);
+    EXPECT_EQ(Window.PageImage(wpConvertedText), siError);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("broken.html"))));
+}
+
+TEST_F(OpenDocumentTest, ADroppedFileOpensOnAnyPage)
+{
+    const std::string fileName = WriteGoodDocument();
+    Window.ShowPage(Window.tsHeader);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(fileName))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Window.Header->viewport(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(Window.Document().FileName(), fileName);
+    EXPECT_EQ(Window.Header->Lines().size(), 16u) << "the file's name went nowhere into the editor";
+}
+
+TEST_F(OpenDocumentTest, DroppedTextIsLeftToTheEditor)
+{
+    Window.ShowPage(Window.tsHeader);
+    QMimeData mime;
+    mime.setText(QStringLiteral("plain"));
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Window.Header->viewport(), &enter);
+    EXPECT_TRUE(Window.Document().FileName().empty());
+}
+
+}  // namespace
+}  // namespace quorvex::testing
