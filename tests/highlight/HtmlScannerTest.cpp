@@ -385,28 +385,5 @@ TEST(HtmlScannerState, SetScanStateRefusesForeignValues) {
     EXPECT_EQ(scanner.ScanState(), hsText);
 }
 
-TEST(HtmlScannerState, TokenAttributesFollowKinds) {
-    TZtHtmlHighlighter scanner;
-    const std::string line = "<a x=\"1\" \"s\">t&lt;<!--c--><%s%>";
-    scanner.StartLine(line, 0);
-    for (; !scanner.AtLineEnd(); scanner.NextToken()) {
-        TZtHighlighterAttributes* expected = nullptr;
-        switch (scanner.TokenKind()) {
-        case htkEscape: expected = scanner.AndAttri(); break;
-        case htkAsp: expected = scanner.ASPAttri(); break;
-        case htkComment: expected = scanner.CommentAttri(); break;
-        case htkIdentifier: expected = scanner.IdentifierAttri(); break;
-        case htkTag: expected = scanner.KeyAttri(); break;
-        case htkSpace: expected = scanner.SpaceAttri(); break;
-        case htkString:
-        case htkValue: expected = scanner.ValueAttri(); break;
-        case htkSymbol: expected = scanner.SymbolAttri(); break;
-        case htkText: expected = scanner.TextAttri(); break;
-        case htkUnknownTag: expected = scanner.UndefKeyAttri(); break;
-        }
-        EXPECT_EQ(scanner.TokenAttributes(), expected) << scanner.TokenText();
-    }
-}
-
 }  // namespace
 }  // namespace quorvex::test
