@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace quorvex {
@@ -36,6 +37,7 @@ private:
   const std::function<void(std::size_t, const TZtOutcome&)>& Finished_;
 };
 
+// The same file under its different spellings ("x.html", "./x.html").
 std::string TargetKey(const std::string& target) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(target, error);
@@ -59,6 +61,14 @@ std::vector<std::vector<std::size_t>> GroupByTarget(const std::vector<std::strin
     groups[it->second].push_back(i);
   }
   return groups;
+}
+
+bool WritesOverAnInput(const std::vector<std::string>& documents,
+                       const std::vector<std::string>& targets) {
+  std::set<std::string> inputs;
+  for (const auto& document : documents) inputs.insert(TargetKey(document));
+  return std::any_of(targets.begin(), targets.end(),
+                     [&](const std::string& target) { return inputs.count(TargetKey(target)) > 0; });
 }
 
 void RunBatch(const std::vector<std::vector<std::size_t>>& groups, unsigned jobs,

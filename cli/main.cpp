@@ -48,9 +48,12 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion) {
   targets.reserve(documents.size());
   for (const auto& document : documents) targets.push_back(HtmlFileName(options, document));
 
+  unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
+  if (WritesOverAnInput(documents, targets)) jobs = 1;
+
   TZtBatchReport report(stderr, documents.size(), isatty(STDERR_FILENO) == 1);
   RunBatch(
-      GroupByTarget(targets), options.Jobs > 0 ? options.Jobs : DefaultJobs(),
+      GroupByTarget(targets), jobs,
       [&](std::size_t i) { return ConvertOne(documents[i], targets[i], conversion); },
       [&](std::size_t i, const TZtOutcome& outcome) { report.Finished(documents[i], outcome); });
   return report.AnyFailed() ? exFailed : exOk;

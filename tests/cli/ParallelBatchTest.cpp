@@ -17,6 +17,12 @@ TEST(GroupByTarget, DocumentsWritingTheSameFileShareAGroup) {
   EXPECT_EQ(groups, expected);
 }
 
+TEST(WritesOverAnInput, OnlyWhenAnHtmlNameIsAlsoADocument) {
+  EXPECT_FALSE(WritesOverAnInput({"a", "b"}, {"a.html", "b.html"}));
+  EXPECT_TRUE(WritesOverAnInput({"x", "x.html"}, {"x.html", "x.html.html"}));
+  EXPECT_TRUE(WritesOverAnInput({"x", "./x.html"}, {"x.html", "./x.html.html"}));
+}
+
 TEST(RunBatch, OutcomesArriveInDocumentOrderWhateverFinishesFirst) {
   constexpr std::size_t count = 12;
   std::vector<std::vector<std::size_t>> groups;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -84,7 +85,7 @@ class TextLinesFile : public ::testing::Test {
 protected:
   void SetUp() override {
     Dir_ = std::filesystem::temp_directory_path() /
-           ("quorvex-textlines-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           ("quorvex-textlines-" + std::to_string(getpid()) +
             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(Dir_);
     std::filesystem::create_directories(Dir_);
