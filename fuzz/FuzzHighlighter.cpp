@@ -39,8 +39,11 @@ void ScanLine(quorvex::TZtHtmlHighlighter& highlighter, std::string_view line, i
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   static quorvex::TZtHtmlHighlighter highlighter;
-  constexpr int StateCount = quorvex::hsEscape + 1;
-  highlighter.SetScanState(data[0] % StateCount);
+  // A line starts in a state that a line ended in, and hsEscape never
+  // remains at a line's end.
+  constexpr int StartStates = quorvex::hsEscape;
+  static_assert(quorvex::hsEscape == quorvex::TZtHtmlHighlighter::ScanStateCount - 1);
+  highlighter.SetScanState(data[0] % StartStates);
   std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
   int index = 0;
   while (true) {
