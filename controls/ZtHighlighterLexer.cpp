@@ -161,7 +161,7 @@ void TZtHighlighterLexer::StyleLine(int line, const char* text)
             covered = tokenStart;
         }
         if (tokenEnd > covered) {
-            setStyling(tokenEnd - covered, StyleOf(FHighlighter->TokenAttributes()));
+            PaintToken(start + covered, tokenEnd - covered, FHighlighter->TokenAttributes());
             covered = tokenEnd;
         }
         FHighlighter->NextToken();
@@ -170,30 +170,39 @@ void TZtHighlighterLexer::StyleLine(int line, const char* text)
         setStyling(length - covered, 0);
 }
 
+void TZtHighlighterLexer::PaintToken(long position, int length, const TZtHighlighterAttributes* attribute)
+{
+    setStyling(length, StyleOf(attribute));
+    if (attribute && (attribute->Style() & fsStrikeOut))
+        editor()->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, position, length);
+}
+
 void TZtHighlighterLexer::styleText(int start, int end)
 {
     QsciScintilla* ed = editor();
     if (!ed)
         return;
     const long length = ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    end = std::min<long>(end, length);
     const int firstLine = static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
-    const long firstStart = ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, firstLine);
+    const int lastLine = static_cast<int>(ed->SendScintilla(
+        QsciScintillaBase::SCI_LINEFROMPOSITION, std::max<long>(std::min<long>(end, length) - 1, start)));
+    const auto lineStart = [&](int line) {
+        return line < ed->lines() ? ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line) : length;
+    };
+    const long firstStart = lineStart(firstLine);
+    const long lastEnd = lineStart(lastLine + 1);
+    ed->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, StrikeIndicator);
+    ed->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, firstStart, lastEnd - firstStart);
     if (!Active()) {
         startStyling(firstStart);
-        setStyling(static_cast<int>(end - firstStart), 0);
+        setStyling(static_cast<int>(lastEnd - firstStart), 0);
         return;
     }
-    const int lastLine = static_cast<int>(
-        ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, std::max<long>(end - 1, start)));
     const char* text = DocumentBytes();
     for (int line = firstLine; line <= lastLine; ++line) {
         StyleLine(line, text);
-        FHighlighter->ScanToLineEnd();
         const long lineEnd = ed->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-        const long nextStart = line + 1 < ed->lines()
-                                   ? ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line + 1)
-                                   : length;
+        const long nextStart = lineStart(line + 1);
         if (nextStart > lineEnd)
             setStyling(static_cast<int>(nextStart - lineEnd), 0);
         ed->SendScintilla(QsciScintillaBase::SCI_SETLINESTATE, line, static_cast<long>(FHighlighter->ScanState()));

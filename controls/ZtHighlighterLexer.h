@@ -22,6 +22,9 @@ public:
     // Style 0 is the editor's own look; attribute i of the highlighter gets
     // style i + 1. Scintilla keeps styles 32 and above for itself.
     static constexpr int MaxAttributeStyles = 31;
+    // Scintilla styles know no strike-out; struck tokens carry this
+    // indicator, which the editor draws as a line through the text.
+    static constexpr int StrikeIndicator = 8;
 
     explicit TZtHighlighterLexer(QObject* parent = nullptr);
 
@@ -50,6 +53,7 @@ private:
     const char* DocumentBytes() const;
     void StartLineScan(int line, const char* text);
     void StyleLine(int line, const char* text);
+    void PaintToken(long position, int length, const TZtHighlighterAttributes* attribute);
 
     TZtCustomHighlighter* FHighlighter = nullptr;
     std::vector<const TZtHighlighterAttributes*> FStyleAttributes;  // style - 1

@@ -8,6 +8,7 @@
 #include <Qsci/qscicommandset.h>
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QShortcut>
 #include <QTimer>
@@ -68,6 +69,8 @@ void TZtSourceEditor::ApplyOptions()
     FLexer->SetOwnLook(EditorFont(), palette().color(QPalette::Text), palette().color(QPalette::Base));
     FLexer->RefreshStyles();
     setLexer(FLexer);
+    indicatorDefine(StrikeIndicator, TZtHighlighterLexer::StrikeIndicator);
+    setIndicatorForegroundColor(palette().color(QPalette::Text), TZtHighlighterLexer::StrikeIndicator);
 
     setIndentationsUseTabs(false);
     setTabWidth(8);
@@ -113,6 +116,17 @@ void TZtSourceEditor::BindKeys()
     bind(QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab), cmdShiftTab);
     bind(QKeyCombination(Qt::NoModifier, Qt::Key_Enter), cmdLineBreak);
     bind(QKeyCombination(Qt::ShiftModifier, Qt::Key_Enter), cmdLineBreak);
+}
+
+// Bound keys arrive as shortcuts; what reaches this point with Ctrl, Alt or
+// Meta held is unbound and must not type its letter.
+void TZtSourceEditor::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        event->ignore();
+        return;
+    }
+    QsciScintilla::keyPressEvent(event);
 }
 
 void TZtSourceEditor::SetHighlighter(TZtCustomHighlighter* highlighter)
@@ -382,6 +396,7 @@ void TZtSourceEditor::GotoBookmark(int number)
         return;
     const int length = static_cast<int>(LineBytes(line).size());
     setCursorPosition(line, std::min(FBookmarkColumns[static_cast<size_t>(number)], length));
+    SendScintilla(SCI_CHOOSECARETX);
     ensureLineVisible(line);
 }
 

@@ -84,6 +84,9 @@ public:
     // Where the bookmark is, or -1 when it is not set.
     int BookmarkLine(int number) const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void ApplyOptions();
     void BindKeys();
