@@ -37,7 +37,7 @@ private:
   const std::function<void(std::size_t, const TZtOutcome&)>& Finished_;
 };
 
-// The same file under its different spellings ("x.html", "./x.html").
+// One spelling for every way of naming the same file ("x.html", "./x.html").
 std::string TargetKey(const std::string& target) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(target, error);
