@@ -39,10 +39,38 @@ std::string ParagraphTagFor(std::int32_t indent) {
          "pt; text-indent:-" + std::to_string(pullBack) + "pt\">";
 }
 
-void JoinHyphen(std::string& result, std::string_view joinText, bool& hyphenPending) {
-  if (!result.empty() && result.back() == '\r') result.pop_back();
-  result += joinText;
-  hyphenPending = false;
+// The output of one call. The result so far lies from Start to LineStart;
+// the current line's text is built after it and gets its comment and tags
+// put in front when the line is done, since they depend on what the line
+// turned out to hold.
+struct TResult {
+  std::string& Out;
+  std::size_t Start;
+  std::size_t LineStart;
+
+  bool Empty() const { return LineStart == Start; }
+  bool EndsWithCr() const { return !Empty() && Out[LineStart - 1] == '\r'; }
+  bool LineEmpty() const { return Out.size() == LineStart; }
+
+  void JoinHyphen(std::string_view joinText, bool& hyphenPending) {
+    if (EndsWithCr()) Out.erase(--LineStart, 1);
+    Out.insert(LineStart, joinText);
+    LineStart += joinText.size();
+    hyphenPending = false;
+  }
+};
+
+void AppendLineComment(std::string& out, std::int32_t line) {
+  char digits[12];
+  int count = 0;
+  auto value = static_cast<std::uint32_t>(line);
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  out += "<!-- LINE ";
+  while (count > 0) out += digits[--count];
+  out += " -->";
 }
 
 // The line being converted; a table can move the conversion to another line.
@@ -70,38 +98,38 @@ struct TLineCursor {
 
 }  // namespace
 
-void TFa4Converter::ConvertLines(std::string& result, std::int32_t first, std::int32_t last) {
+void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int32_t last) {
   Doc_.IndentPending = false;
   Doc_.ParagraphEnd = false;
   Doc_.ParagraphTag.clear();
-  result.clear();
+  TResult result{out, out.size(), out.size()};
   bool hyphenPending = false;
   std::int32_t linesSinceParagraphEnd = 0;
   const TByteSet& copied =
       Doc_.CharOutput() == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes;
-  std::string lineText;
+  std::string lineHead;
   for (std::int32_t line = first; line <= last; ++line) {
     TLineCursor cursor(Doc_, line);
-    lineText.clear();
+    result.LineStart = out.size();
     bool ruleRun = false;
     bool nbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
     for (std::int32_t position = 0; position < cursor.Length; ++position) {
       const unsigned char b = cursor.Bytes[position];
       if (hyphenPending) {
-        if (CapitalLetters[b]) JoinHyphen(result, "-", hyphenPending);
-        else if (SmallLetters[b]) JoinHyphen(result, "&shy;", hyphenPending);
+        if (CapitalLetters[b]) result.JoinHyphen("-", hyphenPending);
+        else if (SmallLetters[b]) result.JoinHyphen("&shy;", hyphenPending);
       }
       switch (LineByteKinds[b]) {
         case TLineByte::Space:
           if (cursor.OnlySpacesFrom(position)) {
-            lineText += ' ';
+            out += ' ';
           } else if (nbspMode) {
-            lineText += "&nbsp;";
+            out += "&nbsp;";
           } else if (cursor.Bytes[position + 1] == 0x20) {
             nbspMode = true;
-            lineText += "&nbsp;";
+            out += "&nbsp;";
           } else {
-            lineText += ' ';
+            out += ' ';
           }
           break;
         case TLineByte::Hyphen:
@@ -109,7 +137,7 @@ void TFa4Converter::ConvertLines(std::string& result, std::int32_t first, std::i
             hyphenPending = true;
             ++position;
           } else {
-            lineText += '-';
+            out += '-';
           }
           break;
         case TLineByte::Rule: {
@@ -118,13 +146,13 @@ void TFa4Converter::ConvertLines(std::string& result, std::int32_t first, std::i
           // An empty plain text is no whole-line rule: moving back by one
           // would never end.
           if (rule.UniformByte == b) {
-            lineText += "<hr>\r";
+            out += "<hr>\r";
             position += rule.StrippedLength - 1;
           } else {
             ruleRun = true;
             std::int32_t end = position + 1;
             while (end < cursor.Length && cursor.Bytes[end] == b) ++end;
-            lineText.append(static_cast<std::size_t>(end - position), '-');
+            out.append(static_cast<std::size_t>(end - position), '-');
             position = end - 1;
           }
           break;
@@ -132,28 +160,28 @@ void TFa4Converter::ConvertLines(std::string& result, std::int32_t first, std::i
         case TLineByte::Corner: {
           std::int32_t tablePos = position;
           std::int32_t tableLine = line;
-          if (ConvertTable(lineText, tablePos, tableLine, INT32_MAX, last)) {
+          if (ConvertTable(out, tablePos, tableLine, INT32_MAX, last)) {
             position = tablePos;
             line = tableLine;
             cursor = TLineCursor(Doc_, line);
           } else {
-            lineText += '+';
+            out += '+';
           }
           break;
         }
         case TLineByte::Code:
           ++position;
-          AppendCode(lineText, cursor.Bytes, position, cursor.Available);
+          AppendCode(out, cursor.Bytes, position, cursor.Available);
           break;
         case TLineByte::Text:
           if (!hyphenPending && copied[b]) {
             std::int32_t end = position + 1;
             while (end < cursor.Length && copied[cursor.Bytes[end]]) ++end;
-            lineText.append(reinterpret_cast<const char*>(cursor.Bytes) + position,
+            out.append(reinterpret_cast<const char*>(cursor.Bytes) + position,
                             static_cast<std::size_t>(end - position));
             position = end - 1;
           } else {
-            Doc_.AppendChar(lineText, b);
+            AppendChar(out, b);
           }
           break;
       }
@@ -161,26 +189,24 @@ void TFa4Converter::ConvertLines(std::string& result, std::int32_t first, std::i
 
     const bool paragraphEnd = Doc_.ParagraphEnd;
     const bool indentPending = Doc_.IndentPending;
-    if (!result.empty() && result.back() != '\r') result += '\r';
-    result += "<!-- LINE ";
-    result += std::to_string(line);
-    result += " -->";
+    lineHead.clear();
+    if (!result.Empty() && !result.EndsWithCr()) lineHead += '\r';
+    AppendLineComment(lineHead, line);
     if (indentPending) {
       Doc_.ParagraphTag = ParagraphTagFor(Doc_.Indent);
-      result += Doc_.ParagraphTag;
+      lineHead += Doc_.ParagraphTag;
     }
-    if (!paragraphEnd) {
-      result += lineText;
-    } else if (indentPending && lineText.empty()) {
-      result += "</p>";
-    } else if (ruleRun || (linesSinceParagraphEnd == 0 && nbspMode)) {
-      result += "<font class=\"fixed\">";
-      result += lineText;
-      result += "</font><br>";
-    } else {
-      result += lineText;
-      result += "<br>";
+    if (paragraphEnd) {
+      if (indentPending && result.LineEmpty()) {
+        out += "</p>";
+      } else if (ruleRun || (linesSinceParagraphEnd == 0 && nbspMode)) {
+        lineHead += "<font class=\"fixed\">";
+        out += "</font><br>";
+      } else {
+        out += "<br>";
+      }
     }
+    out.insert(result.LineStart, lineHead);
     Doc_.IndentPending = false;
     if (paragraphEnd) {
       Doc_.ParagraphEnd = false;
@@ -198,10 +224,16 @@ std::string TZtFileInfoFa4::ConvertLines(std::int32_t first, std::int32_t last) 
 }
 
 std::string TZtFileInfoFa4::ConvertSection(TFa4Section section) {
+  std::string result;
+  AppendSection(result, section);
+  return result;
+}
+
+void TZtFileInfoFa4::AppendSection(std::string& out, TFa4Section section) {
   switch (section) {
-    case secHeader: return ConvertLines(6, 11);
-    case secBody: return ConvertLines(12, LineCount_ - 1);
-    case secFooter: return ConvertLines(0, 5);
+    case secHeader: return TFa4Converter(*this).ConvertLines(out, 6, 11);
+    case secBody: return TFa4Converter(*this).ConvertLines(out, 12, LineCount_ - 1);
+    case secFooter: return TFa4Converter(*this).ConvertLines(out, 0, 5);
   }
   throw ERangeError();
 }

@@ -17,6 +17,11 @@ struct TTableGrid {
   std::vector<std::int32_t> ColBounds;
   std::vector<std::int32_t> RowBounds;
   std::vector<const TLineScan*> Rows;  // plain texts of the lines from TopLine on
+  // For each column from LeftCol to RightCol and each line from TopLine to
+  // BottomLine: how many boundaries lie before it. Cells lie inside the
+  // frame, so their spans are two look-ups.
+  std::vector<std::int32_t> ColsBefore;
+  std::vector<std::int32_t> RowsBefore;
 
   // The last edge searches, so that the walk finds each edge once per run of
   // corners that share it: the edge found from one corner holds for every
@@ -61,13 +66,22 @@ struct TTableGrid {
 
 namespace {
 
-std::int32_t CountBelow(std::int32_t value, const std::vector<std::int32_t>& bounds) {
-  return static_cast<std::int32_t>(std::lower_bound(bounds.begin(), bounds.end(), value) -
-                                   bounds.begin());
+// The number of sorted `bounds` below each value from `first` to `last`.
+std::vector<std::int32_t> CountBelowEach(const std::vector<std::int32_t>& bounds, std::int32_t first,
+                                         std::int32_t last) {
+  std::vector<std::int32_t> counts(static_cast<std::size_t>(last - first + 1));
+  auto bound = bounds.begin();
+  for (std::int32_t value = first; value <= last; ++value) {
+    while (bound != bounds.end() && *bound < value) ++bound;
+    counts[static_cast<std::size_t>(value - first)] = static_cast<std::int32_t>(bound - bounds.begin());
+  }
+  return counts;
 }
 
-std::int32_t SpanCount(std::int32_t first, std::int32_t last, const std::vector<std::int32_t>& bounds) {
-  return CountBelow(last, bounds) - CountBelow(first, bounds) + 1;
+std::int32_t SpanCount(std::int32_t first, std::int32_t last, const std::vector<std::int32_t>& countsBelow,
+                       std::int32_t origin) {
+  return countsBelow[static_cast<std::size_t>(last - origin)] -
+         countsBelow[static_cast<std::size_t>(first - origin)] + 1;
 }
 
 void SortUnique(std::vector<std::int32_t>& bounds) {
@@ -150,6 +164,8 @@ bool TFa4Converter::ConvertTable(std::string& out, std::int32_t& pos, std::int32
   }
   SortUnique(grid.ColBounds);
   SortUnique(grid.RowBounds);
+  grid.ColsBefore = CountBelowEach(grid.ColBounds, grid.LeftCol, grid.RightCol);
+  grid.RowsBefore = CountBelowEach(grid.RowBounds, grid.TopLine, grid.BottomLine);
 
   // Walk.
   const TDepthGuard depth(Depth_);
@@ -181,8 +197,8 @@ void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t
   rect.FirstLine = line + 1;
   rect.LastCol = grid.FindRightEdge(col, line) - 1;
   rect.LastLine = grid.FindBottomEdge(col, line) - 1;
-  const std::int32_t colSpan = SpanCount(rect.FirstCol, rect.LastCol, grid.ColBounds);
-  const std::int32_t rowSpan = SpanCount(rect.FirstLine, rect.LastLine, grid.RowBounds);
+  const std::int32_t colSpan = SpanCount(rect.FirstCol, rect.LastCol, grid.ColsBefore, grid.LeftCol);
+  const std::int32_t rowSpan = SpanCount(rect.FirstLine, rect.LastLine, grid.RowsBefore, grid.TopLine);
   std::string& text = CellBuffer();
   bool fixed = false;
   ConvertCellText(text, rect, fixed);
@@ -252,7 +268,7 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
         ++p;
         AppendCode(text, bytes, p, available);
       } else {
-        Doc_.AppendChar(text, b);
+        AppendChar(text, b);
       }
     }
     if (!hyphenPending && i < rect.LastLine) text += "<br>";

@@ -4,9 +4,13 @@ namespace quorvex {
 
 const TLineScan& TFa4Converter::Scan(std::int32_t line) {
   const TFa4LineEntry& entry = Doc_.GetLine(line);
-  auto found = Scans_.find(line);
-  if (found == Scans_.end()) found = Scans_.emplace(line, TLineScan(Doc_, entry)).first;
-  return found->second;
+  if (ScanIndex_.empty()) ScanIndex_.assign(Fa4MaxLines, -1);
+  std::int32_t& index = ScanIndex_[static_cast<std::size_t>(line)];
+  if (index < 0) {
+    index = static_cast<std::int32_t>(Scans_.size());
+    Scans_.emplace_back(Doc_, entry);
+  }
+  return Scans_[static_cast<std::size_t>(index)];
 }
 
 std::int32_t TFa4Converter::RawIndex(std::int32_t line, std::int32_t count) {

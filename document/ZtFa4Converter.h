@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "ZtCodeReader.h"
 #include "ZtFileInfoFa4.h"
@@ -20,8 +20,9 @@ class TFa4Converter {
 public:
   explicit TFa4Converter(TZtFileInfoFa4& document) : Doc_(document) {}
 
-  // Replaces `result` with the HTML of lines first to last.
-  void ConvertLines(std::string& result, std::int32_t first, std::int32_t last);
+  // Appends the HTML of lines first to last; what `out` held before is not
+  // looked at.
+  void ConvertLines(std::string& out, std::int32_t first, std::int32_t last);
   // Appends the HTML of the table whose top-left corner is at raw index `pos`
   // of `line`, and moves both to the table's bottom-right corner. Returns
   // false, appending nothing and moving nothing, when no table starts there.
@@ -47,11 +48,17 @@ private:
   void AppendCode(std::string& out, const unsigned char* bytes, std::int32_t& position,
                   std::int64_t available);
 
+  void AppendChar(std::string& out, unsigned char byte) const {
+    if (Doc_.CharOutput() == TCharOutput::Bytes) out += CharTexts[byte];
+    else Doc_.AppendChar(out, byte);
+  }
+
   void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
   std::string& CellBuffer();
 
   TZtFileInfoFa4& Doc_;
-  std::unordered_map<std::int32_t, TLineScan> Scans_;
+  std::vector<std::int32_t> ScanIndex_;  // by line: position in Scans_, or -1
+  std::deque<TLineScan> Scans_;
   TRuleLine Rule_;
   // One buffer per table depth, so nested cells never share one.
   std::deque<std::string> CellBuffers_;

@@ -64,6 +64,8 @@ public:
   // Conversion of line ranges, sections and tables.
   std::string ConvertLines(std::int32_t first, std::int32_t last);
   std::string ConvertSection(TFa4Section section);
+  // Appends ConvertSection's text to `out`.
+  void AppendSection(std::string& out, TFa4Section section);
   std::string ConvertTable(std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
                            std::int32_t lastLine);
   std::string ConvertCellText(const TCellRect& rect, bool& fixed);

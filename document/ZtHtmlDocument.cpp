@@ -9,18 +9,18 @@ namespace quorvex {
 std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document) {
   // The header comes first in the body, the footer last. A section is never
   // left out: every converted line begins with its line comment.
-  const std::string header = document.ConvertSection(secHeader);
-  const std::string body = document.ConvertSection(secBody);
-  const std::string footer = document.ConvertSection(secFooter);
   std::string html;
-  html.reserve(preferences.size() + header.size() + body.size() + footer.size() + 32);
+  // Room for what a document of running text becomes, so that the text is
+  // not copied as it grows; pages that stay unused are never touched.
+  html.reserve(preferences.size() + 2 * static_cast<std::size_t>(document.FileSize()) +
+               64 * Fa4MaxLines);
   html += preferences;
   html += "<body>\r";
-  html += header;
+  document.AppendSection(html, secHeader);
   html += "<hr>";
-  html += body;
+  document.AppendSection(html, secBody);
   html += "<hr>";
-  html += footer;
+  document.AppendSection(html, secFooter);
   html += "</body>";
   return html;
 }
