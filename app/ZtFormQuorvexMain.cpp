@@ -162,8 +162,9 @@ void TZtFormQuorvex::CreateLineList()
     vtRows->SetInitNode([this](int row) { return vtRowsInitNode(row); });
     vtRows->SetGetText(
         [this](int row, const void* rowData, int column) { return vtRowsGetText(row, rowData, column); });
-    // Any width above 0 can be dragged to; SnapLineList closes the narrow ones.
-    vtRows->setMinimumWidth(1);
+    // No minimum width of its own: the list can be 0 wide, and SnapLineList
+    // closes it when it is dragged narrower than it is usable.
+    vtRows->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     Splitter1->addWidget(vtRows);
     Splitter1->setCollapsible(0, true);
 }

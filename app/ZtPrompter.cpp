@@ -3,7 +3,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace quorvex {
@@ -59,11 +58,25 @@ void ApplyFileDialogRequest(QFileDialog& dialog, const TFileDialogRequest& reque
     dialog.selectFile(request.FileName);
 }
 
+// The selected filter comes back as shown, without the patterns hidden from
+// the user.
+int SelectedFilterIndex(const QFileDialog& dialog)
+{
+    const QString selected = dialog.selectedNameFilter();
+    const QStringList filters = dialog.nameFilters();
+    for (int index = 0; index < filters.size(); ++index) {
+        const QString& filter = filters.at(index);
+        if (filter == selected || filter.startsWith(selected + QStringLiteral(" (")))
+            return index;
+    }
+    return 0;
+}
+
 TFileDialogChoice ReadFileDialogChoice(const QFileDialog& dialog)
 {
     TFileDialogChoice choice;
     choice.FileName = dialog.selectedFiles().value(0);
-    choice.FilterIndex = std::max<int>(0, static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
+    choice.FilterIndex = SelectedFilterIndex(dialog);
     return choice;
 }
 

@@ -7,12 +7,16 @@
 
 #include "ZtSourceEditor.h"
 
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
+
+#include <memory>
 
 namespace quorvex::testing {
 namespace {
@@ -116,16 +120,45 @@ TEST_F(OpenDocumentTest, SavingABrokenDocumentFailsAndKeepsTheImage)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("broken.html"))));
 }
 
+// Delivers a drag and drop as the toolkit does: to the nearest widget, from
+// the one under the mouse outwards, that accepts drops.
+bool DropOn(QWidget* widget, const QMimeData& mime)
+{
+    while (widget != nullptr && !widget->acceptDrops())
+        widget = widget->parentWidget();
+    if (widget == nullptr)
+        return false;
+    const QPoint point(5, 5);
+    QDragEnterEvent enter(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(point), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &drop);
+    return drop.isAccepted();
+}
+
+QMimeData* FileDrag(const std::string& fileName)
+{
+    auto* mime = new QMimeData;
+    mime->setUrls({QUrl::fromLocalFile(QString::fromStdString(fileName))});
+    return mime;
+}
+
 TEST_F(OpenDocumentTest, ADroppedFileOpensOnAnyPage)
 {
     const std::string fileName = WriteGoodDocument();
-    Window.ShowPage(Window.tsHeader);
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(fileName))});
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Window.Header->viewport(), &drop);
-    EXPECT_TRUE(drop.isAccepted());
-    EXPECT_EQ(Window.Document().FileName(), fileName);
+    const std::unique_ptr<QMimeData> mime(FileDrag(fileName));
+    const std::vector<QWidget*> targets = {Window.Header->viewport(), Window.HtmlPreview->viewport(),
+                                           Window.HelpMemo->viewport(), Window.Panel1, Window.btnOk};
+    const std::vector<QWidget*> pages = {Window.tsHeader, Window.tsHtml, Window.tsInfo, Window.tsInfo, Window.tsHtml};
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        SCOPED_TRACE(targets[i]->objectName().toStdString() + " " + std::to_string(i));
+        Window.ClearDocument();
+        Window.ShowPage(pages[i]);
+        EXPECT_TRUE(DropOn(targets[i], *mime));
+        EXPECT_EQ(Window.Document().FileName(), fileName);
+    }
     EXPECT_EQ(Window.Header->Lines().size(), 16u) << "the file's name went nowhere into the editor";
 }
 
@@ -134,9 +167,17 @@ TEST_F(OpenDocumentTest, DroppedTextIsLeftToTheEditor)
     Window.ShowPage(Window.tsHeader);
     QMimeData mime;
     mime.setText(QStringLiteral("plain"));
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Window.Header->viewport(), &enter);
+    DropOn(Window.Header->viewport(), mime);
     EXPECT_TRUE(Window.Document().FileName().empty());
+}
+
+TEST_F(OpenDocumentTest, ADroppedFileThatCannotBeOpenedIsReported)
+{
+    const std::unique_ptr<QMimeData> mime(FileDrag(Path("missing.fa4")));
+    EXPECT_TRUE(DropOn(Window.Panel1, *mime));
+    ASSERT_EQ(Prompter.Boxes.size(), 1u);
+    EXPECT_EQ(Prompter.Boxes[0].Title, QStringLiteral("Quorvex"));
+    EXPECT_EQ(Window.PageImage(wpConvertedText), siError);
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 namespace quorvex::testing {
 namespace {
@@ -25,6 +27,14 @@ protected:
     void TypeIntoPreferences() { QTest::keyClick(Window.Header, Qt::Key_X); }
 
     // A page switch made the way a user makes it: a click on the tab.
+    // Lets the event loop run until it waits for events.
+    static void RunEventLoopBriefly()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
     void ClickTab(QWidget* page)
     {
         QTabBar* bar = Window.PageControl->tabBar();
@@ -219,10 +229,10 @@ TEST_F(StatusImagesTest, SaveIsEnabledExactlyWhileConvertedTextIsNotInError)
 TEST_F(StatusImagesTest, SaveIsReEvaluatedWhenTheEventLoopGoesIdle)
 {
     EXPECT_THROW(Window.OpenDocument(Path("missing.fa4")), EZtError);
-    QTest::qWait(20);
+    RunEventLoopBriefly();
     EXPECT_FALSE(Window.btnAsHtml->isEnabled());
     Window.OpenDocument(WriteGoodDocument());
-    QTest::qWait(20);
+    RunEventLoopBriefly();
     EXPECT_TRUE(Window.btnAsHtml->isEnabled());
 }
 
