@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QStringList>
 
 namespace quorvex {
 
@@ -12,9 +11,8 @@ namespace {
 // lets fontconfig choose when none of them is there.
 QFont FirstInstalled(std::initializer_list<const char*> families, QFont::StyleHint hint)
 {
-    const QStringList installed = QFontDatabase::families();
     for (const char* family : families) {
-        if (installed.contains(QString::fromLatin1(family), Qt::CaseInsensitive)) {
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
             QFont font(QString::fromLatin1(family));
             font.setStyleHint(hint);
             return font;

@@ -8,12 +8,15 @@
 #include <Qsci/qscicommandset.h>
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
+#include <bitset>
 
 namespace quorvex {
 
@@ -29,6 +32,24 @@ constexpr int BookmarkMask = (1 << 10) - 1;
 constexpr std::string_view LineBreak = "\r\n";
 
 constexpr std::array<char, 8> Brackets{'(', ')', '[', ']', '{', '}', '<', '>'};
+
+// A numbered bookmark as the gutter shows it: the digit in the gutter's
+// font on a small tab.
+QImage BookmarkImage(int number, const QFont& font, const QPalette& palette)
+{
+    const QFontMetrics metrics(font);
+    const QSize size(metrics.horizontalAdvance(QLatin1Char('0')) + 6, metrics.height());
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(palette.color(QPalette::Dark));
+    painter.setBrush(palette.color(QPalette::ToolTipBase));
+    painter.drawRect(QRect(QPoint(0, 0), size - QSize(1, 1)));
+    painter.setPen(palette.color(QPalette::ToolTipText));
+    painter.setFont(font);
+    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, QString::number(number));
+    return image;
+}
 
 bool IsBlank(char c)
 {
@@ -94,7 +115,7 @@ void TZtSourceEditor::ApplyOptions()
     setMarginMarkerMask(0, BookmarkMask);
     setMarginSensitivity(0, false);
     for (int number = 0; number < 10; ++number)
-        markerDefine(static_cast<char>('0' + number), number);
+        markerDefine(BookmarkImage(number, gutter, palette()), number);
     markerDefine(Invisible, EditedMarker);
 }
 
@@ -141,8 +162,29 @@ void TZtSourceEditor::SetHighlighter(TZtCustomHighlighter* highlighter)
             FLexer->RefreshStyles();
             recolor();
         });
+    ApplyWordCharacters();
     FLexer->RefreshStyles();
     recolor();
+}
+
+// Word-wise moves and selection stop where the highlighter's language has
+// its word boundaries.
+void TZtSourceEditor::ApplyWordCharacters()
+{
+    if (!FHighlighter) {
+        SendScintilla(SCI_SETCHARSDEFAULT);
+        return;
+    }
+    const auto characters = [](const std::bitset<256>& set) {
+        std::string text;
+        for (int code = 1; code < 256; ++code)
+            if (set.test(static_cast<size_t>(code)))
+                text.push_back(static_cast<char>(code));
+        return text;
+    };
+    SendScintilla(SCI_SETCHARSDEFAULT);
+    SendScintilla(SCI_SETWORDCHARS, 0UL, characters(FHighlighter->WordChars()).c_str());
+    SendScintilla(SCI_SETPUNCTUATIONCHARS, 0UL, characters(FHighlighter->WordBreakChars()).c_str());
 }
 
 // ---------------------------------------------------------------- text

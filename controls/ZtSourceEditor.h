@@ -90,6 +90,7 @@ protected:
 private:
     void ApplyOptions();
     void BindKeys();
+    void ApplyWordCharacters();
     void OnModified(int position, int modificationType, int length, int linesAdded);
     void ScheduleTrim();
     void TrimEditedLines();

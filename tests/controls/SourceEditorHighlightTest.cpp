@@ -181,6 +181,24 @@ TEST_F(SourceEditorHighlight, DetachingWithdrawsTheListener)
     EXPECT_EQ(StyleAt(0, 1), 0);
 }
 
+TEST_F(SourceEditorHighlight, WordMovesStopAtTheLanguagesWordBoundaries)
+{
+    // 0xD7 (the multiplication sign) is no word character of the highlighter,
+    // 0xE4 is; without a highlighter every byte above 0x7F joins words.
+    Show({"ab\xE4\xD7" "cd x"});
+    editor.setCursorPosition(0, 0);
+    editor.ExecuteCommand(TZtEditorCommand::cmdWordRight);
+    int line = 0, index = 0;
+    editor.getCursorPosition(&line, &index);
+    EXPECT_EQ(index, 3);
+
+    editor.SetHighlighter(nullptr);
+    editor.setCursorPosition(0, 0);
+    editor.ExecuteCommand(TZtEditorCommand::cmdWordRight);
+    editor.getCursorPosition(&line, &index);
+    EXPECT_EQ(index, 7);
+}
+
 TEST_F(SourceEditorHighlight, BracketMatchingSkipsBracketsOfAnotherAttribute)
 {
     // The ")" inside the comment does not close the "(" of the text.
