@@ -175,8 +175,19 @@ void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int3
           break;
         case TLineByte::Text:
           if (!hyphenPending && copied[b]) {
+            // A single space between copied bytes is written as it is
+            // until the line has shown a run of spaces, so it joins the run.
             std::int32_t end = position + 1;
-            while (end < cursor.Length && copied[cursor.Bytes[end]]) ++end;
+            while (end < cursor.Length) {
+              if (copied[cursor.Bytes[end]]) {
+                ++end;
+              } else if (cursor.Bytes[end] == 0x20 && !nbspMode && end + 1 < cursor.Length &&
+                         copied[cursor.Bytes[end + 1]]) {
+                end += 2;
+              } else {
+                break;
+              }
+            }
             out.append(reinterpret_cast<const char*>(cursor.Bytes) + position,
                             static_cast<std::size_t>(end - position));
             position = end - 1;
@@ -207,6 +218,7 @@ void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int3
       }
     }
     out.insert(result.LineStart, lineHead);
+    CheckSize(out);
     Doc_.IndentPending = false;
     if (paragraphEnd) {
       Doc_.ParagraphEnd = false;
@@ -219,7 +231,7 @@ void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int3
 
 std::string TZtFileInfoFa4::ConvertLines(std::int32_t first, std::int32_t last) {
   std::string result;
-  TFa4Converter(*this).ConvertLines(result, first, last);
+  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertLines(result, first, last); });
   return result;
 }
 
@@ -230,12 +242,16 @@ std::string TZtFileInfoFa4::ConvertSection(TFa4Section section) {
 }
 
 void TZtFileInfoFa4::AppendSection(std::string& out, TFa4Section section) {
-  switch (section) {
-    case secHeader: return TFa4Converter(*this).ConvertLines(out, 6, 11);
-    case secBody: return TFa4Converter(*this).ConvertLines(out, 12, LineCount_ - 1);
-    case secFooter: return TFa4Converter(*this).ConvertLines(out, 0, 5);
+  std::int32_t first = 0;
+  std::int32_t last = 5;
+  if (section == secHeader) {
+    first = 6;
+    last = 11;
+  } else if (section == secBody) {
+    first = 12;
+    last = LineCount_ - 1;
   }
-  throw ERangeError();
+  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertLines(out, first, last); });
 }
 
 }  // namespace quorvex

@@ -202,6 +202,8 @@ void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t
   std::string& text = CellBuffer();
   bool fixed = false;
   ConvertCellText(text, rect, fixed);
+  CheckSize(out);
+  CheckSize(text);
   out += "<td";
   if (fixed) out += " class=\"fixed\"";
   if (colSpan > 1) AppendAttribute(out, "colspan", colSpan);
@@ -278,13 +280,13 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
 std::string TZtFileInfoFa4::ConvertTable(std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
                                          std::int32_t lastLine) {
   std::string html;
-  TFa4Converter(*this).ConvertTable(html, pos, line, colLimit, lastLine);
+  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertTable(html, pos, line, colLimit, lastLine); });
   return html;
 }
 
 std::string TZtFileInfoFa4::ConvertCellText(const TCellRect& rect, bool& fixed) {
   std::string text;
-  TFa4Converter(*this).ConvertCellText(text, rect, fixed);
+  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertCellText(text, rect, fixed); });
   return text;
 }
 

@@ -1,6 +1,21 @@
 #include "ZtFa4Converter.h"
 
 namespace quorvex {
+namespace {
+
+// Tables drawn inside the cells of tables are converted once for every
+// table whose cell corners they hold, so a small document of nested boxes
+// can ask for more HTML than any memory holds, doubling with every two
+// rings. Its conversion is refused at a size that no document of running
+// text or plain tables comes near.
+constexpr std::size_t MinOutputLimit = std::size_t{32} << 20;
+constexpr std::size_t OutputPerDocumentByte = 32;
+
+}  // namespace
+
+TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
+    : Doc_(document),
+      MaxOutput_(MinOutputLimit + OutputPerDocumentByte * static_cast<std::size_t>(document.FileSize())) {}
 
 const TLineScan& TFa4Converter::Scan(std::int32_t line) {
   const TFa4LineEntry& entry = Doc_.GetLine(line);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ struct TTableGrid;
 
 class TFa4Converter {
 public:
-  explicit TFa4Converter(TZtFileInfoFa4& document) : Doc_(document) {}
+  explicit TFa4Converter(TZtFileInfoFa4& document);
 
   // Appends the HTML of lines first to last; what `out` held before is not
   // looked at.
@@ -56,7 +57,13 @@ private:
   void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
   std::string& CellBuffer();
 
+  // Refuses a conversion whose text grows past MaxOutput_ bytes.
+  void CheckSize(const std::string& text) const {
+    if (text.size() > MaxOutput_) throw EZtError("Out of memory");
+  }
+
   TZtFileInfoFa4& Doc_;
+  std::size_t MaxOutput_;
   std::vector<std::int32_t> ScanIndex_;  // by line: position in Scans_, or -1
   std::deque<TLineScan> Scans_;
   TRuleLine Rule_;
@@ -64,5 +71,15 @@ private:
   std::deque<std::string> CellBuffers_;
   std::size_t Depth_ = 0;
 };
+
+// Runs a conversion, reporting exhausted memory as the user sees it.
+template <typename Convert>
+void ConvertWithinMemory(Convert convert) {
+  try {
+    convert();
+  } catch (const std::bad_alloc&) {
+    throw EZtError("Out of memory");
+  }
+}
 
 }  // namespace quorvex

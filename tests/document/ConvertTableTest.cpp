@@ -157,5 +157,35 @@ TEST_F(ConvertTableTest, CodesInCellsReachTheBottomLine) {
                              "<tr><td colspan=\"2\">efghijk</td></tr>\r" + TableEnd);
 }
 
+// Concentric boxes: each inner box's corner is a cell corner of every outer
+// box, so each ring doubles the HTML (some kilobytes at 10 rings, many
+// gigabytes at 40). Such a conversion is refused instead of exhausting memory.
+TEST_F(ConvertTableTest, HtmlGrowingBeyondAnyMemoryIsRefused) {
+  auto boxes = [](int size) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < size; ++i) {
+      std::string line;
+      for (int j = 0; j < size; ++j) {
+        const int ring = std::min({i, j, size - 1 - i, size - 1 - j});
+        char c = '\xB3';
+        if (i == ring) c = j == ring ? '\xDA' : j == size - 1 - ring ? '\xBF' : '\xC4';
+        else if (i == size - 1 - ring) c = j == ring ? '\xC0' : j == size - 1 - ring ? '\xD9' : '\xC4';
+        line += c;
+      }
+      lines.push_back(line);
+    }
+    return lines;
+  };
+  LoadLines(Document, boxes(20));
+  EXPECT_GT(Document.ConvertLines(0, 19).size(), 10000u);
+  LoadLines(Document, boxes(80));
+  try {
+    Document.ConvertLines(0, 79);
+    ADD_FAILURE() << "no error";
+  } catch (const EZtError& error) {
+    EXPECT_STREQ(error.what(), "Out of memory");
+  }
+}
+
 }  // namespace
 }  // namespace quorvex::testing
