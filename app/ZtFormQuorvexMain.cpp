@@ -96,6 +96,8 @@ TZtFormQuorvex::TZtFormQuorvex(TZtPrompter& prompter, QWidget* parent)
     FormCreate();
     AcceptFileDrops();
 
+    // Connected after FormCreate chose the first page: only the user's
+    // switches reach PageControlChange.
     connect(Header, &TZtSourceEditor::UserChanged, this, &TZtFormQuorvex::HeaderChange);
     connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
     connect(Splitter1, &QSplitter::splitterMoved, this, &TZtFormQuorvex::SnapLineList);

@@ -5,7 +5,10 @@
 #include "ZtErrorReport.h"
 #include "ZtErrors.h"
 
-#include <QCoreApplication>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QEvent>
 #include <QObject>
 
@@ -68,6 +71,29 @@ TEST(ErrorReportTest, TheApplicationReportsWhatEscapesAnEventHandler)
     QEvent next(QEvent::None);
     QCoreApplication::sendEvent(&receiver, &next);
     EXPECT_EQ(prompter.Boxes.size(), 1u);
+}
+
+TEST(ErrorReportTest, TheToolkitBoxHasAnErrorIconAndOneOkButton)
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    qsizetype buttons = 0;
+    QTimer::singleShot(50, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            buttons = box->buttons().size();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    TZtQtPrompter prompter;
+    ShowStandardError(prompter, nullptr, "Cannot open file a.fa4");
+    EXPECT_EQ(title, QStringLiteral("Quorvex"));
+    EXPECT_EQ(text, QStringLiteral("Cannot open file a.fa4."));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, 1);
 }
 
 }  // namespace

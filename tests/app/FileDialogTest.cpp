@@ -5,9 +5,10 @@
 #include "ZtFileDialog.h"
 #include "ZtSourceEditor.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileDialog>
 #include <QPushButton>
+#include <QTimer>
 
 namespace quorvex::testing {
 namespace {
@@ -221,6 +222,33 @@ TEST_F(FileDialogTest, WithoutDefaultExtensionATypedNameStaysAsItIs)
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Open")) << "the standard caption";
     EXPECT_EQ(ReadFileDialogChoice(dialog).FileName, Folder.path() + QStringLiteral("/BRIEF"));
+}
+
+// The toolkit's dialog run modally, answered by a timer as a person would.
+std::optional<TFileDialogChoice> ChooseAndAnswer(const TFileDialogRequest& request, bool confirm)
+{
+    QTimer::singleShot(50, [confirm] {
+        if (QDialog* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            confirm ? dialog->accept() : dialog->reject();
+    });
+    TZtQtPrompter prompter;
+    return prompter.ChooseFile(nullptr, request);
+}
+
+TEST_F(FileDialogTest, TheToolkitDialogGivesTheConfirmedName)
+{
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Folder = Folder.path();
+    request.Filters = HtmlFilters;
+    request.DefaultSuffix = QStringLiteral("html");
+    request.FileName = QStringLiteral("new");
+    const auto choice = ChooseAndAnswer(request, true);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->FileName, Folder.path() + QStringLiteral("/new.html"));
+    EXPECT_EQ(choice->FilterIndex, 0);
+
+    EXPECT_FALSE(ChooseAndAnswer(request, false).has_value()) << "cancelled";
 }
 
 }  // namespace
