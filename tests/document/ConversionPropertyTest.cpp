@@ -29,6 +29,12 @@ public:
     TFa4Builder builder;
     builder.Lines(lines);
     std::string file = builder.Bytes();
+    // Now and then entries point anywhere: into the table, across other
+    // lines, past the end.
+    if (Chance(10))
+      for (int i = Pick(1, 5); i > 0; --i)
+        PutEntry(file, Pick(0, count + 2), static_cast<std::uint16_t>(Pick(1, 300)),
+                 static_cast<std::uint32_t>(Pick(0, static_cast<int>(file.size()) + 50)));
     // Now and then the data ends early, inside the texts or the table.
     if (Chance(10)) file.resize(static_cast<std::size_t>(Pick(0, static_cast<int>(file.size()))));
     else if (Chance(10)) file.resize(file.size() - static_cast<std::size_t>(Pick(0, 6)) % (file.size() + 1));
