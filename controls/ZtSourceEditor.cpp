@@ -7,9 +7,11 @@
 
 #include <Qsci/qscicommandset.h>
 
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QPalette>
 #include <QShortcut>
@@ -72,7 +74,8 @@ TZtSourceEditor::TZtSourceEditor(QWidget* parent)
 
 TZtSourceEditor::~TZtSourceEditor()
 {
-    SetHighlighter(nullptr);
+    if (FHighlighter && FListenerHandle)
+        FHighlighter->RemoveChangeListener(FListenerHandle);
 }
 
 std::span<const TZtKeyBinding> TZtSourceEditor::KeyBindings()
@@ -148,6 +151,32 @@ void TZtSourceEditor::keyPressEvent(QKeyEvent* event)
         return;
     }
     QsciScintilla::keyPressEvent(event);
+}
+
+bool TZtSourceEditor::canInsertFromMimeData(const QMimeData* source) const
+{
+    return !source->hasUrls() && QsciScintilla::canInsertFromMimeData(source);
+}
+
+void TZtSourceEditor::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        return event->ignore();
+    QsciScintilla::dragEnterEvent(event);
+}
+
+void TZtSourceEditor::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        return event->ignore();
+    QsciScintilla::dragMoveEvent(event);
+}
+
+void TZtSourceEditor::dropEvent(QDropEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        return event->ignore();
+    QsciScintilla::dropEvent(event);
 }
 
 void TZtSourceEditor::SetHighlighter(TZtCustomHighlighter* highlighter)
@@ -244,7 +273,7 @@ void TZtSourceEditor::SetLines(const std::vector<std::string>& lines)
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0L);
-    markerDeleteAll(EditedMarker);
+    markerDeleteAll();  // bookmarks of the old text would gather on line 0
     FPendingLines.clear();
     --FQuiet;
 }

@@ -86,6 +86,11 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Dropped files are left to the window (it opens them); text is taken.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void ApplyOptions();

@@ -171,6 +171,12 @@ TEST_F(SourceEditorKeys, BookmarksAreSetFollowEditsAndAreGoneWhenSetTwice)
     // Setting it again on its own line removes it.
     QTest::keyClick(&editor, Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(editor.BookmarkLine(3), -1);
+
+    // New text starts without bookmarks.
+    QTest::keyClick(&editor, Qt::Key_4, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(editor.BookmarkLine(4), 6);
+    SetNumberedLines(20);
+    EXPECT_EQ(editor.BookmarkLine(4), -1);
 }
 
 TEST_F(SourceEditorKeys, InsertLineBreaksTheLineAndLeavesTheCaret)

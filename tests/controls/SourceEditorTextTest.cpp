@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QTest>
 
 #include <string>
@@ -160,6 +163,23 @@ TEST_F(SourceEditorText, EnterDropsTheBlanksBeforeTheBreak)
     QApplication::processEvents();
     EXPECT_EQ(editor.text(0).toLatin1().toStdString(), "ab\r\n");
     EXPECT_EQ(editor.WholeText(), "ab\r\n\r\n");
+}
+
+TEST_F(SourceEditorText, DroppedFilesAreLeftToTheWindowAndTextIsTaken)
+{
+    const auto accepts = [this](QMimeData& data) {
+        const QPoint at = editor.viewport()->rect().center();
+        QDragEnterEvent event(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor.viewport(), &event);
+        return event.isAccepted();
+    };
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile("/tmp/letter.fa4")});
+    file.setText("/tmp/letter.fa4");
+    EXPECT_FALSE(accepts(file));
+    QMimeData text;
+    text.setText("<p>");
+    EXPECT_TRUE(accepts(text));
 }
 
 }  // namespace
