@@ -39,27 +39,6 @@ std::string ParagraphTagFor(std::int32_t indent) {
          "pt; text-indent:-" + std::to_string(pullBack) + "pt\">";
 }
 
-// The output of one call. The result so far lies from Start to LineStart;
-// the current line's text is built after it and gets its comment and tags
-// put in front when the line is done, since they depend on what the line
-// turned out to hold.
-struct TResult {
-  std::string& Out;
-  std::size_t Start;
-  std::size_t LineStart;
-
-  bool Empty() const { return LineStart == Start; }
-  bool EndsWithCr() const { return !Empty() && Out[LineStart - 1] == '\r'; }
-  bool LineEmpty() const { return Out.size() == LineStart; }
-
-  void JoinHyphen(std::string_view joinText, bool& hyphenPending) {
-    if (EndsWithCr()) Out.erase(--LineStart, 1);
-    Out.insert(LineStart, joinText);
-    LineStart += joinText.size();
-    hyphenPending = false;
-  }
-};
-
 void AppendLineComment(std::string& out, std::int32_t line) {
   char digits[12];
   int count = 0;
@@ -98,135 +77,188 @@ struct TLineCursor {
 
 }  // namespace
 
+// One ConvertLines call. The result so far lies in the output from
+// ResultStart to LineStart; the current line's text is built after it and
+// gets its comment and tags put in front when the line is done, since they
+// depend on what the line turned out to hold.
+class TLineRangeConversion {
+public:
+  TLineRangeConversion(TFa4Converter& converter, std::string& out, std::int32_t last)
+      : Conv_(converter),
+        Doc_(converter.Doc_),
+        Out_(out),
+        Last_(last),
+        ResultStart_(out.size()),
+        LineStart_(out.size()),
+        Copied_(Doc_.CharOutput() == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes) {}
+
+  // Converts the line and returns the line the conversion ended on.
+  std::int32_t ConvertLine(std::int32_t line) {
+    Line_ = line;
+    TLineCursor cursor(Doc_, line);
+    LineStart_ = Out_.size();
+    RuleRun_ = false;
+    NbspMode_ = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
+    for (std::int32_t position = 0; position < cursor.Length; ++position) {
+      const unsigned char b = cursor.Bytes[position];
+      if (HyphenPending_) {
+        if (CapitalLetters[b]) JoinHyphen("-");
+        else if (SmallLetters[b]) JoinHyphen("&shy;");
+      }
+      ConvertByte(cursor, position, b);
+    }
+    FinishLine();
+    return Line_;
+  }
+
+private:
+  void ConvertByte(TLineCursor& cursor, std::int32_t& position, unsigned char b) {
+    switch (LineByteKinds[b]) {
+      case TLineByte::Space: return ConvertSpace(cursor, position);
+      case TLineByte::Hyphen: return ConvertHyphen(cursor, position);
+      case TLineByte::Rule: return ConvertRule(cursor, position, b);
+      case TLineByte::Corner: return ConvertCorner(cursor, position);
+      case TLineByte::Code:
+        ++position;
+        return Conv_.AppendCode(Out_, cursor.Bytes, position, cursor.Available);
+      case TLineByte::Text:
+        if (!HyphenPending_ && Copied_[b]) return CopyRun(cursor, position);
+        return Conv_.AppendChar(Out_, b);
+    }
+  }
+
+  void ConvertSpace(TLineCursor& cursor, std::int32_t position) {
+    if (cursor.OnlySpacesFrom(position)) {
+      Out_ += ' ';
+    } else if (NbspMode_) {
+      Out_ += "&nbsp;";
+    } else if (cursor.Bytes[position + 1] == 0x20) {
+      NbspMode_ = true;
+      Out_ += "&nbsp;";
+    } else {
+      Out_ += ' ';
+    }
+  }
+
+  void ConvertHyphen(const TLineCursor& cursor, std::int32_t& position) {
+    if (position == cursor.Length - 2 && cursor.Bytes[position + 1] == 0x20) {
+      HyphenPending_ = true;
+      ++position;
+    } else {
+      Out_ += '-';
+    }
+  }
+
+  void ConvertRule(const TLineCursor& cursor, std::int32_t& position, unsigned char b) {
+    const TFa4Converter::TRuleLine& rule = Conv_.RuleLine(Line_);
+    ApplyCodeEffects(Doc_, rule.Effects);
+    // An empty plain text is no whole-line rule: moving back by one would
+    // never end.
+    if (rule.UniformByte == b) {
+      Out_ += "<hr>\r";
+      position += rule.StrippedLength - 1;
+      return;
+    }
+    RuleRun_ = true;
+    std::int32_t end = position + 1;
+    while (end < cursor.Length && cursor.Bytes[end] == b) ++end;
+    Out_.append(static_cast<std::size_t>(end - position), '-');
+    position = end - 1;
+  }
+
+  void ConvertCorner(TLineCursor& cursor, std::int32_t& position) {
+    std::int32_t tablePos = position;
+    std::int32_t tableLine = Line_;
+    if (!Conv_.ConvertTable(Out_, tablePos, tableLine, INT32_MAX, Last_)) {
+      Out_ += '+';
+      return;
+    }
+    position = tablePos;
+    Line_ = tableLine;
+    cursor = TLineCursor(Doc_, Line_);
+  }
+
+  // Copies a run of bytes that stand for themselves. A single space between
+  // them is written as it is until the line has shown a run of spaces, so
+  // it joins the run.
+  void CopyRun(const TLineCursor& cursor, std::int32_t& position) {
+    std::int32_t end = position + 1;
+    while (end < cursor.Length) {
+      if (Copied_[cursor.Bytes[end]]) {
+        ++end;
+      } else if (cursor.Bytes[end] == 0x20 && !NbspMode_ && end + 1 < cursor.Length &&
+                 Copied_[cursor.Bytes[end + 1]]) {
+        end += 2;
+      } else {
+        break;
+      }
+    }
+    Out_.append(reinterpret_cast<const char*>(cursor.Bytes) + position,
+                static_cast<std::size_t>(end - position));
+    position = end - 1;
+  }
+
+  // The join lands after the result so far: after the line that ended in
+  // the hyphen, in place of the line break that followed it.
+  void JoinHyphen(std::string_view joinText) {
+    if (ResultEndsWithCr()) Out_.erase(--LineStart_, 1);
+    Out_.insert(LineStart_, joinText);
+    LineStart_ += joinText.size();
+    HyphenPending_ = false;
+  }
+
+  bool ResultEmpty() const { return LineStart_ == ResultStart_; }
+  bool ResultEndsWithCr() const { return !ResultEmpty() && Out_[LineStart_ - 1] == '\r'; }
+
+  // Paragraph end, indented paragraph, line comment and join.
+  void FinishLine() {
+    const bool paragraphEnd = Doc_.ParagraphEnd;
+    const bool indentPending = Doc_.IndentPending;
+    LineHead_.clear();
+    if (!ResultEmpty() && !ResultEndsWithCr()) LineHead_ += '\r';
+    AppendLineComment(LineHead_, Line_);
+    if (indentPending) {
+      Doc_.ParagraphTag = ParagraphTagFor(Doc_.Indent);
+      LineHead_ += Doc_.ParagraphTag;
+    }
+    if (paragraphEnd) {
+      if (indentPending && Out_.size() == LineStart_) {
+        Out_ += "</p>";
+      } else if (RuleRun_ || (LinesSinceParagraphEnd_ == 0 && NbspMode_)) {
+        LineHead_ += "<font class=\"fixed\">";
+        Out_ += "</font><br>";
+      } else {
+        Out_ += "<br>";
+      }
+    }
+    Out_.insert(LineStart_, LineHead_);
+    Conv_.CheckSize(Out_);
+    Doc_.IndentPending = false;
+    Doc_.ParagraphEnd = false;
+    LinesSinceParagraphEnd_ = paragraphEnd ? 0 : LinesSinceParagraphEnd_ + 1;
+  }
+
+  TFa4Converter& Conv_;
+  TZtFileInfoFa4& Doc_;
+  std::string& Out_;
+  const std::int32_t Last_;
+  const std::size_t ResultStart_;
+  std::size_t LineStart_;
+  const TByteSet& Copied_;
+  std::string LineHead_;
+  std::int32_t Line_ = 0;
+  bool HyphenPending_ = false;
+  std::int32_t LinesSinceParagraphEnd_ = 0;
+  bool RuleRun_ = false;
+  bool NbspMode_ = false;
+};
+
 void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int32_t last) {
   Doc_.IndentPending = false;
   Doc_.ParagraphEnd = false;
   Doc_.ParagraphTag.clear();
-  TResult result{out, out.size(), out.size()};
-  bool hyphenPending = false;
-  std::int32_t linesSinceParagraphEnd = 0;
-  const TByteSet& copied =
-      Doc_.CharOutput() == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes;
-  std::string lineHead;
-  for (std::int32_t line = first; line <= last; ++line) {
-    TLineCursor cursor(Doc_, line);
-    result.LineStart = out.size();
-    bool ruleRun = false;
-    bool nbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
-    for (std::int32_t position = 0; position < cursor.Length; ++position) {
-      const unsigned char b = cursor.Bytes[position];
-      if (hyphenPending) {
-        if (CapitalLetters[b]) result.JoinHyphen("-", hyphenPending);
-        else if (SmallLetters[b]) result.JoinHyphen("&shy;", hyphenPending);
-      }
-      switch (LineByteKinds[b]) {
-        case TLineByte::Space:
-          if (cursor.OnlySpacesFrom(position)) {
-            out += ' ';
-          } else if (nbspMode) {
-            out += "&nbsp;";
-          } else if (cursor.Bytes[position + 1] == 0x20) {
-            nbspMode = true;
-            out += "&nbsp;";
-          } else {
-            out += ' ';
-          }
-          break;
-        case TLineByte::Hyphen:
-          if (position == cursor.Length - 2 && cursor.Bytes[position + 1] == 0x20) {
-            hyphenPending = true;
-            ++position;
-          } else {
-            out += '-';
-          }
-          break;
-        case TLineByte::Rule: {
-          const TRuleLine& rule = RuleLine(line);
-          ApplyCodeEffects(Doc_, rule.Effects);
-          // An empty plain text is no whole-line rule: moving back by one
-          // would never end.
-          if (rule.UniformByte == b) {
-            out += "<hr>\r";
-            position += rule.StrippedLength - 1;
-          } else {
-            ruleRun = true;
-            std::int32_t end = position + 1;
-            while (end < cursor.Length && cursor.Bytes[end] == b) ++end;
-            out.append(static_cast<std::size_t>(end - position), '-');
-            position = end - 1;
-          }
-          break;
-        }
-        case TLineByte::Corner: {
-          std::int32_t tablePos = position;
-          std::int32_t tableLine = line;
-          if (ConvertTable(out, tablePos, tableLine, INT32_MAX, last)) {
-            position = tablePos;
-            line = tableLine;
-            cursor = TLineCursor(Doc_, line);
-          } else {
-            out += '+';
-          }
-          break;
-        }
-        case TLineByte::Code:
-          ++position;
-          AppendCode(out, cursor.Bytes, position, cursor.Available);
-          break;
-        case TLineByte::Text:
-          if (!hyphenPending && copied[b]) {
-            // A single space between copied bytes is written as it is
-            // until the line has shown a run of spaces, so it joins the run.
-            std::int32_t end = position + 1;
-            while (end < cursor.Length) {
-              if (copied[cursor.Bytes[end]]) {
-                ++end;
-              } else if (cursor.Bytes[end] == 0x20 && !nbspMode && end + 1 < cursor.Length &&
-                         copied[cursor.Bytes[end + 1]]) {
-                end += 2;
-              } else {
-                break;
-              }
-            }
-            out.append(reinterpret_cast<const char*>(cursor.Bytes) + position,
-                            static_cast<std::size_t>(end - position));
-            position = end - 1;
-          } else {
-            AppendChar(out, b);
-          }
-          break;
-      }
-    }
-
-    const bool paragraphEnd = Doc_.ParagraphEnd;
-    const bool indentPending = Doc_.IndentPending;
-    lineHead.clear();
-    if (!result.Empty() && !result.EndsWithCr()) lineHead += '\r';
-    AppendLineComment(lineHead, line);
-    if (indentPending) {
-      Doc_.ParagraphTag = ParagraphTagFor(Doc_.Indent);
-      lineHead += Doc_.ParagraphTag;
-    }
-    if (paragraphEnd) {
-      if (indentPending && result.LineEmpty()) {
-        out += "</p>";
-      } else if (ruleRun || (linesSinceParagraphEnd == 0 && nbspMode)) {
-        lineHead += "<font class=\"fixed\">";
-        out += "</font><br>";
-      } else {
-        out += "<br>";
-      }
-    }
-    out.insert(result.LineStart, lineHead);
-    CheckSize(out);
-    Doc_.IndentPending = false;
-    if (paragraphEnd) {
-      Doc_.ParagraphEnd = false;
-      linesSinceParagraphEnd = 0;
-    } else {
-      ++linesSinceParagraphEnd;
-    }
-  }
+  TLineRangeConversion conversion(*this, out, last);
+  for (std::int32_t line = first; line <= last; ++line) line = conversion.ConvertLine(line);
 }
 
 std::string TZtFileInfoFa4::ConvertLines(std::int32_t first, std::int32_t last) {

@@ -33,6 +33,8 @@ public:
   void ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed);
 
 private:
+  friend class TLineRangeConversion;
+
   // A whole-line reading of the kind the rule step needs: the length of the
   // plain text without its surrounding blanks, and the byte it consists of
   // when it is a single repeated byte.
