@@ -66,8 +66,8 @@ TZtSourceEditor::TZtSourceEditor(QWidget* parent)
     ApplyOptions();
     BindKeys();
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int length, int linesAdded, int, int, int, int, int) {
-                OnModified(position, type, length, linesAdded);
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                OnModified(position, type, length);
             });
     connect(this, &QsciScintilla::cursorPositionChanged, this, &TZtSourceEditor::ScheduleTrim);
 }
@@ -90,11 +90,10 @@ void TZtSourceEditor::ApplyOptions()
     SendScintilla(SCI_SETCODEPAGE, 0L);
     setEolMode(EolWindows);
 
-    FLexer->SetOwnLook(EditorFont(), palette().color(QPalette::Text), palette().color(QPalette::Base));
-    FLexer->RefreshStyles();
-    setLexer(FLexer);
+    QWidget::setFont(EditorFont());
     indicatorDefine(StrikeIndicator, TZtHighlighterLexer::StrikeIndicator);
-    setIndicatorForegroundColor(palette().color(QPalette::Text), TZtHighlighterLexer::StrikeIndicator);
+    ApplyOwnLook();
+    setLexer(FLexer);
 
     setIndentationsUseTabs(false);
     setTabWidth(8);
@@ -106,9 +105,6 @@ void TZtSourceEditor::ApplyOptions()
 
     setEdgeMode(EdgeLine);
     setEdgeColumn(80);
-    // The scroll-bar colour of Windows sits between the button face and
-    // the mid-tone shadow; Midlight is the palette's nearest role.
-    setEdgeColor(palette().color(QPalette::Midlight));
 
     const QFont gutter = GutterFont();
     setMarginsFont(gutter);
@@ -120,6 +116,23 @@ void TZtSourceEditor::ApplyOptions()
     for (int number = 0; number < 10; ++number)
         markerDefine(BookmarkImage(number, gutter, palette()), number);
     markerDefine(Invisible, EditedMarker);
+}
+
+void TZtSourceEditor::ApplyOwnLook()
+{
+    FLexer->SetOwnLook(font(), palette().color(QPalette::Text), palette().color(QPalette::Base));
+    FLexer->RefreshStyles();
+    setIndicatorForegroundColor(palette().color(QPalette::Text), TZtHighlighterLexer::StrikeIndicator);
+    // The scroll-bar colour of Windows sits between the button face and
+    // the mid-tone shadow; Midlight is the palette's nearest role.
+    setEdgeColor(palette().color(QPalette::Midlight));
+}
+
+void TZtSourceEditor::changeEvent(QEvent* event)
+{
+    QsciScintilla::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        ApplyOwnLook();
 }
 
 void TZtSourceEditor::BindKeys()
@@ -280,7 +293,7 @@ void TZtSourceEditor::SetLines(const std::vector<std::string>& lines)
 
 // ------------------------------------------------- changes and blanks
 
-void TZtSourceEditor::OnModified(int position, int modificationType, int length, int linesAdded)
+void TZtSourceEditor::OnModified(int position, int modificationType, int length)
 {
     if (!(modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) || FQuiet)
         return;
@@ -292,7 +305,6 @@ void TZtSourceEditor::OnModified(int position, int modificationType, int length,
                              ? static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION,
                                                               static_cast<unsigned long>(position + length)))
                              : first;
-        (void)linesAdded;
         for (int line = first; line <= last; ++line)
             FPendingLines.push_back(line);
         ScheduleTrim();

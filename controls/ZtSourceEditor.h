@@ -85,6 +85,9 @@ public:
     int BookmarkLine(int number) const;
 
 protected:
+    // The widget's font and palette are the editor's own look: text the
+    // highlighter leaves uncoloured is drawn in them.
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // Dropped files are left to the window (it opens them); text is taken.
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -94,9 +97,10 @@ protected:
 
 private:
     void ApplyOptions();
+    void ApplyOwnLook();
     void BindKeys();
     void ApplyWordCharacters();
-    void OnModified(int position, int modificationType, int length, int linesAdded);
+    void OnModified(int position, int modificationType, int length);
     void ScheduleTrim();
     void TrimEditedLines();
     void TrimTrailingBlanks(int line);

@@ -155,6 +155,27 @@ TEST_F(SourceEditorHighlight, AttributeChangesRepaintAtOnce)
     EXPECT_EQ(Back(text), Bgr(0xFF, 0xFF, 0));
 }
 
+TEST_F(SourceEditorHighlight, TheWidgetsFontAndPaletteAreTheOwnLook)
+{
+    Show({"<p>text"});
+    const int text = StyleAt(0, 3);
+    QPalette palette = editor.palette();
+    palette.setColor(QPalette::Text, QColor(0x40, 0x50, 0x60));
+    palette.setColor(QPalette::Base, QColor(0xF0, 0xE0, 0xD0));
+    editor.setPalette(palette);
+    EXPECT_EQ(Fore(text), Bgr(0x40, 0x50, 0x60));
+    EXPECT_EQ(Back(text), Bgr(0xF0, 0xE0, 0xD0));
+    EXPECT_EQ(Fore(StyleAt(0, 1)), Bgr(0x80, 0x00, 0xFF));  // coloured tokens keep their colour
+
+    QFont font = editor.font();
+    font.setPointSize(15);
+    static_cast<QWidget&>(editor).setFont(font);
+    char family[200] = {};
+    editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, text, family);
+    EXPECT_EQ(editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, text), 15);
+    EXPECT_EQ(QString::fromLatin1(family), font.family());
+}
+
 TEST_F(SourceEditorHighlight, DisabledHighlighterPaintsPlainText)
 {
     Show({"<p class=x>text</p>"});
