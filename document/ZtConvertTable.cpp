@@ -7,6 +7,32 @@
 #include "ZtFa4Converter.h"
 
 namespace quorvex {
+namespace {
+
+// The number of sorted `bounds` below each value from `first` to `last`.
+std::vector<std::int32_t> CountBelowEach(const std::vector<std::int32_t>& bounds, std::int32_t first,
+                                         std::int32_t last) {
+  std::vector<std::int32_t> counts(static_cast<std::size_t>(last - first + 1));
+  auto bound = bounds.begin();
+  for (std::int32_t value = first; value <= last; ++value) {
+    while (bound != bounds.end() && *bound < value) ++bound;
+    counts[static_cast<std::size_t>(value - first)] = static_cast<std::int32_t>(bound - bounds.begin());
+  }
+  return counts;
+}
+
+std::int32_t SpanCount(std::int32_t first, std::int32_t last, const std::vector<std::int32_t>& countsBelow,
+                       std::int32_t origin) {
+  return countsBelow[static_cast<std::size_t>(last - origin)] -
+         countsBelow[static_cast<std::size_t>(first - origin)] + 1;
+}
+
+void SortUnique(std::vector<std::int32_t>& bounds) {
+  std::sort(bounds.begin(), bounds.end());
+  bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+}
+
+}  // namespace
 
 // The per-call data of one table.
 struct TTableGrid {
@@ -34,6 +60,49 @@ struct TTableGrid {
     std::int32_t Edge = 0;
   };
   std::vector<TBottomSearch> BottomSearches;  // by column from LeftCol
+
+  const std::string& Text(std::int32_t line) const {
+    return Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
+  }
+  // The last column that the inner scan and the walk look at in a line.
+  std::int32_t LastScannedCol(const std::string& text) const {
+    return std::min(RightCol - 2, static_cast<std::int32_t>(text.size()) - 3);
+  }
+
+  // Follows the top edge from the corner to a top-right corner, recording
+  // the down tees. False when something else than an edge stands on it.
+  bool MeasureTopEdge(std::int32_t colLimit) {
+    const std::string& text = Text(TopLine);
+    const std::int32_t end = std::min(static_cast<std::int32_t>(text.size()) - 1, colLimit);
+    ColBounds.push_back(LeftCol);
+    RightCol = LeftCol + 1;
+    while (RightCol <= end) {
+      const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(RightCol)]);
+      if (TopRightCorners[b]) break;
+      if (DownTees[b]) ColBounds.push_back(RightCol);
+      else if (!HorizontalLines[b]) return false;
+      ++RightCol;
+    }
+    ColBounds.push_back(RightCol);
+    return true;
+  }
+
+  // Boundaries that start inside the frame, then the look-up tables.
+  void AddInnerTees() {
+    for (std::int32_t r = TopLine + 1; r <= BottomLine - 2; ++r) {
+      const std::string& text = Text(r);
+      const std::int32_t lastCol = LastScannedCol(text);
+      for (std::int32_t c = LeftCol + 1; c <= lastCol; ++c) {
+        const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(c)]);
+        if (DownTees[b]) ColBounds.push_back(c);
+        else if (RightTees[b]) RowBounds.push_back(r);
+      }
+    }
+    SortUnique(ColBounds);
+    SortUnique(RowBounds);
+    ColsBefore = CountBelowEach(ColBounds, LeftCol, RightCol);
+    RowsBefore = CountBelowEach(RowBounds, TopLine, BottomLine);
+  }
 
   unsigned char CharAt(std::int32_t col, std::int32_t line) const {
     const std::string& text = Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
@@ -65,29 +134,6 @@ struct TTableGrid {
 };
 
 namespace {
-
-// The number of sorted `bounds` below each value from `first` to `last`.
-std::vector<std::int32_t> CountBelowEach(const std::vector<std::int32_t>& bounds, std::int32_t first,
-                                         std::int32_t last) {
-  std::vector<std::int32_t> counts(static_cast<std::size_t>(last - first + 1));
-  auto bound = bounds.begin();
-  for (std::int32_t value = first; value <= last; ++value) {
-    while (bound != bounds.end() && *bound < value) ++bound;
-    counts[static_cast<std::size_t>(value - first)] = static_cast<std::int32_t>(bound - bounds.begin());
-  }
-  return counts;
-}
-
-std::int32_t SpanCount(std::int32_t first, std::int32_t last, const std::vector<std::int32_t>& countsBelow,
-                       std::int32_t origin) {
-  return countsBelow[static_cast<std::size_t>(last - origin)] -
-         countsBelow[static_cast<std::size_t>(first - origin)] + 1;
-}
-
-void SortUnique(std::vector<std::int32_t>& bounds) {
-  std::sort(bounds.begin(), bounds.end());
-  bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
-}
 
 void AppendAttribute(std::string& out, std::string_view name, std::int32_t value) {
   out += ' ';
@@ -121,22 +167,21 @@ bool TFa4Converter::ConvertTable(std::string& out, std::int32_t& pos, std::int32
   ApplyCodeEffects(Doc_, effects);
   ApplyCodeEffects(Doc_, top.AllEffects());
   grid.Rows.push_back(&top);
+  if (!grid.MeasureTopEdge(colLimit) || !MeasureLeftEdge(grid, lastLine)) return false;
+  grid.AddInnerTees();
 
-  // Top edge.
-  const std::string& topText = top.Plain();
-  const std::int32_t topEnd = std::min(top.PlainLength() - 1, colLimit);
-  grid.ColBounds.push_back(grid.LeftCol);
-  grid.RightCol = grid.LeftCol + 1;
-  while (grid.RightCol <= topEnd) {
-    const auto b = static_cast<unsigned char>(topText[static_cast<std::size_t>(grid.RightCol)]);
-    if (TopRightCorners[b]) break;
-    if (DownTees[b]) grid.ColBounds.push_back(grid.RightCol);
-    else if (!HorizontalLines[b]) return false;
-    ++grid.RightCol;
-  }
-  grid.ColBounds.push_back(grid.RightCol);
+  const TDepthGuard depth(Depth_);
+  out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
+  WriteRows(out, grid);
+  out += "</table>\r";
+  line = grid.BottomLine;
+  pos = RawIndex(grid.BottomLine, grid.RightCol);
+  return true;
+}
 
-  // Left edge.
+// Reads the lines below the corner until a bottom-left corner, recording
+// the right tees; every line read counts as read for the conversion state.
+bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine) {
   grid.RowBounds.push_back(grid.TopLine);
   grid.BottomLine = grid.TopLine + 1;
   while (grid.BottomLine <= lastLine) {
@@ -151,28 +196,14 @@ bool TFa4Converter::ConvertTable(std::string& out, std::int32_t& pos, std::int32
     ++grid.BottomLine;
   }
   grid.RowBounds.push_back(grid.BottomLine);
+  return true;
+}
 
-  // Inner tees.
-  for (std::int32_t r = grid.TopLine + 1; r <= grid.BottomLine - 2; ++r) {
-    const std::string& text = grid.Rows[static_cast<std::size_t>(r - grid.TopLine)]->Plain();
-    const std::int32_t lastCol = std::min(grid.RightCol - 2, static_cast<std::int32_t>(text.size()) - 3);
-    for (std::int32_t c = grid.LeftCol + 1; c <= lastCol; ++c) {
-      const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(c)]);
-      if (DownTees[b]) grid.ColBounds.push_back(c);
-      else if (RightTees[b]) grid.RowBounds.push_back(r);
-    }
-  }
-  SortUnique(grid.ColBounds);
-  SortUnique(grid.RowBounds);
-  grid.ColsBefore = CountBelowEach(grid.ColBounds, grid.LeftCol, grid.RightCol);
-  grid.RowsBefore = CountBelowEach(grid.RowBounds, grid.TopLine, grid.BottomLine);
-
-  // Walk.
-  const TDepthGuard depth(Depth_);
-  out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
+// One row element per grid line that holds a cell corner.
+void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid) {
   for (std::int32_t r = grid.TopLine; r <= grid.BottomLine - 2; ++r) {
-    const std::string& text = grid.Rows[static_cast<std::size_t>(r - grid.TopLine)]->Plain();
-    const std::int32_t lastCol = std::min(grid.RightCol - 2, static_cast<std::int32_t>(text.size()) - 3);
+    const std::string& text = grid.Text(r);
+    const std::int32_t lastCol = grid.LastScannedCol(text);
     bool rowOpen = false;
     for (std::int32_t c = grid.LeftCol; c <= lastCol; ++c) {
       if (!CellCorners[static_cast<unsigned char>(text[static_cast<std::size_t>(c)])]) continue;
@@ -184,11 +215,6 @@ bool TFa4Converter::ConvertTable(std::string& out, std::int32_t& pos, std::int32
     }
     if (rowOpen) out += "</tr>\r";
   }
-  out += "</table>\r";
-
-  line = grid.BottomLine;
-  pos = RawIndex(grid.BottomLine, grid.RightCol);
-  return true;
 }
 
 void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line) {

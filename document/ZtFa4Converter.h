@@ -56,6 +56,8 @@ private:
     else Doc_.AppendChar(out, byte);
   }
 
+  bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
+  void WriteRows(std::string& out, TTableGrid& grid);
   void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
   std::string& CellBuffer();
 

@@ -10,8 +10,13 @@ TLineScan::TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry)
     : Length_(entry.Length) {
   const unsigned char* bytes = document.LineBytes(entry);
   const std::int64_t available = document.AvailableFrom(bytes);
-  Plain_.reserve(entry.Length);
-  RawPos_.reserve(entry.Length + 1u);
+  // Filled through raw pointers and cut to size after: a line has at most
+  // Length characters.
+  Plain_.resize(entry.Length);
+  RawPos_.resize(entry.Length + 1u);
+  char* plain = Plain_.data();
+  std::int32_t* rawPos = RawPos_.data();
+  std::int32_t count = 0;
   std::int32_t position = 0;
   while (position < Length_) {
     if (bytes[position] == 0xFF) {
@@ -25,12 +30,15 @@ TLineScan::TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry)
         EffectSums_.push_back(All_);
       }
     } else {
-      Plain_ += static_cast<char>(bytes[position]);
-      RawPos_.push_back(position);
+      plain[count] = static_cast<char>(bytes[position]);
+      rawPos[count] = position;
+      ++count;
     }
     ++position;
   }
-  RawPos_.push_back(position);
+  rawPos[count] = position;
+  Plain_.resize(static_cast<std::size_t>(count));
+  RawPos_.resize(static_cast<std::size_t>(count) + 1);
 }
 
 TCodeEffects TLineScan::EffectsBefore(std::int32_t rawBound) const {
