@@ -362,6 +362,10 @@ void TZtSourceEditor::TrimTrailingBlanks(int line)
 
 void TZtSourceEditor::ExecuteCommand(TZtEditorCommand command)
 {
+    if (command == cmdTab && SmartTab()) {
+        emit CommandExecuted(command);
+        return;
+    }
     int scintilla = 0;
     if (FSelectionMode == SC_SEL_RECTANGLE && IsSelectingMove(command))
         scintilla = RectangleCommandOf(command);
@@ -421,6 +425,34 @@ void TZtSourceEditor::MoveToPageEdge(bool bottom, bool extend)
     else
         SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(target));
     SendScintilla(SCI_CHOOSECARETX);
+}
+
+// Tab without a selection goes to where the next word starts on the nearest
+// line above that is not blank, so columns line up with the line above.
+// Where that line offers no such place, Scintilla's Tab goes to the next
+// multiple of the tab width.
+bool TZtSourceEditor::SmartTab()
+{
+    if (hasSelectedText())
+        return false;
+    int line = 0, index = 0;
+    getCursorPosition(&line, &index);
+    for (int above = line - 1; above >= 0; --above) {
+        const std::string text = LineBytes(above);
+        if (std::all_of(text.begin(), text.end(), IsBlank))
+            continue;
+        size_t column = static_cast<size_t>(index);
+        while (column < text.size() && !IsBlank(text[column]))
+            ++column;
+        while (column < text.size() && IsBlank(text[column]))
+            ++column;
+        if (column >= text.size())
+            return false;
+        const std::string blanks(column - static_cast<size_t>(index), ' ');
+        SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(blanks.size()), blanks.c_str());
+        return true;
+    }
+    return false;
 }
 
 // A line break at the caret; the caret stays where it was.

@@ -109,6 +109,7 @@ private:
     void RunOwnCommand(TZtEditorCommand command);
     void MoveToPageEdge(bool bottom, bool extend);
     void InsertLineAtCaret();
+    bool SmartTab();
     void IndentBlock(bool indent);
     void SetBookmark(int number);
     void GotoBookmark(int number);

@@ -128,6 +128,20 @@ TEST_F(SourceEditorText, TabStaysInTheEditorAndInsertsBlanksToTheNextStop)
     EXPECT_EQ(editor.Lines(), std::vector<std::string>{"ab      x"});
 }
 
+TEST_F(SourceEditorText, TabLinesUpWithTheWordsOfTheLineAbove)
+{
+    editor.SetLines({"  <style type=x>", "", "a"});
+    editor.setCursorPosition(2, 1);
+    QTest::keyClick(&editor, Qt::Key_Tab);  // the empty line is passed over
+    QTest::keyClicks(&editor, "b");
+    QTest::keyClick(&editor, Qt::Key_Tab);
+    QTest::keyClicks(&editor, "c");
+    // Past the last word of the line above, the next tab stop.
+    QTest::keyClick(&editor, Qt::Key_Tab);
+    QTest::keyClicks(&editor, "d");
+    EXPECT_EQ(editor.Lines()[2], "a b      c      d");
+}
+
 TEST_F(SourceEditorText, EnterKeepsTheIndentOfTheLineAbove)
 {
     editor.SetLines({"  <style>"});
