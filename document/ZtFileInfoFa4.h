@@ -51,9 +51,8 @@ public:
   // Translation of characters and control sequences.
   static std::string TranslateChar(unsigned char byte);
   // Entered on the code byte (the one after 0xFF); leaves `position` on the
-  // sequence's last byte.
-  // A sequence whose code or operand bytes lie past the end of Data() yields
-  // no text and changes no state.
+  // sequence's last byte. A sequence whose code or operand bytes lie past
+  // the end of Data() yields no text and changes no state.
   std::string TranslateCode(const unsigned char* bytes, std::int32_t& position);
   // Appends TranslateChar's text, as the chosen TCharOutput writes it.
   void AppendChar(std::string& out, unsigned char byte) const;
