@@ -168,7 +168,6 @@ void TZtFormQuorvex::CreateLineList()
     // closes it when it is dragged narrower than it is usable.
     vtRows->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     Splitter1->addWidget(vtRows);
-    Splitter1->setCollapsible(0, true);
 }
 
 void TZtFormQuorvex::CreatePages()
