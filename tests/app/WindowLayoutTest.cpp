@@ -121,6 +121,24 @@ TEST_F(WindowLayoutTest, ALineListDraggedNarrowerThan30SnapsShut)
     EXPECT_EQ(Window.vtRows->width(), 150);
 }
 
+TEST_F(WindowLayoutTest, DraggingTheSplitterWithTheMouseOpensAndSnaps)
+{
+    ShowWindow();
+    QSplitterHandle* handle = Window.Splitter1->handle(1);
+    const QPoint grip(handle->width() / 2, handle->height() / 2);
+    auto drag = [&](int dx) {
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(handle, grip + QPoint(dx, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(dx, 0));
+    };
+    drag(20);
+    EXPECT_EQ(Window.vtRows->width(), 0);
+    drag(120);
+    EXPECT_EQ(Window.vtRows->width(), 120);
+    drag(-100);
+    EXPECT_EQ(Window.vtRows->width(), 0) << "20 wide snaps shut";
+}
+
 TEST_F(WindowLayoutTest, ThePagesStayAtLeast50Wide)
 {
     ShowWindow();
