@@ -6,6 +6,8 @@
 
 #include <QPushButton>
 
+#include <ostream>
+
 namespace quorvex::testing {
 namespace {
 
@@ -40,6 +42,11 @@ struct TBreakCase {
     const char* Name;
     const char* Break;
 };
+
+void PrintTo(const TBreakCase& breakCase, std::ostream* out)
+{
+    *out << breakCase.Name;
+}
 
 class PreferencesBreakTest : public PreferencesFileTest, public ::testing::WithParamInterface<TBreakCase> {};
 
