@@ -96,6 +96,7 @@ public:
   std::int32_t ConvertLine(std::int32_t line) {
     Line_ = line;
     TLineCursor cursor(Doc_, line);
+    Conv_.Charge(cursor.Length);
     LineStart_ = Out_.size();
     RuleRun_ = false;
     NbspMode_ = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
@@ -232,7 +233,7 @@ private:
       }
     }
     Out_.insert(LineStart_, LineHead_);
-    Conv_.CheckSize(Out_);
+    Conv_.Charge(static_cast<std::int64_t>(Out_.size() - LineStart_));
     Doc_.IndentPending = false;
     Doc_.ParagraphEnd = false;
     LinesSinceParagraphEnd_ = paragraphEnd ? 0 : LinesSinceParagraphEnd_ + 1;
@@ -274,16 +275,7 @@ std::string TZtFileInfoFa4::ConvertSection(TFa4Section section) {
 }
 
 void TZtFileInfoFa4::AppendSection(std::string& out, TFa4Section section) {
-  std::int32_t first = 0;
-  std::int32_t last = 5;
-  if (section == secHeader) {
-    first = 6;
-    last = 11;
-  } else if (section == secBody) {
-    first = 12;
-    last = LineCount_ - 1;
-  }
-  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertLines(out, first, last); });
+  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertSection(out, section); });
 }
 
 }  // namespace quorvex

@@ -64,6 +64,13 @@ struct TTableGrid {
   const std::string& Text(std::int32_t line) const {
     return Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
   }
+  // How many grid characters the inner scan and the walk each look at.
+  std::int64_t InnerArea() const {
+    std::int64_t area = 0;
+    for (std::int32_t r = TopLine; r <= BottomLine - 2; ++r)
+      area += 1 + std::max(0, LastScannedCol(Text(r)) - LeftCol + 1);
+    return area;
+  }
   // The last column that the inner scan and the walk look at in a line.
   std::int32_t LastScannedCol(const std::string& text) const {
     return std::min(RightCol - 2, static_cast<std::int32_t>(text.size()) - 3);
@@ -167,7 +174,11 @@ bool TFa4Converter::ConvertTable(std::string& out, std::int32_t& pos, std::int32
   ApplyCodeEffects(Doc_, effects);
   ApplyCodeEffects(Doc_, top.AllEffects());
   grid.Rows.push_back(&top);
-  if (!grid.MeasureTopEdge(colLimit) || !MeasureLeftEdge(grid, lastLine)) return false;
+  const bool topEdge = grid.MeasureTopEdge(colLimit);
+  Charge(grid.RightCol - grid.LeftCol);
+  if (!topEdge || !MeasureLeftEdge(grid, lastLine)) return false;
+  // The inner scan and the walk each read the grid once.
+  Charge(2 * grid.InnerArea());
   grid.AddInnerTees();
 
   const TDepthGuard depth(Depth_);
@@ -185,6 +196,7 @@ bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine) {
   grid.RowBounds.push_back(grid.TopLine);
   grid.BottomLine = grid.TopLine + 1;
   while (grid.BottomLine <= lastLine) {
+    Charge(1);
     const TLineScan& row = Scan(grid.BottomLine);
     ApplyCodeEffects(Doc_, row.AllEffects());
     grid.Rows.push_back(&row);
@@ -228,8 +240,7 @@ void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t
   std::string& text = CellBuffer();
   bool fixed = false;
   ConvertCellText(text, rect, fixed);
-  CheckSize(out);
-  CheckSize(text);
+  Charge(static_cast<std::int64_t>(text.size()));
   out += "<td";
   if (fixed) out += " class=\"fixed\"";
   if (colSpan > 1) AppendAttribute(out, "colspan", colSpan);
@@ -251,6 +262,7 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
     // A line whose text ends before the cell's last column ends its segment
     // at its own last byte.
     std::int32_t end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
+    Charge(1 + std::max(0, end - start + 1));
     if (!text.empty() && text.back() != '\r') text += '\r';
     for (std::int32_t p = start; p <= end; ++p) {
       unsigned char b = bytes[p];

@@ -18,6 +18,13 @@ public:
   ERangeError() : EZtError("Range check error") {}
 };
 
+// A conversion that would need more work or memory than any document of
+// text and tables needs (see TWorkBudget).
+class ETooComplexError : public EZtError {
+public:
+  ETooComplexError() : EZtError("Document too complex to convert") {}
+};
+
 // Formats a message with one "%s" replaced by a file name, as in
 // "Cannot open file %s".
 std::string FormatFileMessage(const char* format, const std::string& fileName);

@@ -1,27 +1,17 @@
 #include "ZtFa4Converter.h"
 
 namespace quorvex {
-namespace {
-
-// Tables drawn inside the cells of tables are converted once for every
-// table whose cell corners they hold, so a small document of nested boxes
-// can ask for more HTML than any memory holds, doubling with every two
-// rings. Its conversion is refused at a size that no document of running
-// text or plain tables comes near.
-constexpr std::size_t MinOutputLimit = std::size_t{32} << 20;
-constexpr std::size_t OutputPerDocumentByte = 32;
-
-}  // namespace
 
 TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
-    : Doc_(document),
-      MaxOutput_(MinOutputLimit + OutputPerDocumentByte * static_cast<std::size_t>(document.FileSize())) {}
+    : Doc_(document), Budget_(document.FileSize()) {}
 
 const TLineScan& TFa4Converter::Scan(std::int32_t line) {
   const TFa4LineEntry& entry = Doc_.GetLine(line);
   if (ScanIndex_.empty()) ScanIndex_.assign(Fa4MaxLines, -1);
   std::int32_t& index = ScanIndex_[static_cast<std::size_t>(line)];
   if (index < 0) {
+    // A scan keeps its plain text and a raw index for every character.
+    Charge(std::int64_t{entry.Length} * (1 + sizeof(std::int32_t)));
     index = static_cast<std::int32_t>(Scans_.size());
     Scans_.emplace_back(Doc_, entry);
   }
@@ -40,6 +30,7 @@ const TFa4Converter::TRuleLine& TFa4Converter::RuleLine(std::int32_t line) {
   const TFa4LineEntry& entry = Doc_.GetLine(line);
   const unsigned char* bytes = Doc_.LineBytes(entry);
   const std::int64_t available = Doc_.AvailableFrom(bytes);
+  Charge(entry.Length);
   TRuleLine rule;
   rule.Line = line;
   std::int32_t count = 0;
@@ -81,6 +72,14 @@ void TFa4Converter::AppendCode(std::string& out, const unsigned char* bytes, std
   ApplyCodeEffects(Doc_, read.Effects);
   AppendCodeText(out, read);
   position += read.Operands;
+}
+
+void TFa4Converter::ConvertSection(std::string& out, TFa4Section section) {
+  switch (section) {
+    case secHeader: return ConvertLines(out, 6, 11);
+    case secBody: return ConvertLines(out, 12, Doc_.LineCount() - 1);
+    case secFooter: return ConvertLines(out, 0, 5);
+  }
 }
 
 std::string& TFa4Converter::CellBuffer() {

@@ -12,6 +12,7 @@
 #include "ZtCodeReader.h"
 #include "ZtFileInfoFa4.h"
 #include "ZtLineScan.h"
+#include "ZtWorkBudget.h"
 
 namespace quorvex {
 
@@ -24,6 +25,7 @@ public:
   // Appends the HTML of lines first to last; what `out` held before is not
   // looked at.
   void ConvertLines(std::string& out, std::int32_t first, std::int32_t last);
+  void ConvertSection(std::string& out, TFa4Section section);
   // Appends the HTML of the table whose top-left corner is at raw index `pos`
   // of `line`, and moves both to the table's bottom-right corner. Returns
   // false, appending nothing and moving nothing, when no table starts there.
@@ -61,13 +63,11 @@ private:
   void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
   std::string& CellBuffer();
 
-  // Refuses a conversion whose text grows past MaxOutput_ bytes.
-  void CheckSize(const std::string& text) const {
-    if (text.size() > MaxOutput_) throw EZtError("Out of memory");
-  }
+  // Counts bytes read or written against the conversion's bound.
+  void Charge(std::int64_t bytes) { Budget_.Charge(bytes); }
 
   TZtFileInfoFa4& Doc_;
-  std::size_t MaxOutput_;
+  TWorkBudget Budget_;
   std::vector<std::int32_t> ScanIndex_;  // by line: position in Scans_, or -1
   std::deque<TLineScan> Scans_;
   TRuleLine Rule_;

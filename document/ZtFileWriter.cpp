@@ -53,9 +53,10 @@ private:
   bool Kept_ = false;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes, const TFileWriteHooks& hooks) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    const ssize_t written = hooks.Write ? hooks.Write(fd, bytes.data(), bytes.size())
+                                        : ::write(fd, bytes.data(), bytes.size());
     if (written < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -89,7 +90,8 @@ int CreateTemporaryBeside(const std::string& fileName, std::string& tempName) {
 
 }  // namespace
 
-void WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
+void WriteFileReplacing(const std::string& fileName, std::string_view bytes,
+                        const TFileWriteHooks& hooks) {
   const auto fail = [&] { return EZtError(FormatFileMessage("Cannot create file %s", fileName)); };
   std::string tempName;
   TFileDescriptor file(CreateTemporaryBeside(fileName, tempName));
@@ -99,7 +101,8 @@ void WriteFileReplacing(const std::string& fileName, std::string_view bytes) {
   struct stat existing {};
   if (::stat(fileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
     ::fchmod(file.Get(), existing.st_mode & 07777);
-  if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0 || !file.Close()) throw fail();
+  if (!WriteAll(file.Get(), bytes, hooks) || ::fsync(file.Get()) != 0 || !file.Close()) throw fail();
+  if (hooks.BeforeRename && !hooks.BeforeRename(temp.Name())) throw fail();
   if (::rename(temp.Name().c_str(), fileName.c_str()) != 0) throw fail();
   temp.Keep();
   TFileDescriptor folder(::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -111,9 +114,11 @@ std::string ReadWholeFile(const std::string& fileName) {
 }
 
 std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize) {
-  TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking, so that opening a pipe with no writer returns at once; a
+  // device or a pipe has no size to read, so only regular files are read.
+  TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
-  if (!file.Valid() || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
+  if (!file.Valid() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
     throw EZtError(FormatFileMessage("Cannot open file %s", fileName));
   if (info.st_size > maxSize) throw ERangeError();
   std::string data;

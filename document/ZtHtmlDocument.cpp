@@ -1,6 +1,7 @@
 // The whole HTML document: the preferences text as its head, then the three
 // sections of the F&A 4 document.
 
+#include "ZtFa4Converter.h"
 #include "ZtFileInfoFa4.h"
 #include "ZtFileWriter.h"
 
@@ -16,11 +17,16 @@ std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document) {
                64 * Fa4MaxLines);
   html += preferences;
   html += "<body>\r";
-  document.AppendSection(html, secHeader);
-  html += "<hr>";
-  document.AppendSection(html, secBody);
-  html += "<hr>";
-  document.AppendSection(html, secFooter);
+  // One converter for the three sections, so that they share one bound on
+  // the work of the conversion.
+  ConvertWithinMemory([&] {
+    TFa4Converter converter(document);
+    converter.ConvertSection(html, secHeader);
+    html += "<hr>";
+    converter.ConvertSection(html, secBody);
+    html += "<hr>";
+    converter.ConvertSection(html, secFooter);
+  });
   html += "</body>";
   return html;
 }

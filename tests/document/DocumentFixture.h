@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,24 @@ inline void LoadLines(TZtFileInfoFa4& document, const std::vector<std::string>& 
 inline std::vector<std::string> WithOuterLines(const std::vector<std::string>& body) {
   std::vector<std::string> lines(12, "x");
   lines.insert(lines.end(), body.begin(), body.end());
+  return lines;
+}
+
+// Concentric boxes of `size` lines and columns: every ring a table whose
+// one cell holds the next ring.
+inline std::vector<std::string> ConcentricBoxes(int size) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < size; ++i) {
+    std::string line;
+    for (int j = 0; j < size; ++j) {
+      const int ring = std::min({i, j, size - 1 - i, size - 1 - j});
+      char c = '\xB3';
+      if (i == ring) c = j == ring ? '\xDA' : j == size - 1 - ring ? '\xBF' : '\xC4';
+      else if (i == size - 1 - ring) c = j == ring ? '\xC0' : j == size - 1 - ring ? '\xD9' : '\xC4';
+      line += c;
+    }
+    lines.push_back(line);
+  }
   return lines;
 }
 

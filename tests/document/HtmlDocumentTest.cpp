@@ -118,6 +118,25 @@ TEST_F(HtmlDocumentTest, FailedConversionLeavesTheEarlierFile) {
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
 }
 
+// The window shows BuildHtml's error as a failed conversion; the save of such
+// a document writes nothing.
+TEST_F(HtmlDocumentTest, TooComplexDocumentIsRefusedAndSavesNothing) {
+  LoadLines(Document, ConcentricBoxes(100));
+  try {
+    BuildHtml(DefaultPreferencesText, Document);
+    ADD_FAILURE() << "no error";
+  } catch (const EZtError& error) {
+    EXPECT_STREQ(error.what(), "Document too complex to convert");
+  }
+  const std::string name = (Folder / "boxes.html").string();
+  EXPECT_THROW(SaveHtml(name, DefaultPreferencesText, Document), ETooComplexError);
+  EXPECT_TRUE(FolderEntries().empty());
+  WriteFile(name, "earlier");
+  EXPECT_THROW(SaveHtml(name, DefaultPreferencesText, Document), ETooComplexError);
+  EXPECT_EQ(ReadFile(name), "earlier");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"boxes.html"});
+}
+
 TEST(FileWriter, WritesAndReadsBackExactBytes) {
   std::string pattern = (fs::temp_directory_path() / "quorvex-write-XXXXXX").string();
   const fs::path folder = ::mkdtemp(pattern.data());
