@@ -5,8 +5,8 @@
 #include "ZtErrors.h"
 #include "ZtHelpText.h"
 #include "ZtHtmlPreview.h"
+#include "ZtLineCells.h"
 #include "ZtLineList.h"
-#include "ZtLineTexts.h"
 #include "ZtPrompter.h"
 #include "ZtSourceEditor.h"
 #include "ZtWindowFont.h"
@@ -396,18 +396,8 @@ QString TZtFormQuorvex::vtRowsGetText(int row, const void* rowData, int column) 
         return QString();
     try {
         const auto& entry = *static_cast<const TFa4LineEntry*>(rowData);
-        switch (column) {
-        case TZtLineList::colLen:
-            return QString::number(entry.Length);
-        case TZtLineList::colId:
-            return LineGlyphText(FDocument.LineView(entry));
-        case TZtLineList::colHex:
-            return LineHexText(FDocument.LineView(entry));
-        case TZtLineList::colIndex:
-            return QString::number(row);
-        default:
-            return QString();
-        }
+        const std::optional<std::string> text = LineCellText(FDocument, entry, row, column);
+        return text ? QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())) : QString();
     } catch (...) {
         return u'<' + FromBytes(CurrentExceptionMessage()) + u'>';
     }

@@ -5,6 +5,17 @@
 #include "ZtCodePage437.h"
 
 namespace quorvex {
+namespace {
+
+// The bytes as a DOS screen showed them; it showed NUL as a blank.
+std::string ScreenText(std::string_view bytes) {
+  std::string text = Cp437ToUtf8(bytes);
+  for (char& c : text)
+    if (c == '\0') c = ' ';
+  return text;
+}
+
+}  // namespace
 
 std::string HexText(std::string_view bytes) {
   static constexpr std::array<char, 16> Digits = {'0', '1', '2', '3', '4', '5', '6', '7',
@@ -24,7 +35,7 @@ std::optional<std::string> LineCellText(const TZtFileInfoFa4& document, const TF
                                         std::int32_t row, int column) {
   switch (column) {
     case lcLength: return std::to_string(entry.Length);
-    case lcText: return Cp437ToUtf8(document.LineView(entry));
+    case lcText: return ScreenText(document.LineView(entry));
     case lcHex: return HexText(document.LineView(entry));
     case lcIndex: return std::to_string(row);
     default: return std::nullopt;
