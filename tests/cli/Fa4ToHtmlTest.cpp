@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -209,6 +210,67 @@ TEST_F(Fa4ToHtml, FailedConversionLeavesTheOutputFileAlone) {
   const TRun noFolder = Run({"-d", Path("no-such-folder"), a});
   EXPECT_EQ(noFolder.Status, 1);
   EXPECT_NE(noFolder.Err.find("fa4tohtml: " + a + ": "), std::string::npos) << noFolder.Err;
+}
+
+// Concentric boxes whose HTML doubles with every ring, from line 12 on.
+std::string ConcentricBoxesDocument(const fs::path& name, int size) {
+  TFa4Builder builder;
+  for (int i = 0; i < 12; ++i) builder.Line("x");
+  for (int i = 0; i < size; ++i) {
+    std::string line;
+    for (int j = 0; j < size; ++j) {
+      const int ring = std::min({i, j, size - 1 - i, size - 1 - j});
+      char c = '\xB3';
+      if (i == ring) c = j == ring ? '\xDA' : j == size - 1 - ring ? '\xBF' : '\xC4';
+      else if (i == size - 1 - ring) c = j == ring ? '\xC0' : j == size - 1 - ring ? '\xD9' : '\xC4';
+      line += c;
+    }
+    builder.Line(line);
+  }
+  builder.WriteTo(name.string());
+  return name.string();
+}
+
+TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted) {
+  const std::string a = MakeDocument("a.fa4");
+  const std::string b = MakeDocument("b.fa4");
+  // A table whose left edge meets a line too short to hold it.
+  const std::string damaged = Path("c.fa4");
+  TFa4Builder().Lines(std::vector<std::string>(12, "x")).Line("ab\xDA\xC4\xBF").Line("x").WriteTo(damaged);
+  const std::string d = MakeDocument("d.fa4");
+  const std::string boxes = ConcentricBoxesDocument(Dir_ / "boxes.fa4", 100);
+  const std::string empty = Path("empty.fa4");
+  WriteBytes(empty, "");
+  const std::string huge = Path("huge.fa4");
+  WriteBytes(huge, "");
+  fs::resize_file(huge, std::uintmax_t{1} << 31);  // sparse: takes no disk space
+  const std::string folder = Path("folder.fa4");
+  fs::create_directories(folder);
+  fs::create_directories(Dir_ / "out");
+  const fs::path out = Dir_ / "out";
+  WriteBytes(out / "c.fa4.html", "earlier");
+
+  const TRun run = Run({"-j", "1", "-d", out.string(), a, b, damaged, d, boxes, empty, huge, folder,
+                        "/dev/zero"});
+  EXPECT_EQ(run.Status, 1);
+  auto line = [](const std::string& name, const std::string& message) {
+    return "fa4tohtml: " + name + ": " + message + "\n";
+  };
+  EXPECT_EQ(run.Err, line(damaged, "Range check error") +
+                         line(boxes, "Document too complex to convert") +
+                         line(huge, "Range check error") +
+                         line(folder, FormatFileMessage("Cannot open file %s", folder)) +
+                         line("/dev/zero", "Cannot open file /dev/zero"));
+  for (const std::string& written : {a, b, d, empty}) {
+    const fs::path html = out / (fs::path(written).filename().string() + ".html");
+    EXPECT_EQ(ReadBytes(html), Expected(written, DefaultPreferencesText)) << written;
+  }
+  EXPECT_EQ(ReadBytes(out / "c.fa4.html"), "earlier");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.fa4.html", "b.fa4.html", "c.fa4.html", "d.fa4.html",
+                                             "empty.fa4.html"}));
 }
 
 TEST_F(Fa4ToHtml, ParallelBatchGivesTheSameFilesAndMessagesInOrder) {
