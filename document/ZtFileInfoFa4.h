@@ -85,6 +85,8 @@ private:
 };
 
 // The HTML document: preferences text (lines ended by CR LF), then the body.
+// A document whose conversion passes the bound of TWorkBudget raises
+// ETooComplexError ("Document too complex to convert").
 std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document);
 // Converts first, then writes through a temporary file renamed over the name.
 void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document);
