@@ -157,6 +157,47 @@ TEST_F(ConvertTableTest, CodesInCellsReachTheBottomLine) {
                              "<tr><td colspan=\"2\">efghijk</td></tr>\r" + TableEnd);
 }
 
+// A one-column table holding a label and the table one level deeper; the
+// deepest is a grid of two by two cells.
+std::vector<std::string> NestedTables(int depth, int width) {
+  const std::string rule(static_cast<std::size_t>(width), '\xC4');
+  if (depth == 0) {
+    const std::string half(static_cast<std::size_t>(width / 2 - 1), '\xC4');
+    const std::string cell = "12,50" + std::string(static_cast<std::size_t>(width / 2 - 6), ' ');
+    return {"\xDA" + half + "\xC2" + half + "\xBF", "\xB3" + cell + "\xB3" + cell + "\xB3",
+            "\xC3" + half + "\xC5" + half + "\xB4", "\xB3" + cell + "\xB3" + cell + "\xB3",
+            "\xC0" + half + "\xC1" + half + "\xD9"};
+  }
+  std::vector<std::string> lines = {"\xDA" + rule + "\xBF"};
+  const std::string label = "Ebene " + std::to_string(depth);
+  lines.push_back("\xB3" + label + std::string(static_cast<std::size_t>(width) - label.size(), ' ') + "\xB3");
+  for (const std::string& inner : NestedTables(depth - 1, width - 4))
+    lines.push_back("\xB3 " + inner + std::string(static_cast<std::size_t>(width - 1) - inner.size(), ' ') +
+                    "\xB3");
+  lines.push_back("\xC0" + rule + "\xD9");
+  return lines;
+}
+
+// Every inner corner is a cell corner of each enclosing table too, so each
+// level doubles the work; a document full of tables five deep stays well
+// inside the bound on a conversion's work.
+TEST_F(ConvertTableTest, DocumentFullOfTablesNestedFiveDeepConverts) {
+  const std::vector<std::string> table = NestedTables(5, 60);
+  std::vector<std::string> lines(12, "x");
+  int tables = 0;
+  while (lines.size() + table.size() + 1 < 9990) {
+    lines.insert(lines.end(), table.begin(), table.end());
+    lines.push_back("Text\xFF\x01");
+    ++tables;
+  }
+  LoadLines(Document, lines);
+  const std::string html = BuildHtml("", Document);
+  std::size_t outer = 0;
+  for (auto at = html.find("Ebene 5"); at != std::string::npos; at = html.find("Ebene 5", at + 1)) ++outer;
+  EXPECT_EQ(outer, static_cast<std::size_t>(tables));
+  EXPECT_GT(html.size(), 10u * Document.FileSize());
+}
+
 // Concentric boxes: each inner box's corner is a cell corner of every outer
 // box, so each ring doubles the HTML (some kilobytes at 10 rings, many
 // gigabytes at 40). Such a conversion is refused instead of exhausting memory.
