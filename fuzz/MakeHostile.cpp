@@ -24,17 +24,7 @@ constexpr std::size_t TableBytes = 38 + 11 * 10000;
 // and every inner top-left corner is a cell corner of every outer box.
 TFa4Builder NestedBoxes(int size) {
   TFa4Builder builder;
-  for (int i = 0; i < size; ++i) {
-    std::string line;
-    for (int j = 0; j < size; ++j) {
-      const int ring = std::min({i, j, size - 1 - i, size - 1 - j});
-      char c = '\xB3';
-      if (i == ring) c = j == ring ? '\xDA' : j == size - 1 - ring ? '\xBF' : '\xC4';
-      else if (i == size - 1 - ring) c = j == ring ? '\xC0' : j == size - 1 - ring ? '\xD9' : '\xC4';
-      line += c;
-    }
-    builder.Line(line);
-  }
+  builder.Lines(quorvex::testing::ConcentricBoxes(size));
   return builder;
 }
 

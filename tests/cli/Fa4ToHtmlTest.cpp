@@ -216,17 +216,7 @@ TEST_F(Fa4ToHtml, FailedConversionLeavesTheOutputFileAlone) {
 std::string ConcentricBoxesDocument(const fs::path& name, int size) {
   TFa4Builder builder;
   for (int i = 0; i < 12; ++i) builder.Line("x");
-  for (int i = 0; i < size; ++i) {
-    std::string line;
-    for (int j = 0; j < size; ++j) {
-      const int ring = std::min({i, j, size - 1 - i, size - 1 - j});
-      char c = '\xB3';
-      if (i == ring) c = j == ring ? '\xDA' : j == size - 1 - ring ? '\xBF' : '\xC4';
-      else if (i == size - 1 - ring) c = j == ring ? '\xC0' : j == size - 1 - ring ? '\xD9' : '\xC4';
-      line += c;
-    }
-    builder.Line(line);
-  }
+  builder.Lines(quorvex::testing::ConcentricBoxes(size));
   builder.WriteTo(name.string());
   return name.string();
 }

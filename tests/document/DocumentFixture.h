@@ -28,23 +28,6 @@ inline std::vector<std::string> WithOuterLines(const std::vector<std::string>& b
   return lines;
 }
 
-// Concentric boxes of `size` lines and columns: every ring a table whose
-// one cell holds the next ring.
-inline std::vector<std::string> ConcentricBoxes(int size) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < size; ++i) {
-    std::string line;
-    for (int j = 0; j < size; ++j) {
-      const int ring = std::min({i, j, size - 1 - i, size - 1 - j});
-      char c = '\xB3';
-      if (i == ring) c = j == ring ? '\xDA' : j == size - 1 - ring ? '\xBF' : '\xC4';
-      else if (i == size - 1 - ring) c = j == ring ? '\xC0' : j == size - 1 - ring ? '\xD9' : '\xC4';
-      line += c;
-    }
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 inline const std::string TableStart = "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
 inline const std::string TableEnd = "</table>\r";

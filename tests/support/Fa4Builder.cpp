@@ -1,5 +1,6 @@
 #include "Fa4Builder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -57,6 +58,22 @@ void PutEntry(std::string& file, int index, std::uint16_t length, std::uint32_t 
   if (file.size() < at + EntrySize) file.resize(at + EntrySize, '\0');
   PutLe(file, at + 4, length, 2);
   PutLe(file, at + 6, offset, 4);
+}
+
+std::vector<std::string> ConcentricBoxes(int size) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < size; ++i) {
+    std::string line;
+    for (int j = 0; j < size; ++j) {
+      const int ring = std::min({i, j, size - 1 - i, size - 1 - j});
+      char c = '\xB3';
+      if (i == ring) c = j == ring ? '\xDA' : j == size - 1 - ring ? '\xBF' : '\xC4';
+      else if (i == size - 1 - ring) c = j == ring ? '\xC0' : j == size - 1 - ring ? '\xD9' : '\xC4';
+      line += c;
+    }
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 std::string Bytes(std::initializer_list<int> values) {

@@ -31,6 +31,11 @@ private:
 // damaged documents by hand.
 void PutEntry(std::string& file, int index, std::uint16_t length, std::uint32_t offset);
 
+// Concentric boxes of `size` lines and columns: every ring a table whose one
+// cell holds the next ring, and every inner top-left corner also a cell corner
+// of every enclosing ring, so the exact HTML doubles with every ring.
+std::vector<std::string> ConcentricBoxes(int size);
+
 // Bytes from a list of byte values, for readable test data.
 std::string Bytes(std::initializer_list<int> values);
 
