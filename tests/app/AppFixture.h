@@ -3,6 +3,7 @@
 
 #include "Fa4Builder.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "ZtFormQuorvexMain.h"
 
 #include <QTemporaryDir>
@@ -43,7 +44,5 @@ protected:
     TZtFormQuorvex Window{Prompter};
 };
 
-std::string ReadFileBytes(const std::string& fileName);
-void WriteFileBytes(const std::string& fileName, const std::string& bytes);
 
 }  // namespace quorvex::testing

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Fa4Builder.h"
+#include "TestFiles.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtErrors.h"
 #include "ZtFileInfoFa4.h"
@@ -31,15 +32,8 @@ struct TRun {
   std::string Err;
 };
 
-std::string ReadBytes(const fs::path& name) {
-  std::ifstream in(name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& name, const std::string& bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+std::string ReadBytes(const fs::path& name) { return testing::ReadFileBytes(name.string()); }
+void WriteBytes(const fs::path& name, const std::string& bytes) { testing::WriteFileBytes(name.string(), bytes); }
 
 class Fa4ToHtml : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "ZtErrors.h"
 #include "ZtTextLines.h"
 
@@ -94,10 +95,7 @@ protected:
 
   std::string Path(const std::string& name) const { return (Dir_ / name).string(); }
 
-  static std::string ReadBytes(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::string ReadBytes(const std::string& fileName) { return testing::ReadFileBytes(fileName); }
 
   std::filesystem::path Dir_;
 };

@@ -5,17 +5,12 @@
 #include <fstream>
 
 #include "ExampleDocuments.h"
+#include "TestFiles.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtFileInfoFa4.h"
 
 namespace quorvex::testing {
 namespace {
-
-std::string ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  EXPECT_TRUE(in.good()) << name;
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string HtmlOf(const std::string& name) {
   TZtFileInfoFa4 document;
@@ -30,10 +25,10 @@ TEST(Examples, CheckedInFilesAreWhatTheGeneratorWrites) {
   ASSERT_EQ(examples.size(), 3u);
   for (const auto& example : examples) {
     const std::string name = folder + "/" + example.Name;
-    EXPECT_EQ(ReadFile(name), example.Builder.Bytes()) << name;
+    EXPECT_EQ(ReadFileBytes(name), example.Builder.Bytes()) << name;
     TZtFileInfoFa4 document;
     document.LoadFromFile(name);
-    EXPECT_EQ(ReadFile(name + ".html"), BuildHtml(DefaultPreferencesText, document)) << name;
+    EXPECT_EQ(ReadFileBytes(name + ".html"), BuildHtml(DefaultPreferencesText, document)) << name;
   }
 }
 

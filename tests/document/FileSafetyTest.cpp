@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "DocumentFixture.h"
+#include "TestFiles.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtFileWriter.h"
 #include "ZtTextLines.h"
@@ -23,15 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary) << bytes;
-}
-
 class FileSafetyTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -39,7 +31,7 @@ protected:
     Folder = ::mkdtemp(pattern.data());
     Target = (Folder / "doc.html").string();
     for (int i = 0; i < 5000; ++i) NewBytes += "new line " + std::to_string(i) + "\r";
-    WriteFile(Target, Earlier);
+    WriteFileBytes(Target, Earlier);
   }
   void TearDown() override { fs::remove_all(Folder); }
 
@@ -58,7 +50,7 @@ protected:
     } catch (const EZtError& error) {
       EXPECT_EQ(std::string(error.what()), "Cannot create file " + Target);
     }
-    EXPECT_EQ(ReadFile(Target), Earlier);
+    EXPECT_EQ(ReadFileBytes(Target), Earlier);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
   }
   std::string ErrorOfLoading(const std::string& name) {
@@ -81,7 +73,7 @@ TEST_F(FileSafetyTest, FailureBetweenWritingAndRenamingKeepsTheEarlierFile) {
   std::string temporaryContent;
   TFileWriteHooks hooks;
   hooks.BeforeRename = [&](const std::string& temporaryName) {
-    temporaryContent = ReadFile(temporaryName);
+    temporaryContent = ReadFileBytes(temporaryName);
     return false;
   };
   ExpectRefusedAndUntouched(hooks);
@@ -91,7 +83,7 @@ TEST_F(FileSafetyTest, FailureBetweenWritingAndRenamingKeepsTheEarlierFile) {
   // Any other error at that point cleans up the same way.
   hooks.BeforeRename = [](const std::string&) -> bool { throw std::runtime_error("power cut"); };
   EXPECT_THROW(WriteFileReplacing(Target, NewBytes, hooks), std::runtime_error);
-  EXPECT_EQ(ReadFile(Target), Earlier);
+  EXPECT_EQ(ReadFileBytes(Target), Earlier);
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
 }
 
@@ -128,15 +120,15 @@ TEST_F(FileSafetyTest, ShortWritesThatMakeProgressStillWriteEverything) {
     return ::write(fd, data, std::min<std::size_t>(size, 4093));
   };
   WriteFileReplacing(Target, NewBytes, hooks);
-  EXPECT_EQ(ReadFile(Target), NewBytes);
+  EXPECT_EQ(ReadFileBytes(Target), NewBytes);
   EXPECT_GT(calls, static_cast<int>(NewBytes.size() / 4093));
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
 }
 
 TEST_F(FileSafetyTest, PreferencesFileIsReplacedWhole) {
-  WriteFile(Target, std::string(100000, 'p'));
+  WriteFileBytes(Target, std::string(100000, 'p'));
   WriteTextLinesFile(Target, TTextLines{{"<head>", "</head>"}, TLineBreak::Lf});
-  EXPECT_EQ(ReadFile(Target), "<head>\n</head>\n");
+  EXPECT_EQ(ReadFileBytes(Target), "<head>\n</head>\n");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
 }
 
@@ -157,7 +149,7 @@ TEST_F(FileSafetyTest, UnreadableDocumentIsRefused) {
   // Root reads files whatever their mode; a kernel setting that is only
   // written stays closed to it.
   std::string name = (Folder / "locked.fa4").string();
-  WriteFile(name, TFa4Builder().Line("Haus").Bytes());
+  WriteFileBytes(name, TFa4Builder().Line("Haus").Bytes());
   ::chmod(name.c_str(), 0);
   if (const int fd = ::open(name.c_str(), O_RDONLY); fd >= 0) {
     ::close(fd);
@@ -174,13 +166,13 @@ TEST_F(FileSafetyTest, UnreadableDocumentIsRefused) {
 
 TEST_F(FileSafetyTest, EmptyDocumentLoadsWithNoLinesAndConverts) {
   const std::string name = (Folder / "empty.fa4").string();
-  WriteFile(name, "");
+  WriteFileBytes(name, "");
   Document.LoadFromFile(name);
   EXPECT_TRUE(Document.Loaded());
   EXPECT_EQ(Document.LineCount(), 0);
   EXPECT_EQ(Document.FileSize(), 0);
   SaveHtml(Target, "", Document);
-  EXPECT_EQ(ReadFile(Target),
+  EXPECT_EQ(ReadFileBytes(Target),
             "<body>\r<!-- LINE 6 -->\r<!-- LINE 7 -->\r<!-- LINE 8 -->\r<!-- LINE 9 -->\r"
             "<!-- LINE 10 -->\r<!-- LINE 11 --><hr><hr><!-- LINE 0 -->\r<!-- LINE 1 -->\r"
             "<!-- LINE 2 -->\r<!-- LINE 3 -->\r<!-- LINE 4 -->\r<!-- LINE 5 --></body>");

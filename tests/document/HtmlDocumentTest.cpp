@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "DocumentFixture.h"
+#include "TestFiles.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtFileWriter.h"
 
@@ -16,15 +17,6 @@ namespace quorvex::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary) << bytes;
-}
 
 class HtmlDocumentTest : public ::testing::Test {
 protected:
@@ -72,11 +64,11 @@ TEST_F(HtmlDocumentTest, DefaultPreferencesShortDocumentsAndEmptyHead) {
 
 TEST_F(HtmlDocumentTest, SaveReplacesALongerFileWhole) {
   const std::string name = (Folder / "doc.html").string();
-  WriteFile(name, std::string(100000, 'z'));
+  WriteFileBytes(name, std::string(100000, 'z'));
   ::chmod(name.c_str(), 0640);
   LoadLines(Document, {"Haus"});
   SaveHtml(name, DefaultPreferencesText, Document);
-  EXPECT_EQ(ReadFile(name), BuildHtml(DefaultPreferencesText, Document));
+  EXPECT_EQ(ReadFileBytes(name), BuildHtml(DefaultPreferencesText, Document));
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
   struct stat info {};
   ASSERT_EQ(::stat(name.c_str(), &info), 0);
@@ -87,7 +79,7 @@ TEST_F(HtmlDocumentTest, SaveIntoAFolderThatCannotHoldTheFileFails) {
   LoadLines(Document, {"Haus"});
   for (const std::string& name : {(Folder / "missing" / "doc.html").string(),
                                   (Folder / "plain.txt" / "doc.html").string()}) {
-    WriteFile((Folder / "plain.txt").string(), "text");
+    WriteFileBytes((Folder / "plain.txt").string(), "text");
     try {
       SaveHtml(name, DefaultPreferencesText, Document);
       ADD_FAILURE() << "no error for " << name;
@@ -105,7 +97,7 @@ TEST_F(HtmlDocumentTest, SaveIntoAFolderThatCannotHoldTheFileFails) {
 
 TEST_F(HtmlDocumentTest, FailedConversionLeavesTheEarlierFile) {
   const std::string name = (Folder / "doc.html").string();
-  WriteFile(name, "earlier");
+  WriteFileBytes(name, "earlier");
   // A table in the header whose left edge meets an empty line.
   LoadLines(Document, {"a", "b", "c", "d", "e", "f", "\xDA\xC4\xBF", "", "i"});
   try {
@@ -114,7 +106,7 @@ TEST_F(HtmlDocumentTest, FailedConversionLeavesTheEarlierFile) {
   } catch (const EZtError& error) {
     EXPECT_STREQ(error.what(), "Range check error");
   }
-  EXPECT_EQ(ReadFile(name), "earlier");
+  EXPECT_EQ(ReadFileBytes(name), "earlier");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
 }
 
@@ -131,9 +123,9 @@ TEST_F(HtmlDocumentTest, TooComplexDocumentIsRefusedAndSavesNothing) {
   const std::string name = (Folder / "boxes.html").string();
   EXPECT_THROW(SaveHtml(name, DefaultPreferencesText, Document), ETooComplexError);
   EXPECT_TRUE(FolderEntries().empty());
-  WriteFile(name, "earlier");
+  WriteFileBytes(name, "earlier");
   EXPECT_THROW(SaveHtml(name, DefaultPreferencesText, Document), ETooComplexError);
-  EXPECT_EQ(ReadFile(name), "earlier");
+  EXPECT_EQ(ReadFileBytes(name), "earlier");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"boxes.html"});
 }
 
