@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // Lines may share their bytes, so the lines of a small file can add up to
   // hundreds of megabytes; the list only ever draws the rows on screen, so
-  // the cells are built until a few megabytes of line text have been shown.
+  // the cells are built until a megabyte of line text has been shown.
   std::size_t shown = 0;
-  for (std::int32_t row = 0; row < document.LineCount() && shown < (4u << 20); ++row) {
+  for (std::int32_t row = 0; row < document.LineCount() && shown < (1u << 20); ++row) {
     const TFa4LineEntry& entry = document.GetLine(row);
     for (int column = 0; column < 4; ++column) LineCellText(document, entry, row, column);
     shown += entry.Length;
