@@ -100,8 +100,10 @@ std::size_t TotalBytes(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-// What the editor does to keep its line states: every line to its end.
-void BM_ScanLineStates(benchmark::State& state) {
+// Scans the text line by line, each line starting in the state the previous
+// one ended in, and hands every token but the line end to `onToken`.
+template <class OnToken>
+void ScanEveryToken(benchmark::State& state, OnToken onToken) {
     const std::vector<std::string> lines = RealisticLines();
     TZtHtmlHighlighter scanner;
     long long tokens = 0;
@@ -110,8 +112,10 @@ void BM_ScanLineStates(benchmark::State& state) {
         scanner.ResetScanState();
         for (std::size_t i = 0; i < lines.size(); ++i) {
             scanner.StartLine(lines[i], static_cast<int>(i));
-            for (; !scanner.AtLineEnd(); scanner.NextToken())
+            for (; !scanner.AtLineEnd(); scanner.NextToken()) {
+                onToken(scanner);
                 ++tokens;
+            }
             ++tokens;
         }
         benchmark::DoNotOptimize(scanner.ScanState());
@@ -124,55 +128,28 @@ void BM_ScanLineStates(benchmark::State& state) {
         static_cast<double>(tokens) / static_cast<double>(state.iterations());
     state.counters["allocs_per_token"] = static_cast<double>(allocations) / static_cast<double>(tokens);
 }
+
+// What the editor does to keep its line states: every line to its end.
+void BM_ScanLineStates(benchmark::State& state) {
+    ScanEveryToken(state, [](const TZtHtmlHighlighter&) {});
+}
 BENCHMARK(BM_ScanLineStates);
 
 // What the editor does to paint: every token's place, kind and attribute.
 void BM_PaintTokens(benchmark::State& state) {
-    const std::vector<std::string> lines = RealisticLines();
-    TZtHtmlHighlighter scanner;
-    long long tokens = 0;
-    const long long allocationsBefore = AllocationCount.load();
-    for (auto _ : state) {
-        scanner.ResetScanState();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            scanner.StartLine(lines[i], static_cast<int>(i));
-            for (; !scanner.AtLineEnd(); scanner.NextToken()) {
-                benchmark::DoNotOptimize(scanner.TokenStart());
-                benchmark::DoNotOptimize(scanner.TokenLength());
-                benchmark::DoNotOptimize(scanner.TokenAttributes());
-                ++tokens;
-            }
-            ++tokens;
-        }
-    }
-    const long long allocations = AllocationCount.load() - allocationsBefore;
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(TotalBytes(lines)));
-    state.counters["allocs_per_token"] = static_cast<double>(allocations) / static_cast<double>(tokens);
+    ScanEveryToken(state, [](const TZtHtmlHighlighter& scanner) {
+        benchmark::DoNotOptimize(scanner.TokenStart());
+        benchmark::DoNotOptimize(scanner.TokenLength());
+        benchmark::DoNotOptimize(scanner.TokenAttributes());
+    });
 }
 BENCHMARK(BM_PaintTokens);
 
 // TokenText copies; long tokens allocate. Shows that the counter counts.
 void BM_CopyTokenTexts(benchmark::State& state) {
-    const std::vector<std::string> lines = RealisticLines();
-    TZtHtmlHighlighter scanner;
-    long long tokens = 0;
-    const long long allocationsBefore = AllocationCount.load();
-    for (auto _ : state) {
-        scanner.ResetScanState();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            scanner.StartLine(lines[i], static_cast<int>(i));
-            for (; !scanner.AtLineEnd(); scanner.NextToken()) {
-                benchmark::DoNotOptimize(scanner.TokenText());
-                ++tokens;
-            }
-            ++tokens;
-        }
-    }
-    const long long allocations = AllocationCount.load() - allocationsBefore;
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(TotalBytes(lines)));
-    state.counters["allocs_per_token"] = static_cast<double>(allocations) / static_cast<double>(tokens);
+    ScanEveryToken(state, [](const TZtHtmlHighlighter& scanner) {
+        benchmark::DoNotOptimize(scanner.TokenText());
+    });
 }
 BENCHMARK(BM_CopyTokenTexts);
 
