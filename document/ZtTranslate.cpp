@@ -14,6 +14,20 @@ void ApplyCodeEffects(TZtFileInfoFa4& document, const TCodeEffects& effects) {
   }
 }
 
+namespace {
+
+// Reading a line as plain text drops a control sequence's text but keeps its
+// effect on the conversion state; `position` comes in on the code byte and is
+// left on the sequence's last byte.
+void PassOverCode(TZtFileInfoFa4& document, const unsigned char* bytes, std::int32_t& position,
+                  std::int64_t available) {
+  const TCodeRead read = ReadCode(bytes, position, available);
+  ApplyCodeEffects(document, read.Effects);
+  position += read.Operands;
+}
+
+}  // namespace
+
 std::string TZtFileInfoFa4::TranslateChar(unsigned char byte) {
   return std::string(CharTexts[byte]);
 }
@@ -34,10 +48,7 @@ std::string TZtFileInfoFa4::PlainText(const TFa4LineEntry& entry, std::int32_t l
   const std::int32_t bound = std::min<std::int32_t>(limit, entry.Length);
   for (std::int32_t position = 0; position < bound; ++position) {
     if (bytes[position] == 0xFF) {
-      ++position;
-      const TCodeRead read = ReadCode(bytes, position, available);
-      ApplyCodeEffects(*this, read.Effects);
-      position += read.Operands;
+      PassOverCode(*this, bytes, ++position, available);
     } else {
       text += static_cast<char>(bytes[position]);
     }
@@ -56,10 +67,7 @@ std::int32_t TZtFileInfoFa4::RawIndex(const TFa4LineEntry& entry, std::int32_t c
   std::int32_t position = 0;
   while (counted < count && position < entry.Length) {
     if (bytes[position] == 0xFF) {
-      ++position;
-      const TCodeRead read = ReadCode(bytes, position, available);
-      ApplyCodeEffects(*this, read.Effects);
-      position += read.Operands;
+      PassOverCode(*this, bytes, ++position, available);
     } else {
       ++counted;
     }

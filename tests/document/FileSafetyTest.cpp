@@ -27,8 +27,7 @@ namespace fs = std::filesystem;
 class FileSafetyTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quorvex-safety-XXXXXX").string();
-    Folder = ::mkdtemp(pattern.data());
+    Folder = MakeTempFolder("quorvex-safety");
     Target = (Folder / "doc.html").string();
     for (int i = 0; i < 5000; ++i) NewBytes += "new line " + std::to_string(i) + "\r";
     WriteFileBytes(Target, Earlier);

@@ -21,8 +21,7 @@ namespace fs = std::filesystem;
 class HtmlDocumentTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quorvex-html-XXXXXX").string();
-    Folder = ::mkdtemp(pattern.data());
+    Folder = MakeTempFolder("quorvex-html");
   }
   void TearDown() override { fs::remove_all(Folder); }
   std::vector<std::string> FolderEntries() const {
