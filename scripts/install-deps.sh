@@ -2,9 +2,9 @@
 # Installs the Debian 12 packages the build, the tests and the screenshots need.
 # Does nothing but check when everything is there already.
 set -e
-packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev \
+packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev \
-  xvfb xauth imagemagick time"
+  xvfb xauth imagemagick time groff-base clang-format"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
