@@ -6,7 +6,8 @@
 namespace quorvex {
 
 TZtApplication::TZtApplication(int& argc, char** argv, TZtPrompter& prompter)
-    : QApplication(argc, argv), FPrompter(prompter)
+    : QApplication(argc, argv)
+    , FPrompter(prompter)
 {
     setApplicationName(QStringLiteral("quorvex"));
     setDesktopFileName(QStringLiteral("quorvex"));
@@ -22,4 +23,4 @@ bool TZtApplication::notify(QObject* receiver, QEvent* event)
     }
 }
 
-}  // namespace quorvex
+} // namespace quorvex

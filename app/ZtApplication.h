@@ -22,4 +22,4 @@ private:
     TZtPrompter& FPrompter;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

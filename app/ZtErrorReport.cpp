@@ -22,22 +22,20 @@ std::string ErrorKind(const std::exception& error)
 {
     const char* mangled = typeid(error).name();
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> plain(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                 std::free);
+    std::unique_ptr<char, void (*)(void*)> plain(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
     std::string kind = status == 0 && plain ? plain.get() : mangled;
     constexpr std::string_view ownNamespace = "quorvex::";
-    if (kind.starts_with(ownNamespace))
-        kind.erase(0, ownNamespace.size());
+    if (kind.starts_with(ownNamespace)) kind.erase(0, ownNamespace.size());
     return kind;
 }
 
-}  // namespace
+} // namespace
 
 QString SentenceText(std::string_view message)
 {
     QString text = FromBytes(message);
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
-        text += u'.';
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') text += u'.';
     return text;
 }
 
@@ -73,4 +71,4 @@ void ReportCurrentException(TZtPrompter& prompter, QWidget* parent)
     ShowStandardError(prompter, parent, CurrentExceptionMessage());
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -47,4 +47,4 @@ void RunGuarded(TZtPrompter& prompter, QWidget* parent, TCommand&& command)
     }
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -23,7 +23,7 @@ QString TranslatePatterns(std::string_view patterns)
     return result.join(u' ');
 }
 
-}  // namespace
+} // namespace
 
 QStringList TranslateFilter(std::string_view filter)
 {
@@ -31,8 +31,7 @@ QStringList TranslateFilter(std::string_view filter)
     while (!filter.empty()) {
         const auto bar = filter.find('|');
         const std::string_view description = filter.substr(0, bar);
-        if (bar == std::string_view::npos)
-            break;  // a description without patterns offers nothing
+        if (bar == std::string_view::npos) break; // a description without patterns offers nothing
         filter.remove_prefix(bar + 1);
         const auto next = filter.find('|');
         const std::string_view patterns = filter.substr(0, next);
@@ -43,9 +42,9 @@ QStringList TranslateFilter(std::string_view filter)
 }
 
 TZtFileDialog::TZtFileDialog(TZtPrompter& prompter, QWidget* owner)
-    : FPrompter(prompter), FOwner(owner)
-{
-}
+    : FPrompter(prompter)
+    , FOwner(owner)
+{ }
 
 bool TZtFileDialog::Execute(std::string_view title, bool save)
 {
@@ -62,11 +61,10 @@ bool TZtFileDialog::Execute(std::string_view title, bool save)
     request.ConfirmOverwrite = FOverwritePrompt;
 
     const auto choice = FPrompter.ChooseFile(FOwner, request);
-    if (!choice)
-        return false;
+    if (!choice) return false;
     FFileName = QFile::encodeName(choice->FileName).toStdString();
     FFilterIndex = choice->FilterIndex + 1;
     return true;
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -57,4 +57,4 @@ private:
     int FFilterIndex = 1;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -46,8 +46,8 @@ constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
 constexpr int SplitterWidth = 8;
 constexpr int PagesMinWidth = 50;
-constexpr int LineListSnapWidth = 30;   // a narrower list closes
-constexpr int WindowFontSize = 11;      // 8 pt
+constexpr int LineListSnapWidth = 30; // a narrower list closes
+constexpr int WindowFontSize = 11; // 8 pt
 constexpr int ListHeaderFontSize = 12;
 
 QString FromBytes(std::string_view text)
@@ -81,10 +81,13 @@ QString HelpText()
     return lines.join(u'\n');
 }
 
-}  // namespace
+} // namespace
 
 TZtFormQuorvex::TZtFormQuorvex(TZtPrompter& prompter, QWidget* parent)
-    : QWidget(parent), FPrompter(prompter), FFileDialog(prompter, this), FImageList1(MakeStatusImages())
+    : QWidget(parent)
+    , FPrompter(prompter)
+    , FFileDialog(prompter, this)
+    , FImageList1(MakeStatusImages())
 {
     setWindowTitle(FromBytes(ProgramTitle));
     setFont(WindowFont(WindowFontSize));
@@ -102,7 +105,7 @@ TZtFormQuorvex::TZtFormQuorvex(TZtPrompter& prompter, QWidget* parent)
     connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
     connect(Splitter1, &QSplitter::splitterMoved, this, &TZtFormQuorvex::SnapLineList);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &TZtFormQuorvex::UpdateActions);
+        &TZtFormQuorvex::UpdateActions);
 }
 
 TZtFormQuorvex::~TZtFormQuorvex()
@@ -247,7 +250,8 @@ void TZtFormQuorvex::OpenDocument(const std::string& fileName)
     SetPageImage(wpConvertedText, siError);
     ClearDocument();
     FDocument.LoadFromFile(fileName);
-    Panel1->setText(QStringLiteral("%1 Abschnitte in '%2'").arg(FDocument.LineCount()).arg(FromBytes(fileName)));
+    Panel1->setText(
+        QStringLiteral("%1 Abschnitte in '%2'").arg(FDocument.LineCount()).arg(FromBytes(fileName)));
     vtRows->SetRowCount(FDocument.LineCount());
     UpdatePreview();
 }
@@ -262,7 +266,7 @@ void TZtFormQuorvex::UpdatePreview()
         HtmlPreview->ClearPreview();
         SetPageImage(wpConvertedText, siError);
         FPrompter.ShowError(this, QStringLiteral("Error"),
-                            QStringLiteral("Failed to convert FA4 text!\n\n") + FromBytes(message));
+            QStringLiteral("Failed to convert FA4 text!\n\n") + FromBytes(message));
     }
 }
 
@@ -287,15 +291,13 @@ void TZtFormQuorvex::UpdateActions()
 TWorkPage TZtFormQuorvex::ActiveWorkPage() const
 {
     const QWidget* page = PageControl->currentWidget();
-    if (page == tsHtml)
-        return wpConvertedText;
-    if (page == tsHeader)
-        return wpPreferences;
+    if (page == tsHtml) return wpConvertedText;
+    if (page == tsHeader) return wpPreferences;
     throw EZtError("unrecognized page of page control");
 }
 
-void TZtFormQuorvex::PrepareFileDialog(std::string_view proposedName, std::string_view filter,
-                                       std::string_view defaultExt)
+void TZtFormQuorvex::PrepareFileDialog(
+    std::string_view proposedName, std::string_view filter, std::string_view defaultExt)
 {
     const auto separator = proposedName.rfind('/');
     if (separator != std::string_view::npos) {
@@ -312,13 +314,11 @@ void TZtFormQuorvex::btnLoadFa4Click()
     switch (ActiveWorkPage()) {
     case wpPreferences:
         PrepareFileDialog(FPreferencesFileName, HtmlFilesFilter, HtmlExtension);
-        if (FFileDialog.Execute("Load Preferences", false))
-            LoadPreferences(FFileDialog.FileName());
+        if (FFileDialog.Execute("Load Preferences", false)) LoadPreferences(FFileDialog.FileName());
         break;
     case wpConvertedText:
         PrepareFileDialog(FDocument.FileName(), AllFilesFilter, "");
-        if (FFileDialog.Execute("", false))
-            OpenDocument(FFileDialog.FileName());
+        if (FFileDialog.Execute("", false)) OpenDocument(FFileDialog.FileName());
         break;
     }
 }
@@ -328,14 +328,12 @@ void TZtFormQuorvex::btnSaveHtmlClick()
     switch (ActiveWorkPage()) {
     case wpPreferences:
         PrepareFileDialog(FPreferencesFileName, HtmlFilesFilter, HtmlExtension);
-        if (FFileDialog.Execute("Save Preferences As", true))
-            SavePreferences(FFileDialog.FileName());
+        if (FFileDialog.Execute("Save Preferences As", true)) SavePreferences(FFileDialog.FileName());
         break;
     case wpConvertedText:
-        PrepareFileDialog(FDocument.FileName() + '.' + std::string(HtmlExtension), HtmlOrAllFilesFilter,
-                          HtmlExtension);
-        if (FFileDialog.Execute("", true))
-            SaveHtmlAs(FFileDialog.FileName());
+        PrepareFileDialog(
+            FDocument.FileName() + '.' + std::string(HtmlExtension), HtmlOrAllFilesFilter, HtmlExtension);
+        if (FFileDialog.Execute("", true)) SaveHtmlAs(FFileDialog.FileName());
         break;
     }
 }
@@ -392,8 +390,7 @@ const void* TZtFormQuorvex::vtRowsInitNode(int row) const
 
 QString TZtFormQuorvex::vtRowsGetText(int row, const void* rowData, int column) const
 {
-    if (rowData == nullptr)
-        return QString();
+    if (rowData == nullptr) return QString();
     try {
         const auto& entry = *static_cast<const TFa4LineEntry*>(rowData);
         const std::optional<std::string> text = LineCellText(FDocument, entry, row, column);
@@ -406,7 +403,8 @@ QString TZtFormQuorvex::vtRowsGetText(int row, const void* rowData, int column) 
 void TZtFormQuorvex::SetPageImage(TWorkPage page, TStatusImage image)
 {
     FPageImages[page] = image;
-    PageControl->setTabIcon(PageControl->indexOf(page == wpPreferences ? tsHeader : tsHtml), FImageList1[image]);
+    PageControl->setTabIcon(
+        PageControl->indexOf(page == wpPreferences ? tsHeader : tsHtml), FImageList1[image]);
 }
 
 void TZtFormQuorvex::SnapLineList()
@@ -423,14 +421,12 @@ void TZtFormQuorvex::AcceptFileDrops()
 {
     setAcceptDrops(true);
     installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
 bool TZtFormQuorvex::eventFilter(QObject* watched, QEvent* event)
 {
-    if (HandleFileDrop(event))
-        return true;
+    if (HandleFileDrop(event)) return true;
     return QWidget::eventFilter(watched, event);
 }
 
@@ -439,12 +435,10 @@ bool TZtFormQuorvex::eventFilter(QObject* watched, QEvent* event)
 bool TZtFormQuorvex::HandleFileDrop(QEvent* event)
 {
     const auto type = event->type();
-    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
-        return false;
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
     auto* drop = static_cast<QDropEvent*>(event);
     const QMimeData* mime = drop->mimeData();
-    if (mime == nullptr || !mime->hasUrls() || !mime->urls().constFirst().isLocalFile())
-        return false;
+    if (mime == nullptr || !mime->hasUrls() || !mime->urls().constFirst().isLocalFile()) return false;
     drop->setDropAction(Qt::CopyAction);
     drop->accept();
     if (type == QEvent::Drop) {
@@ -454,4 +448,4 @@ bool TZtFormQuorvex::HandleFileDrop(QEvent* event)
     return true;
 }
 
-}  // namespace quorvex
+} // namespace quorvex

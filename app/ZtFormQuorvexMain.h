@@ -49,8 +49,8 @@ public:
     void UpdateActions();
 
     TWorkPage ActiveWorkPage() const;
-    void PrepareFileDialog(std::string_view proposedName, std::string_view filter,
-                           std::string_view defaultExt);
+    void PrepareFileDialog(
+        std::string_view proposedName, std::string_view filter, std::string_view defaultExt);
 
     // Handlers.
     void btnLoadFa4Click();
@@ -70,7 +70,7 @@ public:
     const TZtFileDialog& FileDialog() const { return FFileDialog; }
 
     // The controls, named by kind and role.
-    QLabel* Panel1 = nullptr;  // status text
+    QLabel* Panel1 = nullptr; // status text
     QFrame* Panel2 = nullptr;
     QFrame* Panel3 = nullptr;
     QFrame* Panel4 = nullptr;
@@ -116,4 +116,4 @@ private:
     std::array<TStatusImage, 2> FPageImages = {siOk, siOk};
 };
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -13,7 +13,8 @@ inline constexpr std::array<std::string_view, 26> HelpTextLines = {
     "Sie definieren das Aussehen der verschiedenen Teile des Textes. ",
     "Sie werden mit dem Text zusammen gespeichert. ",
     "Die F&A-Schriftarten 1 bis 8 werden in \"font.font1\" bis \"font.font8\" übersetzt. ",
-    "Für den normalen Textkörper gibt \"body\" den Stil vor, für Tabellen ist zusätzlich \"table\" zuständig.",
+    "Für den normalen Textkörper gibt \"body\" den Stil vor, für Tabellen ist zusätzlich \"table\" "
+    "zuständig.",
     "",
     "Sie können separat geladen und gespeichert werden. ",
     "So stehen verschiedenen Formatierungen zur Verfügung.",
@@ -36,4 +37,4 @@ inline constexpr std::array<std::string_view, 26> HelpTextLines = {
     "Für die Beschreibung der Stile siehe dort unter: \"CSS Style Sheets\"",
 };
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -22,13 +22,12 @@ void ConvertBatch(TZtFormQuorvex& window, const std::vector<std::string>& argume
     }
 }
 
-}  // namespace
+} // namespace
 
-std::optional<int> ActOnArguments(TZtFormQuorvex& window, TZtPrompter& prompter,
-                                  const std::vector<std::string>& arguments)
+std::optional<int> ActOnArguments(
+    TZtFormQuorvex& window, TZtPrompter& prompter, const std::vector<std::string>& arguments)
 {
-    if (arguments.empty())
-        return std::nullopt;
+    if (arguments.empty()) return std::nullopt;
     if (arguments.size() == 1) {
         try {
             window.OpenDocument(arguments.front());
@@ -48,4 +47,4 @@ bool NonInteractiveRun()
     return value != nullptr && *value != '\0';
 }
 
-}  // namespace quorvex
+} // namespace quorvex

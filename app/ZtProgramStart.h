@@ -15,11 +15,11 @@ class TZtPrompter;
 // document into a file of its name with ".html" appended, passing over those
 // that fail, and gives exit code 0. Without an exit code the program goes
 // on into the event loop with the window shown.
-std::optional<int> ActOnArguments(TZtFormQuorvex& window, TZtPrompter& prompter,
-                                  const std::vector<std::string>& arguments);
+std::optional<int> ActOnArguments(
+    TZtFormQuorvex& window, TZtPrompter& prompter, const std::vector<std::string>& arguments);
 
 // QUORVEX_NONINTERACTIVE set to a non-empty value: boxes go to standard error
 // and file dialogs are cancelled, so that scripts and tests never wait.
 bool NonInteractiveRun();
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -13,13 +13,11 @@ void TZtQtPrompter::ShowError(QWidget* parent, const QString& title, const QStri
     box.exec();
 }
 
-std::optional<TFileDialogChoice> TZtQtPrompter::ChooseFile(QWidget* parent,
-                                                           const TFileDialogRequest& request)
+std::optional<TFileDialogChoice> TZtQtPrompter::ChooseFile(QWidget* parent, const TFileDialogRequest& request)
 {
     QFileDialog dialog(parent);
     ApplyFileDialogRequest(dialog, request);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return ReadFileDialogChoice(dialog);
 }
 
@@ -47,10 +45,8 @@ void ApplyFileDialogRequest(QFileDialog& dialog, const TFileDialogRequest& reque
     // The open dialog too accepts names of files that do not exist; opening
     // them then fails with the usual message.
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.Title.isEmpty())
-        dialog.setWindowTitle(request.Title);
-    if (!request.Folder.isEmpty())
-        dialog.setDirectory(request.Folder);
+    if (!request.Title.isEmpty()) dialog.setWindowTitle(request.Title);
+    if (!request.Folder.isEmpty()) dialog.setDirectory(request.Folder);
     dialog.setNameFilters(request.Filters);
     if (request.FilterIndex >= 0 && request.FilterIndex < request.Filters.size())
         dialog.selectNameFilter(request.Filters.at(request.FilterIndex));
@@ -66,8 +62,7 @@ int SelectedFilterIndex(const QFileDialog& dialog)
     const QStringList filters = dialog.nameFilters();
     for (int index = 0; index < filters.size(); ++index) {
         const QString& filter = filters.at(index);
-        if (filter == selected || filter.startsWith(selected + QStringLiteral(" (")))
-            return index;
+        if (filter == selected || filter.startsWith(selected + QStringLiteral(" ("))) return index;
     }
     return 0;
 }
@@ -80,4 +75,4 @@ TFileDialogChoice ReadFileDialogChoice(const QFileDialog& dialog)
     return choice;
 }
 
-}  // namespace quorvex
+} // namespace quorvex

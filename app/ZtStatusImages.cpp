@@ -31,11 +31,11 @@ QIcon MakeDot(const TDotColors& colors)
     return QIcon(pixmap);
 }
 
-}  // namespace
+} // namespace
 
 std::array<QIcon, 3> MakeStatusImages()
 {
     return {MakeDot(DotColors[siOk]), MakeDot(DotColors[siChanged]), MakeDot(DotColors[siError])};
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -14,4 +14,4 @@ inline constexpr int StatusImageSize = 16;
 // Green, yellow and red filled dots on a transparent ground, by TStatusImage.
 std::array<QIcon, 3> MakeStatusImages();
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -27,10 +27,8 @@ namespace {
 
 QWidget* PageNamed(quorvex::TZtFormQuorvex& window, std::string_view name)
 {
-    if (name == "preferences")
-        return window.tsHeader;
-    if (name == "help")
-        return window.tsInfo;
+    if (name == "preferences") return window.tsHeader;
+    if (name == "help") return window.tsInfo;
     return window.tsHtml;
 }
 
@@ -48,7 +46,7 @@ void WriteGeometry(const QWidget& window, const char* fileName)
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -62,8 +60,7 @@ int main(int argc, char** argv)
     }
     TZtFormQuorvex window(prompter);
     const std::vector<std::string> arguments(argv + 4, argv + argc);
-    if (const auto exitCode = ActOnArguments(window, prompter, arguments))
-        return *exitCode;
+    if (const auto exitCode = ActOnArguments(window, prompter, arguments)) return *exitCode;
     window.ShowPage(PageNamed(window, argv[1]));
     const int listWidth = std::atoi(argv[2]);
     window.Splitter1->setSizes({listWidth, window.width() - listWidth});

@@ -11,4 +11,4 @@ QFont WindowFont(int pixelSize)
     return font;
 }
 
-}  // namespace quorvex
+} // namespace quorvex

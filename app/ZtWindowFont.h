@@ -8,4 +8,4 @@ namespace quorvex {
 
 QFont WindowFont(int pixelSize);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -25,8 +25,7 @@ int main(int argc, char** argv)
     TZtFormQuorvex window(*prompter);
     // File names as the system gave them, byte for byte.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (const auto exitCode = ActOnArguments(window, *prompter, arguments))
-        return *exitCode;
+    if (const auto exitCode = ActOnArguments(window, *prompter, arguments)) return *exitCode;
     window.show();
     return application.exec();
 }

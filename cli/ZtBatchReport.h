@@ -21,25 +21,25 @@ std::string ErrorLine(std::string_view name, std::string_view message);
 
 class TZtBatchReport {
 public:
-  TZtBatchReport(std::FILE* stream, std::size_t total, bool showProgress);
-  TZtBatchReport(const TZtBatchReport&) = delete;
-  TZtBatchReport& operator=(const TZtBatchReport&) = delete;
-  // Removes the progress line.
-  ~TZtBatchReport();
+    TZtBatchReport(std::FILE* stream, std::size_t total, bool showProgress);
+    TZtBatchReport(const TZtBatchReport&) = delete;
+    TZtBatchReport& operator=(const TZtBatchReport&) = delete;
+    // Removes the progress line.
+    ~TZtBatchReport();
 
-  // Called once per document, in document order.
-  void Finished(std::string_view name, const TZtOutcome& outcome);
-  bool AnyFailed() const { return Failed_ > 0; }
+    // Called once per document, in document order.
+    void Finished(std::string_view name, const TZtOutcome& outcome);
+    bool AnyFailed() const { return Failed_ > 0; }
 
 private:
-  void ClearProgress();
-  void DrawProgress();
+    void ClearProgress();
+    void DrawProgress();
 
-  std::FILE* Stream_;
-  std::size_t Total_;
-  std::size_t Done_ = 0;
-  std::size_t Failed_ = 0;
-  bool ShowProgress_;
+    std::FILE* Stream_;
+    std::size_t Total_;
+    std::size_t Done_ = 0;
+    std::size_t Failed_ = 0;
+    bool ShowProgress_;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -9,98 +9,117 @@ namespace {
 // More parallel conversions than this only cost memory.
 constexpr unsigned MaxJobs = 256;
 
-unsigned ParseJobs(std::string_view text) {
-  unsigned jobs = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, jobs);
-  if (error != std::errc() || stop != end || jobs < 1 || jobs > MaxJobs)
-    throw EZtUsageError("invalid number of jobs '" + std::string(text) + "'");
-  return jobs;
+unsigned ParseJobs(std::string_view text)
+{
+    unsigned jobs = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, jobs);
+    if (error != std::errc() || stop != end || jobs < 1 || jobs > MaxJobs)
+        throw EZtUsageError("invalid number of jobs '" + std::string(text) + "'");
+    return jobs;
 }
 
-bool TakesValue(char option) {
-  return option == 'o' || option == 'd' || option == 'p' || option == 'j';
+bool TakesValue(char option)
+{
+    return option == 'o' || option == 'd' || option == 'p' || option == 'j';
 }
 
-void SetValue(TZtCliOptions& options, char option, const std::string& value) {
-  switch (option) {
-    case 'o': options.OutputFile = value; break;
-    case 'd': options.OutputDir = value; break;
-    case 'p': options.PreferencesFile = value; break;
-    case 'j': options.Jobs = ParseJobs(value); break;
-  }
-}
-
-void SetLongOption(TZtCliOptions& options, const std::string& arg) {
-  if (arg == "--help") options.Help = true;
-  else if (arg == "--version") options.Version = true;
-  else if (arg == "--unicode") options.Unicode = true;
-  else throw EZtUsageError("unknown option '" + arg + "'");
-}
-
-void CheckCombination(const TZtCliOptions& options) {
-  if (options.Documents.empty()) throw EZtUsageError("no documents given");
-  if (options.OutputFile && options.Documents.size() > 1)
-    throw EZtUsageError("-o can only be used with one document");
-  if (options.OutputFile && options.OutputDir)
-    throw EZtUsageError("-o and -d cannot be used together");
-}
-
-}  // namespace
-
-TZtCliOptions ParseCommandLine(const std::vector<std::string>& args) {
-  TZtCliOptions options;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-      options.Documents.push_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg[1] == '-') {
-      SetLongOption(options, arg);
-    } else if (TakesValue(arg[1])) {
-      // Both "-o FILE" and "-oFILE", as getopt accepts them.
-      if (arg.size() > 2) {
-        SetValue(options, arg[1], arg.substr(2));
-      } else if (i + 1 < args.size()) {
-        SetValue(options, arg[1], args[++i]);
-      } else {
-        throw EZtUsageError("option " + arg + " needs a value");
-      }
-    } else {
-      throw EZtUsageError("unknown option '" + arg + "'");
+void SetValue(TZtCliOptions& options, char option, const std::string& value)
+{
+    switch (option) {
+    case 'o':
+        options.OutputFile = value;
+        break;
+    case 'd':
+        options.OutputDir = value;
+        break;
+    case 'p':
+        options.PreferencesFile = value;
+        break;
+    case 'j':
+        options.Jobs = ParseJobs(value);
+        break;
     }
-  }
-  if (!options.Help && !options.Version) CheckCombination(options);
-  return options;
 }
 
-std::string HtmlFileName(const TZtCliOptions& options, const std::string& document) {
-  if (options.OutputFile) return *options.OutputFile;
-  if (options.OutputDir) {
-    const std::filesystem::path name = std::filesystem::path(document).filename();
-    return (std::filesystem::path(*options.OutputDir) / name).string() + ".html";
-  }
-  return document + ".html";
+void SetLongOption(TZtCliOptions& options, const std::string& arg)
+{
+    if (arg == "--help")
+        options.Help = true;
+    else if (arg == "--version")
+        options.Version = true;
+    else if (arg == "--unicode")
+        options.Unicode = true;
+    else
+        throw EZtUsageError("unknown option '" + arg + "'");
 }
 
-std::string UsageText() {
-  return "Usage: fa4tohtml [OPTION]... DOCUMENT...\n"
-         "Converts F&A 4 documents to HTML. Without -o or -d, each DOCUMENT is\n"
-         "written to DOCUMENT.html beside it.\n"
-         "\n"
-         "  -o FILE     write the HTML to FILE (one document only; - is standard output)\n"
-         "  -d DIR      write each NAME.html into the folder DIR\n"
-         "  -p FILE     use FILE as the HTML head instead of the default preferences\n"
-         "  -j N        convert N documents in parallel (default: one per core)\n"
-         "  --unicode   write the bytes 0x80 to 0xFF that are not translated as numeric\n"
-         "              character references of their code page 437 characters\n"
-         "  --help      show this help and exit\n"
-         "  --version   show the version and exit\n"
-         "\n"
-         "Exit status: 0 when every document was converted, 1 when any failed,\n"
-         "2 for a usage error.\n";
+void CheckCombination(const TZtCliOptions& options)
+{
+    if (options.Documents.empty()) throw EZtUsageError("no documents given");
+    if (options.OutputFile && options.Documents.size() > 1)
+        throw EZtUsageError("-o can only be used with one document");
+    if (options.OutputFile && options.OutputDir) throw EZtUsageError("-o and -d cannot be used together");
 }
 
-}  // namespace quorvex
+} // namespace
+
+TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
+{
+    TZtCliOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            options.Documents.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg[1] == '-') {
+            SetLongOption(options, arg);
+        } else if (TakesValue(arg[1])) {
+            // Both "-o FILE" and "-oFILE", as getopt accepts them.
+            if (arg.size() > 2) {
+                SetValue(options, arg[1], arg.substr(2));
+            } else if (i + 1 < args.size()) {
+                SetValue(options, arg[1], args[++i]);
+            } else {
+                throw EZtUsageError("option " + arg + " needs a value");
+            }
+        } else {
+            throw EZtUsageError("unknown option '" + arg + "'");
+        }
+    }
+    if (!options.Help && !options.Version) CheckCombination(options);
+    return options;
+}
+
+std::string HtmlFileName(const TZtCliOptions& options, const std::string& document)
+{
+    if (options.OutputFile) return *options.OutputFile;
+    if (options.OutputDir) {
+        const std::filesystem::path name = std::filesystem::path(document).filename();
+        return (std::filesystem::path(*options.OutputDir) / name).string() + ".html";
+    }
+    return document + ".html";
+}
+
+std::string UsageText()
+{
+    return "Usage: fa4tohtml [OPTION]... DOCUMENT...\n"
+           "Converts F&A 4 documents to HTML. Without -o or -d, each DOCUMENT is\n"
+           "written to DOCUMENT.html beside it.\n"
+           "\n"
+           "  -o FILE     write the HTML to FILE (one document only; - is standard output)\n"
+           "  -d DIR      write each NAME.html into the folder DIR\n"
+           "  -p FILE     use FILE as the HTML head instead of the default preferences\n"
+           "  -j N        convert N documents in parallel (default: one per core)\n"
+           "  --unicode   write the bytes 0x80 to 0xFF that are not translated as numeric\n"
+           "              character references of their code page 437 characters\n"
+           "  --help      show this help and exit\n"
+           "  --version   show the version and exit\n"
+           "\n"
+           "Exit status: 0 when every document was converted, 1 when any failed,\n"
+           "2 for a usage error.\n";
+}
+
+} // namespace quorvex

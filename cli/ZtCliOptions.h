@@ -13,21 +13,21 @@ namespace quorvex {
 // A command line that cannot be acted on; the message says why.
 class EZtUsageError : public EZtError {
 public:
-  using EZtError::EZtError;
+    using EZtError::EZtError;
 };
 
 // Written in place of a file name to mean standard output.
 inline constexpr std::string_view StandardOutputName = "-";
 
 struct TZtCliOptions {
-  std::vector<std::string> Documents;
-  std::optional<std::string> OutputFile;       // -o
-  std::optional<std::string> OutputDir;        // -d
-  std::optional<std::string> PreferencesFile;  // -p
-  unsigned Jobs = 0;                           // -j; 0: one per core
-  bool Unicode = false;                        // --unicode
-  bool Help = false;                           // --help
-  bool Version = false;                        // --version
+    std::vector<std::string> Documents;
+    std::optional<std::string> OutputFile; // -o
+    std::optional<std::string> OutputDir; // -d
+    std::optional<std::string> PreferencesFile; // -p
+    unsigned Jobs = 0; // -j; 0: one per core
+    bool Unicode = false; // --unicode
+    bool Help = false; // --help
+    bool Version = false; // --version
 };
 
 // The arguments after the program's name. Raises EZtUsageError. With --help
@@ -41,4 +41,4 @@ std::string HtmlFileName(const TZtCliOptions& options, const std::string& docume
 // The text --help prints.
 std::string UsageText();
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -10,17 +10,17 @@
 namespace quorvex {
 
 struct TZtConversion {
-  std::string Preferences;  // lines ended by CR LF
-  TCharOutput CharOutput = TCharOutput::Bytes;
+    std::string Preferences; // lines ended by CR LF
+    TCharOutput CharOutput = TCharOutput::Bytes;
 };
 
 // `htmlName` "-" writes to standard output. Raises EZtError with the message
 // the user sees.
-void ConvertDocument(const std::string& document, const std::string& htmlName,
-                     const TZtConversion& conversion);
+void ConvertDocument(
+    const std::string& document, const std::string& htmlName, const TZtConversion& conversion);
 
 // A preferences file as the window's "Load..." reads it, every line then
 // ended by CR LF.
 std::string ReadPreferencesFile(const std::string& fileName);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -15,81 +15,89 @@ namespace {
 // finished prefix in document order.
 class TOrderedOutcomes {
 public:
-  TOrderedOutcomes(std::size_t count, const std::function<void(std::size_t, const TZtOutcome&)>& finished)
-      : Outcomes_(count), Done_(count, false), Finished_(finished) {}
+    TOrderedOutcomes(std::size_t count, const std::function<void(std::size_t, const TZtOutcome&)>& finished)
+        : Outcomes_(count)
+        , Done_(count, false)
+        , Finished_(finished)
+    { }
 
-  void Deliver(std::size_t index, TZtOutcome outcome) {
-    const std::lock_guard lock(Mutex_);
-    Outcomes_[index] = std::move(outcome);
-    Done_[index] = true;
-    while (Next_ < Done_.size() && Done_[Next_]) {
-      Finished_(Next_, Outcomes_[Next_]);
-      Outcomes_[Next_].reset();
-      ++Next_;
+    void Deliver(std::size_t index, TZtOutcome outcome)
+    {
+        const std::lock_guard lock(Mutex_);
+        Outcomes_[index] = std::move(outcome);
+        Done_[index] = true;
+        while (Next_ < Done_.size() && Done_[Next_]) {
+            Finished_(Next_, Outcomes_[Next_]);
+            Outcomes_[Next_].reset();
+            ++Next_;
+        }
     }
-  }
 
 private:
-  std::mutex Mutex_;
-  std::vector<TZtOutcome> Outcomes_;
-  std::vector<bool> Done_;
-  std::size_t Next_ = 0;
-  const std::function<void(std::size_t, const TZtOutcome&)>& Finished_;
+    std::mutex Mutex_;
+    std::vector<TZtOutcome> Outcomes_;
+    std::vector<bool> Done_;
+    std::size_t Next_ = 0;
+    const std::function<void(std::size_t, const TZtOutcome&)>& Finished_;
 };
 
 // One spelling for every way of naming the same file ("x.html", "./x.html").
-std::string TargetKey(const std::string& target) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(target, error);
-  return error ? target : absolute.lexically_normal().string();
+std::string TargetKey(const std::string& target)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(target, error);
+    return error ? target : absolute.lexically_normal().string();
 }
 
-std::size_t DocumentCount(const std::vector<std::vector<std::size_t>>& groups) {
-  std::size_t count = 0;
-  for (const auto& group : groups) count += group.size();
-  return count;
+std::size_t DocumentCount(const std::vector<std::vector<std::size_t>>& groups)
+{
+    std::size_t count = 0;
+    for (const auto& group : groups) count += group.size();
+    return count;
 }
 
-}  // namespace
+} // namespace
 
-std::vector<std::vector<std::size_t>> GroupByTarget(const std::vector<std::string>& targets) {
-  std::vector<std::vector<std::size_t>> groups;
-  std::map<std::string, std::size_t> groupOfTarget;
-  for (std::size_t i = 0; i < targets.size(); ++i) {
-    const auto [it, added] = groupOfTarget.try_emplace(TargetKey(targets[i]), groups.size());
-    if (added) groups.emplace_back();
-    groups[it->second].push_back(i);
-  }
-  return groups;
+std::vector<std::vector<std::size_t>> GroupByTarget(const std::vector<std::string>& targets)
+{
+    std::vector<std::vector<std::size_t>> groups;
+    std::map<std::string, std::size_t> groupOfTarget;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const auto [it, added] = groupOfTarget.try_emplace(TargetKey(targets[i]), groups.size());
+        if (added) groups.emplace_back();
+        groups[it->second].push_back(i);
+    }
+    return groups;
 }
 
-bool WritesOverAnInput(const std::vector<std::string>& documents,
-                       const std::vector<std::string>& targets) {
-  std::set<std::string> inputs;
-  for (const auto& document : documents) inputs.insert(TargetKey(document));
-  return std::any_of(targets.begin(), targets.end(),
-                     [&](const std::string& target) { return inputs.count(TargetKey(target)) > 0; });
+bool WritesOverAnInput(const std::vector<std::string>& documents, const std::vector<std::string>& targets)
+{
+    std::set<std::string> inputs;
+    for (const auto& document : documents) inputs.insert(TargetKey(document));
+    return std::any_of(targets.begin(), targets.end(),
+        [&](const std::string& target) { return inputs.count(TargetKey(target)) > 0; });
 }
 
 void RunBatch(const std::vector<std::vector<std::size_t>>& groups, unsigned jobs,
-              const std::function<TZtOutcome(std::size_t)>& convert,
-              const std::function<void(std::size_t, const TZtOutcome&)>& finished) {
-  TOrderedOutcomes outcomes(DocumentCount(groups), finished);
-  std::atomic<std::size_t> nextGroup = 0;
-  const auto work = [&] {
-    for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++)
-      for (const std::size_t index : groups[g]) outcomes.Deliver(index, convert(index));
-  };
+    const std::function<TZtOutcome(std::size_t)>& convert,
+    const std::function<void(std::size_t, const TZtOutcome&)>& finished)
+{
+    TOrderedOutcomes outcomes(DocumentCount(groups), finished);
+    std::atomic<std::size_t> nextGroup = 0;
+    const auto work = [&] {
+        for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++)
+            for (const std::size_t index : groups[g]) outcomes.Deliver(index, convert(index));
+    };
 
-  const std::size_t threadCount = std::min<std::size_t>(std::max(jobs, 1u), groups.size());
-  if (threadCount <= 1) {
+    const std::size_t threadCount = std::min<std::size_t>(std::max(jobs, 1u), groups.size());
+    if (threadCount <= 1) {
+        work();
+        return;
+    }
+    std::vector<std::jthread> threads;
+    threads.reserve(threadCount - 1);
+    for (std::size_t t = 1; t < threadCount; ++t) threads.emplace_back(work);
     work();
-    return;
-  }
-  std::vector<std::jthread> threads;
-  threads.reserve(threadCount - 1);
-  for (std::size_t t = 1; t < threadCount; ++t) threads.emplace_back(work);
-  work();
 }
 
-}  // namespace quorvex
+} // namespace quorvex

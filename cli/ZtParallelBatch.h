@@ -21,15 +21,14 @@ std::vector<std::vector<std::size_t>> GroupByTarget(const std::vector<std::strin
 // True when a document of the batch would be written over by the HTML of
 // another (a batch naming both X and X.html); such a batch runs on one thread,
 // in document order, so every run does the same.
-bool WritesOverAnInput(const std::vector<std::string>& documents,
-                       const std::vector<std::string>& targets);
+bool WritesOverAnInput(const std::vector<std::string>& documents, const std::vector<std::string>& targets);
 
 // Calls `convert` once for every document of every group, on up to `jobs`
 // threads; `convert` must not throw. `finished` is called for document 0, 1,
 // 2 ... in order, one call at a time, as soon as that document and every
 // document before it are done.
 void RunBatch(const std::vector<std::vector<std::size_t>>& groups, unsigned jobs,
-              const std::function<TZtOutcome(std::size_t)>& convert,
-              const std::function<void(std::size_t, const TZtOutcome&)>& finished);
+    const std::function<TZtOutcome(std::size_t)>& convert,
+    const std::function<void(std::size_t, const TZtOutcome&)>& finished);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -180,12 +180,11 @@ template <size_t N>
 int Lookup(const std::array<TScintillaCommand, N>& table, TZtEditorCommand command)
 {
     for (const auto& entry : table)
-        if (entry.Command == command)
-            return entry.Scintilla;
+        if (entry.Command == command) return entry.Scintilla;
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 std::span<const TZtKeyBinding> EditorKeyBindings()
 {
@@ -194,8 +193,7 @@ std::span<const TZtKeyBinding> EditorKeyBindings()
 
 int ScintillaCommandOf(TZtEditorCommand command)
 {
-    if (const int found = Lookup(ScintillaCommands, command))
-        return found;
+    if (const int found = Lookup(ScintillaCommands, command)) return found;
     return Lookup(MoreScintillaCommands, command);
 }
 
@@ -207,14 +205,24 @@ int RectangleCommandOf(TZtEditorCommand command)
 bool IsSelectingMove(TZtEditorCommand command)
 {
     switch (command) {
-    case cmdSelUp: case cmdSelDown: case cmdSelLeft: case cmdSelRight:
-    case cmdSelWordLeft: case cmdSelWordRight: case cmdSelPageUp: case cmdSelPageDown:
-    case cmdSelPageTop: case cmdSelPageBottom: case cmdSelLineStart: case cmdSelLineEnd:
-    case cmdSelEditorTop: case cmdSelEditorBottom:
+    case cmdSelUp:
+    case cmdSelDown:
+    case cmdSelLeft:
+    case cmdSelRight:
+    case cmdSelWordLeft:
+    case cmdSelWordRight:
+    case cmdSelPageUp:
+    case cmdSelPageDown:
+    case cmdSelPageTop:
+    case cmdSelPageBottom:
+    case cmdSelLineStart:
+    case cmdSelLineEnd:
+    case cmdSelEditorTop:
+    case cmdSelEditorBottom:
         return true;
     default:
         return false;
     }
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -15,4 +15,4 @@ int ScintillaCommandOf(TZtEditorCommand command);
 int RectangleCommandOf(TZtEditorCommand command);
 bool IsSelectingMove(TZtEditorCommand command);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -20,26 +20,25 @@ QFont FirstInstalled(std::initializer_list<const char*> families, QFont::StyleHi
     }
     QFont font(QString::fromLatin1(*families.begin()));
     font.setStyleHint(hint);
-    if (hint == QFont::TypeWriter)
-        font.setFixedPitch(true);
+    if (hint == QFont::TypeWriter) font.setFixedPitch(true);
     return font;
 }
 
 QFont Fixed()
 {
-    return FirstInstalled({"Courier New", "Liberation Mono", "Nimbus Mono PS", "DejaVu Sans Mono"},
-                          QFont::TypeWriter);
+    return FirstInstalled(
+        {"Courier New", "Liberation Mono", "Nimbus Mono PS", "DejaVu Sans Mono"}, QFont::TypeWriter);
 }
 
 // Box lines and the faces and arrows of the DOS screen need a font that has
 // them; DejaVu Sans Mono does.
 QFont Terminal()
 {
-    return FirstInstalled({"Terminal", "DejaVu Sans Mono", "Noto Sans Mono", "Liberation Mono"},
-                          QFont::TypeWriter);
+    return FirstInstalled(
+        {"Terminal", "DejaVu Sans Mono", "Noto Sans Mono", "Liberation Mono"}, QFont::TypeWriter);
 }
 
-}  // namespace
+} // namespace
 
 QFont EditorFont()
 {
@@ -64,8 +63,8 @@ QFont ListFont()
 
 QFont SerifFont()
 {
-    return FirstInstalled({"Times New Roman", "Liberation Serif", "Nimbus Roman", "DejaVu Serif"},
-                          QFont::Serif);
+    return FirstInstalled(
+        {"Times New Roman", "Liberation Serif", "Nimbus Roman", "DejaVu Serif"}, QFont::Serif);
 }
 
 QFont FixedFont()
@@ -73,4 +72,4 @@ QFont FixedFont()
     return Fixed();
 }
 
-}  // namespace quorvex
+} // namespace quorvex

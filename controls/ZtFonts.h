@@ -7,10 +7,10 @@
 
 namespace quorvex {
 
-QFont EditorFont();   // "Courier New" 9 pt
-QFont GutterFont();   // "Terminal" 8 pt
-QFont ListFont();     // "Terminal" 12 px, with the DOS line and face glyphs
-QFont SerifFont();    // "Times New Roman"
-QFont FixedFont();    // "Courier New" at the default size
+QFont EditorFont(); // "Courier New" 9 pt
+QFont GutterFont(); // "Terminal" 8 pt
+QFont ListFont(); // "Terminal" 12 px, with the DOS line and face glyphs
+QFont SerifFont(); // "Times New Roman"
+QFont FixedFont(); // "Courier New" at the default size
 
-}  // namespace quorvex
+} // namespace quorvex

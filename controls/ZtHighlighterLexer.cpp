@@ -16,19 +16,19 @@ QColor ToQColor(const TZtColor& colour)
     return QColor(colour.Red, colour.Green, colour.Blue);
 }
 
-}  // namespace
+} // namespace
 
-TZtHighlighterLexer::TZtHighlighterLexer(QObject* parent) : QsciLexerCustom(parent) {}
+TZtHighlighterLexer::TZtHighlighterLexer(QObject* parent)
+    : QsciLexerCustom(parent)
+{ }
 
 void TZtHighlighterLexer::SetHighlighter(TZtCustomHighlighter* highlighter)
 {
     FHighlighter = highlighter;
     FStyleAttributes.clear();
-    if (!highlighter)
-        return;
+    if (!highlighter) return;
     const int count = std::min(highlighter->AttributeCount(), MaxAttributeStyles);
-    for (int i = 0; i < count; ++i)
-        FStyleAttributes.push_back(highlighter->Attribute(i));
+    for (int i = 0; i < count; ++i) FStyleAttributes.push_back(highlighter->Attribute(i));
 }
 
 void TZtHighlighterLexer::SetOwnLook(const QFont& font, const QColor& text, const QColor& paper)
@@ -57,25 +57,21 @@ bool TZtHighlighterLexer::Active() const
 
 const TZtHighlighterAttributes* TZtHighlighterLexer::AttributeOfStyle(int style) const
 {
-    if (style < 1 || style > static_cast<int>(FStyleAttributes.size()))
-        return nullptr;
+    if (style < 1 || style > static_cast<int>(FStyleAttributes.size())) return nullptr;
     return FStyleAttributes[style - 1];
 }
 
 int TZtHighlighterLexer::StyleOf(const TZtHighlighterAttributes* attribute) const
 {
-    if (!attribute)
-        return 0;
+    if (!attribute) return 0;
     const auto found = std::find(FStyleAttributes.begin(), FStyleAttributes.end(), attribute);
     return found == FStyleAttributes.end() ? 0 : static_cast<int>(found - FStyleAttributes.begin()) + 1;
 }
 
 QString TZtHighlighterLexer::description(int style) const
 {
-    if (style == 0)
-        return QStringLiteral("Default");
-    if (const auto* attribute = AttributeOfStyle(style))
-        return QString::fromLatin1(attribute->Name());
+    if (style == 0) return QStringLiteral("Default");
+    if (const auto* attribute = AttributeOfStyle(style)) return QString::fromLatin1(attribute->Name());
     // Unused styles still get a name, so every style the lexer may paint is
     // set up by the editor.
     return style <= MaxAttributeStyles ? QStringLiteral("Unused") : QString();
@@ -84,21 +80,17 @@ QString TZtHighlighterLexer::description(int style) const
 QColor TZtHighlighterLexer::defaultColor(int style) const
 {
     const auto* attribute = AttributeOfStyle(style);
-    if (attribute && attribute->Foreground())
-        return ToQColor(*attribute->Foreground());
+    if (attribute && attribute->Foreground()) return ToQColor(*attribute->Foreground());
     return FText;
 }
 
 QColor TZtHighlighterLexer::defaultPaper(int style) const
 {
     const auto* attribute = AttributeOfStyle(style);
-    if (!attribute)
-        return FPaper;
-    if (attribute->Background())
-        return ToQColor(*attribute->Background());
+    if (!attribute) return FPaper;
+    if (attribute->Background()) return ToQColor(*attribute->Background());
     const auto* space = FHighlighter ? FHighlighter->DefaultAttributes(arWhitespace) : nullptr;
-    if (space && space->Background())
-        return ToQColor(*space->Background());
+    if (space && space->Background()) return ToQColor(*space->Background());
     return FPaper;
 }
 
@@ -166,8 +158,7 @@ void TZtHighlighterLexer::StyleLine(int line, const char* text)
         }
         FHighlighter->NextToken();
     }
-    if (length > covered)
-        setStyling(length - covered, 0);
+    if (length > covered) setStyling(length - covered, 0);
 }
 
 void TZtHighlighterLexer::PaintToken(long position, int length, const TZtHighlighterAttributes* attribute)
@@ -180,8 +171,7 @@ void TZtHighlighterLexer::PaintToken(long position, int length, const TZtHighlig
 void TZtHighlighterLexer::styleText(int start, int end)
 {
     QsciScintilla* ed = editor();
-    if (!ed)
-        return;
+    if (!ed) return;
     const long length = ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     const int firstLine = static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
     const int lastLine = static_cast<int>(ed->SendScintilla(
@@ -203,32 +193,30 @@ void TZtHighlighterLexer::styleText(int start, int end)
         StyleLine(line, text);
         const long lineEnd = ed->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
         const long nextStart = lineStart(line + 1);
-        if (nextStart > lineEnd)
-            setStyling(static_cast<int>(nextStart - lineEnd), 0);
-        ed->SendScintilla(QsciScintillaBase::SCI_SETLINESTATE, line, static_cast<long>(FHighlighter->ScanState()));
+        if (nextStart > lineEnd) setStyling(static_cast<int>(nextStart - lineEnd), 0);
+        ed->SendScintilla(
+            QsciScintillaBase::SCI_SETLINESTATE, line, static_cast<long>(FHighlighter->ScanState()));
     }
 }
 
 TZtHighlighterAttributes* TZtHighlighterLexer::AttributeAt(int line, int column)
 {
     QsciScintilla* ed = editor();
-    if (!ed || !Active() || line < 0 || line >= ed->lines())
-        return nullptr;
+    if (!ed || !Active() || line < 0 || line >= ed->lines()) return nullptr;
     // The stored state of the line before must be current.
     const long lineEnd = ed->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
     if (ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED) < lineEnd)
         ed->SendScintilla(QsciScintillaBase::SCI_COLOURISE,
-                          ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED), lineEnd);
+            ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED), lineEnd);
     StartLineScan(line, DocumentBytes());
     while (!FHighlighter->AtLineEnd()) {
         const int tokenStart = FHighlighter->TokenStart();
         if (column >= tokenStart && column < tokenStart + FHighlighter->TokenLength())
             return FHighlighter->TokenAttributes();
-        if (tokenStart > column)
-            return nullptr;
+        if (tokenStart > column) return nullptr;
         FHighlighter->NextToken();
     }
     return nullptr;
 }
 
-}  // namespace quorvex
+} // namespace quorvex

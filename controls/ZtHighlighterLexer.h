@@ -56,10 +56,10 @@ private:
     void PaintToken(long position, int length, const TZtHighlighterAttributes* attribute);
 
     TZtCustomHighlighter* FHighlighter = nullptr;
-    std::vector<const TZtHighlighterAttributes*> FStyleAttributes;  // style - 1
+    std::vector<const TZtHighlighterAttributes*> FStyleAttributes; // style - 1
     QFont FFont;
     QColor FText = Qt::black;
     QColor FPaper = Qt::white;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -18,10 +18,38 @@ namespace {
 // Windows-1252 at 0x80-0x9F; the five bytes it leaves open keep their
 // Latin-1 control characters, as browsers do.
 constexpr std::array<char16_t, 32> Windows1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
 };
 
 struct TLengthProperty {
@@ -40,18 +68,15 @@ bool IsNameChar(char c)
 
 bool StartsWithNoCase(std::string_view text, size_t at, std::string_view word)
 {
-    if (text.size() - at < word.size())
-        return false;
+    if (text.size() - at < word.size()) return false;
     for (size_t i = 0; i < word.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) != word[i])
-            return false;
+        if (std::tolower(static_cast<unsigned char>(text[at + i])) != word[i]) return false;
     return true;
 }
 
 size_t SkipBlanks(std::string_view text, size_t at)
 {
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
-        ++at;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
     return at;
 }
 
@@ -59,8 +84,7 @@ size_t SkipBlanks(std::string_view text, size_t at)
 size_t NumberLength(std::string_view text, size_t at)
 {
     size_t end = at;
-    if (end < text.size() && (text[end] == '-' || text[end] == '+'))
-        ++end;
+    if (end < text.size() && (text[end] == '-' || text[end] == '+')) ++end;
     const size_t digits = end;
     while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.'))
         ++end;
@@ -73,14 +97,13 @@ size_t NumberLength(std::string_view text, size_t at)
 size_t RewriteLength(std::string_view html, size_t at, std::string& out)
 {
     const size_t numberLength = NumberLength(html, at);
-    if (numberLength == 0)
-        return at;
+    if (numberLength == 0) return at;
     const std::string_view number = html.substr(at, numberLength);
     const size_t unit = at + numberLength;
-    const bool points = StartsWithNoCase(html, unit, "pt") && (unit + 2 >= html.size() || !IsNameChar(html[unit + 2]));
+    const bool points =
+        StartsWithNoCase(html, unit, "pt") && (unit + 2 >= html.size() || !IsNameChar(html[unit + 2]));
     const bool unitless = unit >= html.size() || !(IsNameChar(html[unit]) || html[unit] == '%');
-    if (!points && !unitless)
-        return at;
+    if (!points && !unitless) return at;
     double value = 0;
     const std::string numberText(number[0] == '+' ? number.substr(1) : number);
     if (std::from_chars(numberText.data(), numberText.data() + numberText.size(), value).ec != std::errc{})
@@ -91,9 +114,10 @@ size_t RewriteLength(std::string_view html, size_t at, std::string& out)
     return points ? unit + 2 : unit;
 }
 
-}  // namespace
+} // namespace
 
-TZtHtmlPreview::TZtHtmlPreview(QWidget* parent) : QTextBrowser(parent)
+TZtHtmlPreview::TZtHtmlPreview(QWidget* parent)
+    : QTextBrowser(parent)
 {
     setOpenLinks(false);
     setOpenExternalLinks(false);
@@ -102,7 +126,8 @@ TZtHtmlPreview::TZtHtmlPreview(QWidget* parent) : QTextBrowser(parent)
     const QString fixed = FixedFont().family();
     document()->setDefaultStyleSheet(
         QStringLiteral("pre, tt, code, kbd, samp { font-family: '%1'; }").arg(fixed));
-    connect(this, &QTextBrowser::anchorClicked, this, [](const QUrl& url) { QDesktopServices::openUrl(url); });
+    connect(
+        this, &QTextBrowser::anchorClicked, this, [](const QUrl& url) { QDesktopServices::openUrl(url); });
 }
 
 QString TZtHtmlPreview::DecodeWindows1252(std::string_view bytes)
@@ -122,14 +147,11 @@ std::string TZtHtmlPreview::PointLengthsToPixels(std::string_view html)
     out.reserve(html.size() + html.size() / 16);
     size_t copied = 0;
     for (size_t at = 0; at < html.size(); ++at) {
-        if (at > 0 && IsNameChar(html[at - 1]))
-            continue;
+        if (at > 0 && IsNameChar(html[at - 1])) continue;
         for (const TLengthProperty& property : PointProperties) {
-            if (!StartsWithNoCase(html, at, property.Name))
-                continue;
+            if (!StartsWithNoCase(html, at, property.Name)) continue;
             size_t value = SkipBlanks(html, at + property.Name.size());
-            if (value >= html.size() || html[value] != ':')
-                continue;
+            if (value >= html.size() || html[value] != ':') continue;
             value = SkipBlanks(html, value + 1);
             out.append(html.substr(copied, value - copied));
             const size_t next = RewriteLength(html, value, out);
@@ -161,4 +183,4 @@ void TZtHtmlPreview::ClearPreview()
     clearHistory();
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -27,4 +27,4 @@ public:
     static std::string PointLengthsToPixels(std::string_view html);
 };
 
-}  // namespace quorvex
+} // namespace quorvex

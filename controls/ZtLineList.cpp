@@ -35,7 +35,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
-                   const QModelIndex& index) override
+        const QModelIndex& index) override
     {
         if (!event || !view || event->type() != QEvent::ToolTip)
             return QStyledItemDelegate::helpEvent(event, view, option, index);
@@ -56,9 +56,11 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
-TZtLineList::TZtLineList(QWidget* parent) : QTableView(parent), FModel(new TZtLineListModel(this))
+TZtLineList::TZtLineList(QWidget* parent)
+    : QTableView(parent)
+    , FModel(new TZtLineListModel(this))
 {
     setModel(FModel);
     setItemDelegate(new TCutOffTipDelegate(this));
@@ -118,4 +120,4 @@ const void* TZtLineList::RowData(int row)
     return FModel->RowData(row);
 }
 
-}  // namespace quorvex
+} // namespace quorvex

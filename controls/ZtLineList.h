@@ -37,4 +37,4 @@ private:
     TZtLineListModel* FModel;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -19,7 +19,7 @@ constexpr std::array<TColumnInfo, 4> Columns{{
     {"#", Qt::AlignRight | Qt::AlignVCenter},
 }};
 
-}  // namespace
+} // namespace
 
 void TZtLineListModel::SetRowCount(int count)
 {
@@ -32,8 +32,7 @@ void TZtLineListModel::SetRowCount(int count)
 
 const void* TZtLineListModel::RowData(int row)
 {
-    if (row < 0 || row >= FRowCount)
-        return nullptr;
+    if (row < 0 || row >= FRowCount) return nullptr;
     const auto at = static_cast<size_t>(row);
     if (!FInitialised[at]) {
         FInitialised[at] = true;
@@ -54,12 +53,10 @@ int TZtLineListModel::columnCount(const QModelIndex& parent) const
 
 QVariant TZtLineListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= FRowCount || index.column() >= columnCount())
-        return {};
+    if (!index.isValid() || index.row() >= FRowCount || index.column() >= columnCount()) return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Columns[static_cast<size_t>(index.column())].Alignment);
-    if (role != Qt::DisplayRole || !FGetText)
-        return {};
+    if (role != Qt::DisplayRole || !FGetText) return {};
     // Rows are initialised the first time any cell of theirs is needed,
     // which a const view query may trigger.
     const void* rowData = const_cast<TZtLineListModel*>(this)->RowData(index.row());
@@ -68,14 +65,11 @@ QVariant TZtLineListModel::data(const QModelIndex& index, int role) const
 
 QVariant TZtLineListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
-        return {};
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
     const TColumnInfo& column = Columns[static_cast<size_t>(section)];
-    if (role == Qt::DisplayRole)
-        return QString::fromLatin1(column.Header);
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(column.Alignment);
+    if (role == Qt::DisplayRole) return QString::fromLatin1(column.Header);
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(column.Alignment);
     return {};
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -35,4 +35,4 @@ private:
     std::vector<bool> FInitialised;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

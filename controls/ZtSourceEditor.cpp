@@ -58,24 +58,24 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-}  // namespace
+} // namespace
 
 TZtSourceEditor::TZtSourceEditor(QWidget* parent)
-    : QsciScintilla(parent), FLexer(new TZtHighlighterLexer(this))
+    : QsciScintilla(parent)
+    , FLexer(new TZtHighlighterLexer(this))
 {
     ApplyOptions();
     BindKeys();
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
-                OnModified(position, type, length);
-            });
+        [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+            OnModified(position, type, length);
+        });
     connect(this, &QsciScintilla::cursorPositionChanged, this, &TZtSourceEditor::ScheduleTrim);
 }
 
 TZtSourceEditor::~TZtSourceEditor()
 {
-    if (FHighlighter && FListenerHandle)
-        FHighlighter->RemoveChangeListener(FListenerHandle);
+    if (FHighlighter && FListenerHandle) FHighlighter->RemoveChangeListener(FListenerHandle);
 }
 
 std::span<const TZtKeyBinding> TZtSourceEditor::KeyBindings()
@@ -97,7 +97,7 @@ void TZtSourceEditor::ApplyOptions()
 
     setIndentationsUseTabs(false);
     setTabWidth(8);
-    setIndentationWidth(2);  // the step of block indent and unindent
+    setIndentationWidth(2); // the step of block indent and unindent
     setTabIndents(false);
     setBackspaceUnindents(false);
     setAutoIndent(true);
@@ -131,8 +131,7 @@ void TZtSourceEditor::ApplyOwnLook()
 void TZtSourceEditor::changeEvent(QEvent* event)
 {
     QsciScintilla::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
-        ApplyOwnLook();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) ApplyOwnLook();
 }
 
 void TZtSourceEditor::BindKeys()
@@ -147,8 +146,7 @@ void TZtSourceEditor::BindKeys()
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, command] { ExecuteCommand(command); });
     };
-    for (const TZtKeyBinding& binding : KeyBindings())
-        bind(binding.Key, binding.Command);
+    for (const TZtKeyBinding& binding : KeyBindings()) bind(binding.Key, binding.Command);
     // Shift+Tab arrives as Backtab, and the keypad has an Enter of its own.
     bind(QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab), cmdShiftTab);
     bind(QKeyCombination(Qt::NoModifier, Qt::Key_Enter), cmdLineBreak);
@@ -173,29 +171,25 @@ bool TZtSourceEditor::canInsertFromMimeData(const QMimeData* source) const
 
 void TZtSourceEditor::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        return event->ignore();
+    if (event->mimeData()->hasUrls()) return event->ignore();
     QsciScintilla::dragEnterEvent(event);
 }
 
 void TZtSourceEditor::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        return event->ignore();
+    if (event->mimeData()->hasUrls()) return event->ignore();
     QsciScintilla::dragMoveEvent(event);
 }
 
 void TZtSourceEditor::dropEvent(QDropEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        return event->ignore();
+    if (event->mimeData()->hasUrls()) return event->ignore();
     QsciScintilla::dropEvent(event);
 }
 
 void TZtSourceEditor::SetHighlighter(TZtCustomHighlighter* highlighter)
 {
-    if (FHighlighter && FListenerHandle)
-        FHighlighter->RemoveChangeListener(FListenerHandle);
+    if (FHighlighter && FListenerHandle) FHighlighter->RemoveChangeListener(FListenerHandle);
     FListenerHandle = 0;
     FHighlighter = highlighter;
     FLexer->SetHighlighter(highlighter);
@@ -220,8 +214,7 @@ void TZtSourceEditor::ApplyWordCharacters()
     const auto characters = [](const std::bitset<256>& set) {
         std::string text;
         for (int code = 1; code < 256; ++code)
-            if (set.test(static_cast<size_t>(code)))
-                text.push_back(static_cast<char>(code));
+            if (set.test(static_cast<size_t>(code))) text.push_back(static_cast<char>(code));
         return text;
     };
     SendScintilla(SCI_SETCHARSDEFAULT);
@@ -242,21 +235,19 @@ std::string TZtSourceEditor::LineBytes(int line) const
 bool TZtSourceEditor::IsEdited(int line) const
 {
     return (markersAtLine(line) & (1 << EditedMarker)) ||
-           std::find(FPendingLines.begin(), FPendingLines.end(), line) != FPendingLines.end();
+        std::find(FPendingLines.begin(), FPendingLines.end(), line) != FPendingLines.end();
 }
 
 std::vector<std::string> TZtSourceEditor::Lines() const
 {
     std::vector<std::string> result;
-    if (SendScintilla(SCI_GETLENGTH) == 0)
-        return result;
+    if (SendScintilla(SCI_GETLENGTH) == 0) return result;
     const int count = lines();
     result.reserve(static_cast<size_t>(count));
     for (int line = 0; line < count; ++line) {
         std::string text = LineBytes(line);
         if (IsEdited(line))
-            while (!text.empty() && IsBlank(text.back()))
-                text.pop_back();
+            while (!text.empty() && IsBlank(text.back())) text.pop_back();
         result.push_back(std::move(text));
     }
     return result;
@@ -276,8 +267,7 @@ void TZtSourceEditor::SetLines(const std::vector<std::string>& lines)
 {
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += LineBreak;
+        if (i > 0) text += LineBreak;
         text += lines[i];
     }
     ++FQuiet;
@@ -286,7 +276,7 @@ void TZtSourceEditor::SetLines(const std::vector<std::string>& lines)
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0L);
-    markerDeleteAll();  // bookmarks of the old text would gather on line 0
+    markerDeleteAll(); // bookmarks of the old text would gather on line 0
     FPendingLines.clear();
     --FQuiet;
 }
@@ -295,18 +285,17 @@ void TZtSourceEditor::SetLines(const std::vector<std::string>& lines)
 
 void TZtSourceEditor::OnModified(int position, int modificationType, int length)
 {
-    if (!(modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) || FQuiet)
-        return;
+    if (!(modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) || FQuiet) return;
     // Only lines the user typed on lose their trailing blanks; lines that
     // undo or redo restore keep them, so the redo history stays usable.
     if (modificationType & SC_PERFORMED_USER) {
-        const int first = static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
+        const int first =
+            static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
         const int last = (modificationType & SC_MOD_INSERTTEXT)
-                             ? static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION,
-                                                              static_cast<unsigned long>(position + length)))
-                             : first;
-        for (int line = first; line <= last; ++line)
-            FPendingLines.push_back(line);
+            ? static_cast<int>(
+                  SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position + length)))
+            : first;
+        for (int line = first; line <= last; ++line) FPendingLines.push_back(line);
         ScheduleTrim();
     }
     emit UserChanged();
@@ -316,8 +305,7 @@ void TZtSourceEditor::OnModified(int position, int modificationType, int length)
 // blanks go once the current event is handled.
 void TZtSourceEditor::ScheduleTrim()
 {
-    if (FTrimScheduled)
-        return;
+    if (FTrimScheduled) return;
     FTrimScheduled = true;
     QTimer::singleShot(0, this, &TZtSourceEditor::TrimEditedLines);
 }
@@ -328,16 +316,14 @@ void TZtSourceEditor::TrimEditedLines()
 {
     FTrimScheduled = false;
     for (int line : FPendingLines)
-        if (line < lines())
-            markerAdd(line, EditedMarker);
+        if (line < lines()) markerAdd(line, EditedMarker);
     FPendingLines.clear();
     int caretLine = 0;
     int caretIndex = 0;
     getCursorPosition(&caretLine, &caretIndex);
     for (int line = markerFindNext(0, 1 << EditedMarker); line >= 0;
          line = markerFindNext(line + 1, 1 << EditedMarker)) {
-        if (line == caretLine)
-            continue;
+        if (line == caretLine) continue;
         TrimTrailingBlanks(line);
         markerDelete(line, EditedMarker);
     }
@@ -347,14 +333,12 @@ void TZtSourceEditor::TrimTrailingBlanks(int line)
 {
     const std::string text = LineBytes(line);
     size_t keep = text.size();
-    while (keep > 0 && IsBlank(text[keep - 1]))
-        --keep;
-    if (keep == text.size())
-        return;
+    while (keep > 0 && IsBlank(text[keep - 1])) --keep;
+    if (keep == text.size()) return;
     const long start = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     ++FQuiet;
     SendScintilla(SCI_DELETERANGE, static_cast<unsigned long>(start + static_cast<long>(keep)),
-                  static_cast<long>(text.size() - keep));
+        static_cast<long>(text.size() - keep));
     --FQuiet;
 }
 
@@ -369,15 +353,13 @@ void TZtSourceEditor::ExecuteCommand(TZtEditorCommand command)
     int scintilla = 0;
     if (FSelectionMode == SC_SEL_RECTANGLE && IsSelectingMove(command))
         scintilla = RectangleCommandOf(command);
-    if (!scintilla)
-        scintilla = ScintillaCommandOf(command);
+    if (!scintilla) scintilla = ScintillaCommandOf(command);
     if (scintilla) {
         if (QsciCommand* standard = standardCommands()->find(static_cast<QsciCommand::Command>(scintilla)))
             standard->execute();
         else
             SendScintilla(static_cast<unsigned>(scintilla));
-        if (FSelectionMode == SC_SEL_LINES && IsSelectingMove(command))
-            SetSelectionMode(SC_SEL_LINES);
+        if (FSelectionMode == SC_SEL_LINES && IsSelectingMove(command)) SetSelectionMode(SC_SEL_LINES);
     } else {
         RunOwnCommand(command);
     }
@@ -392,19 +374,33 @@ void TZtSourceEditor::RunOwnCommand(TZtEditorCommand command)
     if (command >= cmdSetMarker0 && command <= cmdSetMarker9)
         return SetBookmark(index - static_cast<int>(cmdSetMarker0));
     switch (command) {
-    case cmdPageTop: return MoveToPageEdge(false, false);
-    case cmdSelPageTop: return MoveToPageEdge(false, true);
-    case cmdPageBottom: return MoveToPageEdge(true, false);
-    case cmdSelPageBottom: return MoveToPageEdge(true, true);
-    case cmdInsertLine: return InsertLineAtCaret();
-    case cmdBlockIndent: return IndentBlock(true);
-    case cmdBlockUnindent: return IndentBlock(false);
-    case cmdNormalSelect: return SetSelectionMode(SC_SEL_STREAM);
-    case cmdColumnSelect: return SetSelectionMode(SC_SEL_RECTANGLE);
-    case cmdLineSelect: return SetSelectionMode(SC_SEL_LINES);
-    case cmdMatchBracket: return MatchBracket();
-    case cmdContextHelp: emit ContextHelpRequested(); return;
-    default: return;
+    case cmdPageTop:
+        return MoveToPageEdge(false, false);
+    case cmdSelPageTop:
+        return MoveToPageEdge(false, true);
+    case cmdPageBottom:
+        return MoveToPageEdge(true, false);
+    case cmdSelPageBottom:
+        return MoveToPageEdge(true, true);
+    case cmdInsertLine:
+        return InsertLineAtCaret();
+    case cmdBlockIndent:
+        return IndentBlock(true);
+    case cmdBlockUnindent:
+        return IndentBlock(false);
+    case cmdNormalSelect:
+        return SetSelectionMode(SC_SEL_STREAM);
+    case cmdColumnSelect:
+        return SetSelectionMode(SC_SEL_RECTANGLE);
+    case cmdLineSelect:
+        return SetSelectionMode(SC_SEL_LINES);
+    case cmdMatchBracket:
+        return MatchBracket();
+    case cmdContextHelp:
+        emit ContextHelpRequested();
+        return;
+    default:
+        return;
     }
 }
 
@@ -433,21 +429,16 @@ void TZtSourceEditor::MoveToPageEdge(bool bottom, bool extend)
 // multiple of the tab width.
 bool TZtSourceEditor::SmartTab()
 {
-    if (hasSelectedText())
-        return false;
+    if (hasSelectedText()) return false;
     int line = 0, index = 0;
     getCursorPosition(&line, &index);
     for (int above = line - 1; above >= 0; --above) {
         const std::string text = LineBytes(above);
-        if (std::all_of(text.begin(), text.end(), IsBlank))
-            continue;
+        if (std::all_of(text.begin(), text.end(), IsBlank)) continue;
         size_t column = static_cast<size_t>(index);
-        while (column < text.size() && !IsBlank(text[column]))
-            ++column;
-        while (column < text.size() && IsBlank(text[column]))
-            ++column;
-        if (column >= text.size())
-            return false;
+        while (column < text.size() && !IsBlank(text[column])) ++column;
+        while (column < text.size() && IsBlank(text[column])) ++column;
+        if (column >= text.size()) return false;
         const std::string blanks(column - static_cast<size_t>(index), ' ');
         SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(blanks.size()), blanks.c_str());
         return true;
@@ -469,7 +460,7 @@ void TZtSourceEditor::IndentBlock(bool indent)
     if (hasSelectedText()) {
         getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
         if (toLine > fromLine && toIndex == 0)
-            --toLine;  // a selection ending at a line start leaves that line alone
+            --toLine; // a selection ending at a line start leaves that line alone
     } else {
         getCursorPosition(&fromLine, &fromIndex);
         toLine = fromLine;
@@ -486,8 +477,7 @@ void TZtSourceEditor::IndentBlock(bool indent)
 
 int TZtSourceEditor::BookmarkLine(int number) const
 {
-    if (number < 0 || number > 9)
-        return -1;
+    if (number < 0 || number > 9) return -1;
     return static_cast<int>(SendScintilla(SCI_MARKERNEXT, 0L, static_cast<long>(1 << number)));
 }
 
@@ -498,8 +488,7 @@ void TZtSourceEditor::SetBookmark(int number)
     getCursorPosition(&line, &index);
     const bool here = BookmarkLine(number) == line;
     markerDeleteAll(number);
-    if (here)
-        return;
+    if (here) return;
     markerAdd(line, number);
     FBookmarkColumns[static_cast<size_t>(number)] = index;
 }
@@ -507,8 +496,7 @@ void TZtSourceEditor::SetBookmark(int number)
 void TZtSourceEditor::GotoBookmark(int number)
 {
     const int line = BookmarkLine(number);
-    if (line < 0)
-        return;
+    if (line < 0) return;
     const int length = static_cast<int>(LineBytes(line).size());
     setCursorPosition(line, std::min(FBookmarkColumns[static_cast<size_t>(number)], length));
     SendScintilla(SCI_CHOOSECARETX);
@@ -538,16 +526,15 @@ void TZtSourceEditor::MatchBracket()
         return found == Brackets.end() ? -1 : static_cast<int>(found - Brackets.begin());
     };
     const auto attributeAt = [this](long position) {
-        const int line = static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
+        const int line =
+            static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
         const long column = position - SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
         return FLexer->AttributeAt(line, static_cast<int>(column));
     };
 
     long origin = SendScintilla(SCI_GETCURRENTPOS);
-    if (origin >= length || bracketIndex(at(origin)) < 0)
-        --origin;
-    if (origin < 0 || bracketIndex(at(origin)) < 0)
-        return;
+    if (origin >= length || bracketIndex(at(origin)) < 0) --origin;
+    if (origin < 0 || bracketIndex(at(origin)) < 0) return;
     const int kind = bracketIndex(at(origin));
     const char open = Brackets[static_cast<size_t>(kind & ~1)];
     const char close = Brackets[static_cast<size_t>(kind | 1)];
@@ -556,10 +543,8 @@ void TZtSourceEditor::MatchBracket()
     int depth = 0;
     for (long position = origin; position >= 0 && position < length; position += forward ? 1 : -1) {
         const char c = at(position);
-        if (c != open && c != close)
-            continue;
-        if (attributeAt(position) != attribute)
-            continue;
+        if (c != open && c != close) continue;
+        if (attributeAt(position) != attribute) continue;
         depth += (c == open) == forward ? 1 : -1;
         if (depth == 0) {
             SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(position));
@@ -568,4 +553,4 @@ void TZtSourceEditor::MatchBracket()
     }
 }
 
-}  // namespace quorvex
+} // namespace quorvex

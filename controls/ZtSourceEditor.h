@@ -18,24 +18,80 @@ class TZtCustomHighlighter;
 class TZtHighlighterLexer;
 
 enum class TZtEditorCommand {
-    cmdUp, cmdSelUp, cmdScrollUp,
-    cmdDown, cmdSelDown, cmdScrollDown,
-    cmdLeft, cmdSelLeft, cmdWordLeft, cmdSelWordLeft,
-    cmdRight, cmdSelRight, cmdWordRight, cmdSelWordRight,
-    cmdPageDown, cmdSelPageDown, cmdPageBottom, cmdSelPageBottom,
-    cmdPageUp, cmdSelPageUp, cmdPageTop, cmdSelPageTop,
-    cmdLineStart, cmdSelLineStart, cmdEditorTop, cmdSelEditorTop,
-    cmdLineEnd, cmdSelLineEnd, cmdEditorBottom, cmdSelEditorBottom,
-    cmdToggleMode, cmdCopy, cmdCut, cmdPaste,
-    cmdDeleteChar, cmdDeleteLastChar, cmdDeleteLastWord,
-    cmdUndo, cmdRedo, cmdLineBreak, cmdTab, cmdShiftTab, cmdContextHelp,
-    cmdSelectAll, cmdBlockIndent, cmdBlockUnindent, cmdInsertLine,
-    cmdDeleteWord, cmdDeleteLine, cmdDeleteEOL,
-    cmdGotoMarker0, cmdGotoMarker1, cmdGotoMarker2, cmdGotoMarker3, cmdGotoMarker4,
-    cmdGotoMarker5, cmdGotoMarker6, cmdGotoMarker7, cmdGotoMarker8, cmdGotoMarker9,
-    cmdSetMarker0, cmdSetMarker1, cmdSetMarker2, cmdSetMarker3, cmdSetMarker4,
-    cmdSetMarker5, cmdSetMarker6, cmdSetMarker7, cmdSetMarker8, cmdSetMarker9,
-    cmdNormalSelect, cmdColumnSelect, cmdLineSelect, cmdMatchBracket,
+    cmdUp,
+    cmdSelUp,
+    cmdScrollUp,
+    cmdDown,
+    cmdSelDown,
+    cmdScrollDown,
+    cmdLeft,
+    cmdSelLeft,
+    cmdWordLeft,
+    cmdSelWordLeft,
+    cmdRight,
+    cmdSelRight,
+    cmdWordRight,
+    cmdSelWordRight,
+    cmdPageDown,
+    cmdSelPageDown,
+    cmdPageBottom,
+    cmdSelPageBottom,
+    cmdPageUp,
+    cmdSelPageUp,
+    cmdPageTop,
+    cmdSelPageTop,
+    cmdLineStart,
+    cmdSelLineStart,
+    cmdEditorTop,
+    cmdSelEditorTop,
+    cmdLineEnd,
+    cmdSelLineEnd,
+    cmdEditorBottom,
+    cmdSelEditorBottom,
+    cmdToggleMode,
+    cmdCopy,
+    cmdCut,
+    cmdPaste,
+    cmdDeleteChar,
+    cmdDeleteLastChar,
+    cmdDeleteLastWord,
+    cmdUndo,
+    cmdRedo,
+    cmdLineBreak,
+    cmdTab,
+    cmdShiftTab,
+    cmdContextHelp,
+    cmdSelectAll,
+    cmdBlockIndent,
+    cmdBlockUnindent,
+    cmdInsertLine,
+    cmdDeleteWord,
+    cmdDeleteLine,
+    cmdDeleteEOL,
+    cmdGotoMarker0,
+    cmdGotoMarker1,
+    cmdGotoMarker2,
+    cmdGotoMarker3,
+    cmdGotoMarker4,
+    cmdGotoMarker5,
+    cmdGotoMarker6,
+    cmdGotoMarker7,
+    cmdGotoMarker8,
+    cmdGotoMarker9,
+    cmdSetMarker0,
+    cmdSetMarker1,
+    cmdSetMarker2,
+    cmdSetMarker3,
+    cmdSetMarker4,
+    cmdSetMarker5,
+    cmdSetMarker6,
+    cmdSetMarker7,
+    cmdSetMarker8,
+    cmdSetMarker9,
+    cmdNormalSelect,
+    cmdColumnSelect,
+    cmdLineSelect,
+    cmdMatchBracket,
 };
 
 struct TZtKeyBinding {
@@ -119,11 +175,11 @@ private:
     TZtCustomHighlighter* FHighlighter = nullptr;
     TZtHighlighterLexer* FLexer = nullptr;
     int FListenerHandle = 0;
-    int FQuiet = 0;                  // > 0 while the editor changes its own text
-    std::vector<int> FPendingLines;  // edited, not yet marked
+    int FQuiet = 0; // > 0 while the editor changes its own text
+    std::vector<int> FPendingLines; // edited, not yet marked
     bool FTrimScheduled = false;
     int FSelectionMode = 0;
     std::array<int, 10> FBookmarkColumns{};
 };
 
-}  // namespace quorvex
+} // namespace quorvex

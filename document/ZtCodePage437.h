@@ -15,4 +15,4 @@ extern const std::array<char32_t, 256> Cp437ToUnicode;
 // The bytes as UTF-8 text of their code page 437 glyphs (0x00 stays NUL).
 std::string Cp437ToUtf8(std::string_view bytes);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -15,61 +15,64 @@ class TZtFileInfoFa4;
 // sequences only ever sets fields, so a run's effect is summed up by whether
 // it held a paragraph end, whether it held an indent, and the last indent.
 struct TCodeEffects {
-  bool ParagraphEnd = false;
-  bool IndentPending = false;
-  std::int32_t Indent = 0;
+    bool ParagraphEnd = false;
+    bool IndentPending = false;
+    std::int32_t Indent = 0;
 
-  void Add(const TCodeEffects& later) {
-    ParagraphEnd = ParagraphEnd || later.ParagraphEnd;
-    if (later.IndentPending) {
-      IndentPending = true;
-      Indent = later.Indent;
+    void Add(const TCodeEffects& later)
+    {
+        ParagraphEnd = ParagraphEnd || later.ParagraphEnd;
+        if (later.IndentPending) {
+            IndentPending = true;
+            Indent = later.Indent;
+        }
     }
-  }
-  bool Any() const { return ParagraphEnd || IndentPending; }
+    bool Any() const { return ParagraphEnd || IndentPending; }
 };
 
 // One control sequence, its code byte at bytes[position].
 struct TCodeRead {
-  const TCodeInfo* Info = nullptr;  // null when the code byte lies past the data
-  bool Complete = false;            // the code and all its operands lie inside the data
-  std::uint8_t Code = 0;
-  std::int32_t Operands = 0;
-  TCodeEffects Effects;
+    const TCodeInfo* Info = nullptr; // null when the code byte lies past the data
+    bool Complete = false; // the code and all its operands lie inside the data
+    std::uint8_t Code = 0;
+    std::int32_t Operands = 0;
+    TCodeEffects Effects;
 };
 
 // `available` is the number of readable bytes from bytes[0] on.
-inline TCodeRead ReadCode(const unsigned char* bytes, std::int32_t position, std::int64_t available) {
-  TCodeRead read;
-  if (position >= available) return read;
-  read.Code = bytes[position];
-  read.Info = &CodeTable[read.Code];
-  read.Operands = read.Info->Operands;
-  read.Complete = position + read.Operands < available;
-  if (!read.Complete) return read;
-  if (read.Info->Action == TCodeAction::ParagraphEnd) {
-    read.Effects.ParagraphEnd = true;
-  } else if (read.Info->Action == TCodeAction::Indent) {
-    read.Effects.IndentPending = true;
-    read.Effects.Indent = bytes[position + 1] + 256 * bytes[position + 2];
-  }
-  return read;
+inline TCodeRead ReadCode(const unsigned char* bytes, std::int32_t position, std::int64_t available)
+{
+    TCodeRead read;
+    if (position >= available) return read;
+    read.Code = bytes[position];
+    read.Info = &CodeTable[read.Code];
+    read.Operands = read.Info->Operands;
+    read.Complete = position + read.Operands < available;
+    if (!read.Complete) return read;
+    if (read.Info->Action == TCodeAction::ParagraphEnd) {
+        read.Effects.ParagraphEnd = true;
+    } else if (read.Info->Action == TCodeAction::Indent) {
+        read.Effects.IndentPending = true;
+        read.Effects.Indent = bytes[position + 1] + 256 * bytes[position + 2];
+    }
+    return read;
 }
 
 // Appends the sequence's HTML text: nothing for a sequence cut off by the end
 // of the data.
-inline void AppendCodeText(std::string& out, const TCodeRead& read) {
-  if (!read.Complete) return;
-  if (read.Info->Action != TCodeAction::Unknown) {
-    out += read.Info->Text;
-    return;
-  }
-  constexpr char Hex[] = "0123456789ABCDEF";
-  out += "#$FF";
-  out += Hex[read.Code >> 4];
-  out += Hex[read.Code & 0x0F];
+inline void AppendCodeText(std::string& out, const TCodeRead& read)
+{
+    if (!read.Complete) return;
+    if (read.Info->Action != TCodeAction::Unknown) {
+        out += read.Info->Text;
+        return;
+    }
+    constexpr char Hex[] = "0123456789ABCDEF";
+    out += "#$FF";
+    out += Hex[read.Code >> 4];
+    out += Hex[read.Code & 0x0F];
 }
 
 void ApplyCodeEffects(TZtFileInfoFa4& document, const TCodeEffects& effects);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -11,71 +11,76 @@ namespace {
 enum class TLineByte : std::uint8_t { Text, Space, Hyphen, Rule, Corner, Code };
 
 constexpr auto LineByteKinds = [] {
-  std::array<TLineByte, 256> kinds{};
-  kinds.fill(TLineByte::Text);
-  kinds[0x20] = TLineByte::Space;
-  kinds[0x2D] = TLineByte::Hyphen;
-  kinds[0xC4] = kinds[0xCD] = TLineByte::Rule;
-  kinds[0xC9] = kinds[0xD5] = kinds[0xD6] = kinds[0xDA] = TLineByte::Corner;
-  kinds[0xFF] = TLineByte::Code;
-  return kinds;
+    std::array<TLineByte, 256> kinds{};
+    kinds.fill(TLineByte::Text);
+    kinds[0x20] = TLineByte::Space;
+    kinds[0x2D] = TLineByte::Hyphen;
+    kinds[0xC4] = kinds[0xCD] = TLineByte::Rule;
+    kinds[0xC9] = kinds[0xD5] = kinds[0xD6] = kinds[0xDA] = TLineByte::Corner;
+    kinds[0xFF] = TLineByte::Code;
+    return kinds;
 }();
 
 // Text bytes that are written as they are and can be copied in runs.
-constexpr TByteSet MakeCopiedBytes(bool asciiOnly) {
-  TByteSet set{};
-  for (std::size_t b = 0; b < 256; ++b)
-    set[b] = LineByteKinds[b] == TLineByte::Text && CharPassesThrough[b] && (!asciiOnly || b < 0x80);
-  return set;
+constexpr TByteSet MakeCopiedBytes(bool asciiOnly)
+{
+    TByteSet set{};
+    for (std::size_t b = 0; b < 256; ++b)
+        set[b] = LineByteKinds[b] == TLineByte::Text && CharPassesThrough[b] && (!asciiOnly || b < 0x80);
+    return set;
 }
 constexpr TByteSet CopiedBytes = MakeCopiedBytes(false);
 constexpr TByteSet CopiedAsciiBytes = MakeCopiedBytes(true);
 
-std::string ParagraphTagFor(std::int32_t indent) {
-  if (indent == 0) return "<p style=\"margin-left:0; text-indent:0\">";
-  const std::int32_t margin = 4 * (indent < 256 ? indent : indent % 256);
-  const std::int32_t pullBack = indent < 256 ? margin : 4 * (indent / 256);
-  return "<p class=\"indent\" style=\"margin-left:" + std::to_string(margin) +
-         "pt; text-indent:-" + std::to_string(pullBack) + "pt\">";
+std::string ParagraphTagFor(std::int32_t indent)
+{
+    if (indent == 0) return "<p style=\"margin-left:0; text-indent:0\">";
+    const std::int32_t margin = 4 * (indent < 256 ? indent : indent % 256);
+    const std::int32_t pullBack = indent < 256 ? margin : 4 * (indent / 256);
+    return "<p class=\"indent\" style=\"margin-left:" + std::to_string(margin) + "pt; text-indent:-" +
+        std::to_string(pullBack) + "pt\">";
 }
 
-void AppendLineComment(std::string& out, std::int32_t line) {
-  char digits[12];
-  int count = 0;
-  auto value = static_cast<std::uint32_t>(line);
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  out += "<!-- LINE ";
-  while (count > 0) out += digits[--count];
-  out += " -->";
+void AppendLineComment(std::string& out, std::int32_t line)
+{
+    char digits[12];
+    int count = 0;
+    auto value = static_cast<std::uint32_t>(line);
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    out += "<!-- LINE ";
+    while (count > 0) out += digits[--count];
+    out += " -->";
 }
 
 // The line being converted; a table can move the conversion to another line.
 struct TLineCursor {
-  const unsigned char* Bytes = nullptr;
-  std::int32_t Length = 0;
-  std::int64_t Available = 0;
-  std::int32_t LastNonSpace = -2;  // -2: not looked for yet
+    const unsigned char* Bytes = nullptr;
+    std::int32_t Length = 0;
+    std::int64_t Available = 0;
+    std::int32_t LastNonSpace = -2; // -2: not looked for yet
 
-  TLineCursor(const TZtFileInfoFa4& document, std::int32_t line) {
-    const TFa4LineEntry& entry = document.GetLine(line);
-    Bytes = document.LineBytes(entry);
-    Length = entry.Length;
-    Available = document.AvailableFrom(Bytes);
-  }
-  // Whether every byte from `position` to the line's end is a space.
-  bool OnlySpacesFrom(std::int32_t position) {
-    if (LastNonSpace == -2) {
-      LastNonSpace = Length - 1;
-      while (LastNonSpace >= 0 && Bytes[LastNonSpace] == 0x20) --LastNonSpace;
+    TLineCursor(const TZtFileInfoFa4& document, std::int32_t line)
+    {
+        const TFa4LineEntry& entry = document.GetLine(line);
+        Bytes = document.LineBytes(entry);
+        Length = entry.Length;
+        Available = document.AvailableFrom(Bytes);
     }
-    return position > LastNonSpace;
-  }
+    // Whether every byte from `position` to the line's end is a space.
+    bool OnlySpacesFrom(std::int32_t position)
+    {
+        if (LastNonSpace == -2) {
+            LastNonSpace = Length - 1;
+            while (LastNonSpace >= 0 && Bytes[LastNonSpace] == 0x20) --LastNonSpace;
+        }
+        return position > LastNonSpace;
+    }
 };
 
-}  // namespace
+} // namespace
 
 // One ConvertLines call. The result so far lies in the output from
 // ResultStart to LineStart; the current line's text is built after it and
@@ -83,200 +88,219 @@ struct TLineCursor {
 // depend on what the line turned out to hold.
 class TLineRangeConversion {
 public:
-  TLineRangeConversion(TFa4Converter& converter, std::string& out, std::int32_t last)
-      : Conv_(converter),
-        Doc_(converter.Doc_),
-        Out_(out),
-        Last_(last),
-        ResultStart_(out.size()),
-        LineStart_(out.size()),
-        Copied_(Doc_.CharOutput() == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes) {}
+    TLineRangeConversion(TFa4Converter& converter, std::string& out, std::int32_t last)
+        : Conv_(converter)
+        , Doc_(converter.Doc_)
+        , Out_(out)
+        , Last_(last)
+        , ResultStart_(out.size())
+        , LineStart_(out.size())
+        , Copied_(Doc_.CharOutput() == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes)
+    { }
 
-  // Converts the line and returns the line the conversion ended on.
-  std::int32_t ConvertLine(std::int32_t line) {
-    Line_ = line;
-    TLineCursor cursor(Doc_, line);
-    Conv_.Charge(cursor.Length);
-    LineStart_ = Out_.size();
-    RuleRun_ = false;
-    NbspMode_ = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
-    for (std::int32_t position = 0; position < cursor.Length; ++position) {
-      const unsigned char b = cursor.Bytes[position];
-      if (HyphenPending_) {
-        if (CapitalLetters[b]) JoinHyphen("-");
-        else if (SmallLetters[b]) JoinHyphen("&shy;");
-      }
-      ConvertByte(cursor, position, b);
+    // Converts the line and returns the line the conversion ended on.
+    std::int32_t ConvertLine(std::int32_t line)
+    {
+        Line_ = line;
+        TLineCursor cursor(Doc_, line);
+        Conv_.Charge(cursor.Length);
+        LineStart_ = Out_.size();
+        RuleRun_ = false;
+        NbspMode_ = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
+        for (std::int32_t position = 0; position < cursor.Length; ++position) {
+            const unsigned char b = cursor.Bytes[position];
+            if (HyphenPending_) {
+                if (CapitalLetters[b])
+                    JoinHyphen("-");
+                else if (SmallLetters[b])
+                    JoinHyphen("&shy;");
+            }
+            ConvertByte(cursor, position, b);
+        }
+        FinishLine();
+        return Line_;
     }
-    FinishLine();
-    return Line_;
-  }
 
 private:
-  void ConvertByte(TLineCursor& cursor, std::int32_t& position, unsigned char b) {
-    switch (LineByteKinds[b]) {
-      case TLineByte::Space: return ConvertSpace(cursor, position);
-      case TLineByte::Hyphen: return ConvertHyphen(cursor, position);
-      case TLineByte::Rule: return ConvertRule(cursor, position, b);
-      case TLineByte::Corner: return ConvertCorner(cursor, position);
-      case TLineByte::Code:
-        ++position;
-        return Conv_.AppendCode(Out_, cursor.Bytes, position, cursor.Available);
-      case TLineByte::Text:
-        if (!HyphenPending_ && Copied_[b]) return CopyRun(cursor, position);
-        return Conv_.AppendChar(Out_, b);
+    void ConvertByte(TLineCursor& cursor, std::int32_t& position, unsigned char b)
+    {
+        switch (LineByteKinds[b]) {
+        case TLineByte::Space:
+            return ConvertSpace(cursor, position);
+        case TLineByte::Hyphen:
+            return ConvertHyphen(cursor, position);
+        case TLineByte::Rule:
+            return ConvertRule(cursor, position, b);
+        case TLineByte::Corner:
+            return ConvertCorner(cursor, position);
+        case TLineByte::Code:
+            ++position;
+            return Conv_.AppendCode(Out_, cursor.Bytes, position, cursor.Available);
+        case TLineByte::Text:
+            if (!HyphenPending_ && Copied_[b]) return CopyRun(cursor, position);
+            return Conv_.AppendChar(Out_, b);
+        }
     }
-  }
 
-  void ConvertSpace(TLineCursor& cursor, std::int32_t position) {
-    if (cursor.OnlySpacesFrom(position)) {
-      Out_ += ' ';
-    } else if (NbspMode_) {
-      Out_ += "&nbsp;";
-    } else if (cursor.Bytes[position + 1] == 0x20) {
-      NbspMode_ = true;
-      Out_ += "&nbsp;";
-    } else {
-      Out_ += ' ';
+    void ConvertSpace(TLineCursor& cursor, std::int32_t position)
+    {
+        if (cursor.OnlySpacesFrom(position)) {
+            Out_ += ' ';
+        } else if (NbspMode_) {
+            Out_ += "&nbsp;";
+        } else if (cursor.Bytes[position + 1] == 0x20) {
+            NbspMode_ = true;
+            Out_ += "&nbsp;";
+        } else {
+            Out_ += ' ';
+        }
     }
-  }
 
-  void ConvertHyphen(const TLineCursor& cursor, std::int32_t& position) {
-    if (position == cursor.Length - 2 && cursor.Bytes[position + 1] == 0x20) {
-      HyphenPending_ = true;
-      ++position;
-    } else {
-      Out_ += '-';
+    void ConvertHyphen(const TLineCursor& cursor, std::int32_t& position)
+    {
+        if (position == cursor.Length - 2 && cursor.Bytes[position + 1] == 0x20) {
+            HyphenPending_ = true;
+            ++position;
+        } else {
+            Out_ += '-';
+        }
     }
-  }
 
-  void ConvertRule(const TLineCursor& cursor, std::int32_t& position, unsigned char b) {
-    const TFa4Converter::TRuleLine& rule = Conv_.RuleLine(Line_);
-    ApplyCodeEffects(Doc_, rule.Effects);
-    // An empty plain text is no whole-line rule: moving back by one would
-    // never end.
-    if (rule.UniformByte == b) {
-      Out_ += "<hr>\r";
-      position += rule.StrippedLength - 1;
-      return;
+    void ConvertRule(const TLineCursor& cursor, std::int32_t& position, unsigned char b)
+    {
+        const TFa4Converter::TRuleLine& rule = Conv_.RuleLine(Line_);
+        ApplyCodeEffects(Doc_, rule.Effects);
+        // An empty plain text is no whole-line rule: moving back by one would
+        // never end.
+        if (rule.UniformByte == b) {
+            Out_ += "<hr>\r";
+            position += rule.StrippedLength - 1;
+            return;
+        }
+        RuleRun_ = true;
+        std::int32_t end = position + 1;
+        while (end < cursor.Length && cursor.Bytes[end] == b) ++end;
+        Out_.append(static_cast<std::size_t>(end - position), '-');
+        position = end - 1;
     }
-    RuleRun_ = true;
-    std::int32_t end = position + 1;
-    while (end < cursor.Length && cursor.Bytes[end] == b) ++end;
-    Out_.append(static_cast<std::size_t>(end - position), '-');
-    position = end - 1;
-  }
 
-  void ConvertCorner(TLineCursor& cursor, std::int32_t& position) {
-    std::int32_t tablePos = position;
-    std::int32_t tableLine = Line_;
-    if (!Conv_.ConvertTable(Out_, tablePos, tableLine, INT32_MAX, Last_)) {
-      Out_ += '+';
-      return;
+    void ConvertCorner(TLineCursor& cursor, std::int32_t& position)
+    {
+        std::int32_t tablePos = position;
+        std::int32_t tableLine = Line_;
+        if (!Conv_.ConvertTable(Out_, tablePos, tableLine, INT32_MAX, Last_)) {
+            Out_ += '+';
+            return;
+        }
+        position = tablePos;
+        Line_ = tableLine;
+        cursor = TLineCursor(Doc_, Line_);
     }
-    position = tablePos;
-    Line_ = tableLine;
-    cursor = TLineCursor(Doc_, Line_);
-  }
 
-  // Copies a run of bytes that stand for themselves. A single space between
-  // them is written as it is until the line has shown a run of spaces, so
-  // it joins the run.
-  void CopyRun(const TLineCursor& cursor, std::int32_t& position) {
-    std::int32_t end = position + 1;
-    while (end < cursor.Length) {
-      if (Copied_[cursor.Bytes[end]]) {
-        ++end;
-      } else if (cursor.Bytes[end] == 0x20 && !NbspMode_ && end + 1 < cursor.Length &&
-                 Copied_[cursor.Bytes[end + 1]]) {
-        end += 2;
-      } else {
-        break;
-      }
+    // Copies a run of bytes that stand for themselves. A single space between
+    // them is written as it is until the line has shown a run of spaces, so
+    // it joins the run.
+    void CopyRun(const TLineCursor& cursor, std::int32_t& position)
+    {
+        std::int32_t end = position + 1;
+        while (end < cursor.Length) {
+            if (Copied_[cursor.Bytes[end]]) {
+                ++end;
+            } else if (cursor.Bytes[end] == 0x20 && !NbspMode_ && end + 1 < cursor.Length &&
+                Copied_[cursor.Bytes[end + 1]]) {
+                end += 2;
+            } else {
+                break;
+            }
+        }
+        Out_.append(
+            reinterpret_cast<const char*>(cursor.Bytes) + position, static_cast<std::size_t>(end - position));
+        position = end - 1;
     }
-    Out_.append(reinterpret_cast<const char*>(cursor.Bytes) + position,
-                static_cast<std::size_t>(end - position));
-    position = end - 1;
-  }
 
-  // The join lands after the result so far: after the line that ended in
-  // the hyphen, in place of the line break that followed it.
-  void JoinHyphen(std::string_view joinText) {
-    if (ResultEndsWithCr()) Out_.erase(--LineStart_, 1);
-    Out_.insert(LineStart_, joinText);
-    LineStart_ += joinText.size();
-    HyphenPending_ = false;
-  }
-
-  bool ResultEmpty() const { return LineStart_ == ResultStart_; }
-  bool ResultEndsWithCr() const { return !ResultEmpty() && Out_[LineStart_ - 1] == '\r'; }
-
-  // Paragraph end, indented paragraph, line comment and join.
-  void FinishLine() {
-    const bool paragraphEnd = Doc_.ParagraphEnd;
-    const bool indentPending = Doc_.IndentPending;
-    LineHead_.clear();
-    if (!ResultEmpty() && !ResultEndsWithCr()) LineHead_ += '\r';
-    AppendLineComment(LineHead_, Line_);
-    if (indentPending) {
-      Doc_.ParagraphTag = ParagraphTagFor(Doc_.Indent);
-      LineHead_ += Doc_.ParagraphTag;
+    // The join lands after the result so far: after the line that ended in
+    // the hyphen, in place of the line break that followed it.
+    void JoinHyphen(std::string_view joinText)
+    {
+        if (ResultEndsWithCr()) Out_.erase(--LineStart_, 1);
+        Out_.insert(LineStart_, joinText);
+        LineStart_ += joinText.size();
+        HyphenPending_ = false;
     }
-    if (paragraphEnd) {
-      if (indentPending && Out_.size() == LineStart_) {
-        Out_ += "</p>";
-      } else if (RuleRun_ || (LinesSinceParagraphEnd_ == 0 && NbspMode_)) {
-        LineHead_ += "<font class=\"fixed\">";
-        Out_ += "</font><br>";
-      } else {
-        Out_ += "<br>";
-      }
-    }
-    Out_.insert(LineStart_, LineHead_);
-    Conv_.Charge(static_cast<std::int64_t>(Out_.size() - LineStart_));
-    Doc_.IndentPending = false;
-    Doc_.ParagraphEnd = false;
-    LinesSinceParagraphEnd_ = paragraphEnd ? 0 : LinesSinceParagraphEnd_ + 1;
-  }
 
-  TFa4Converter& Conv_;
-  TZtFileInfoFa4& Doc_;
-  std::string& Out_;
-  const std::int32_t Last_;
-  const std::size_t ResultStart_;
-  std::size_t LineStart_;
-  const TByteSet& Copied_;
-  std::string LineHead_;
-  std::int32_t Line_ = 0;
-  bool HyphenPending_ = false;
-  std::int32_t LinesSinceParagraphEnd_ = 0;
-  bool RuleRun_ = false;
-  bool NbspMode_ = false;
+    bool ResultEmpty() const { return LineStart_ == ResultStart_; }
+    bool ResultEndsWithCr() const { return !ResultEmpty() && Out_[LineStart_ - 1] == '\r'; }
+
+    // Paragraph end, indented paragraph, line comment and join.
+    void FinishLine()
+    {
+        const bool paragraphEnd = Doc_.ParagraphEnd;
+        const bool indentPending = Doc_.IndentPending;
+        LineHead_.clear();
+        if (!ResultEmpty() && !ResultEndsWithCr()) LineHead_ += '\r';
+        AppendLineComment(LineHead_, Line_);
+        if (indentPending) {
+            Doc_.ParagraphTag = ParagraphTagFor(Doc_.Indent);
+            LineHead_ += Doc_.ParagraphTag;
+        }
+        if (paragraphEnd) {
+            if (indentPending && Out_.size() == LineStart_) {
+                Out_ += "</p>";
+            } else if (RuleRun_ || (LinesSinceParagraphEnd_ == 0 && NbspMode_)) {
+                LineHead_ += "<font class=\"fixed\">";
+                Out_ += "</font><br>";
+            } else {
+                Out_ += "<br>";
+            }
+        }
+        Out_.insert(LineStart_, LineHead_);
+        Conv_.Charge(static_cast<std::int64_t>(Out_.size() - LineStart_));
+        Doc_.IndentPending = false;
+        Doc_.ParagraphEnd = false;
+        LinesSinceParagraphEnd_ = paragraphEnd ? 0 : LinesSinceParagraphEnd_ + 1;
+    }
+
+    TFa4Converter& Conv_;
+    TZtFileInfoFa4& Doc_;
+    std::string& Out_;
+    const std::int32_t Last_;
+    const std::size_t ResultStart_;
+    std::size_t LineStart_;
+    const TByteSet& Copied_;
+    std::string LineHead_;
+    std::int32_t Line_ = 0;
+    bool HyphenPending_ = false;
+    std::int32_t LinesSinceParagraphEnd_ = 0;
+    bool RuleRun_ = false;
+    bool NbspMode_ = false;
 };
 
-void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int32_t last) {
-  Doc_.IndentPending = false;
-  Doc_.ParagraphEnd = false;
-  Doc_.ParagraphTag.clear();
-  TLineRangeConversion conversion(*this, out, last);
-  for (std::int32_t line = first; line <= last; ++line) line = conversion.ConvertLine(line);
+void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int32_t last)
+{
+    Doc_.IndentPending = false;
+    Doc_.ParagraphEnd = false;
+    Doc_.ParagraphTag.clear();
+    TLineRangeConversion conversion(*this, out, last);
+    for (std::int32_t line = first; line <= last; ++line) line = conversion.ConvertLine(line);
 }
 
-std::string TZtFileInfoFa4::ConvertLines(std::int32_t first, std::int32_t last) {
-  std::string result;
-  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertLines(result, first, last); });
-  return result;
+std::string TZtFileInfoFa4::ConvertLines(std::int32_t first, std::int32_t last)
+{
+    std::string result;
+    ConvertWithinMemory([&] { TFa4Converter(*this).ConvertLines(result, first, last); });
+    return result;
 }
 
-std::string TZtFileInfoFa4::ConvertSection(TFa4Section section) {
-  std::string result;
-  AppendSection(result, section);
-  return result;
+std::string TZtFileInfoFa4::ConvertSection(TFa4Section section)
+{
+    std::string result;
+    AppendSection(result, section);
+    return result;
 }
 
-void TZtFileInfoFa4::AppendSection(std::string& out, TFa4Section section) {
-  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertSection(out, section); });
+void TZtFileInfoFa4::AppendSection(std::string& out, TFa4Section section)
+{
+    ConvertWithinMemory([&] { TFa4Converter(*this).ConvertSection(out, section); });
 }
 
-}  // namespace quorvex
-
+} // namespace quorvex

@@ -10,322 +10,350 @@ namespace quorvex {
 namespace {
 
 // The number of sorted `bounds` below each value from `first` to `last`.
-std::vector<std::int32_t> CountBelowEach(const std::vector<std::int32_t>& bounds, std::int32_t first,
-                                         std::int32_t last) {
-  std::vector<std::int32_t> counts(static_cast<std::size_t>(last - first + 1));
-  auto bound = bounds.begin();
-  for (std::int32_t value = first; value <= last; ++value) {
-    while (bound != bounds.end() && *bound < value) ++bound;
-    counts[static_cast<std::size_t>(value - first)] = static_cast<std::int32_t>(bound - bounds.begin());
-  }
-  return counts;
+std::vector<std::int32_t> CountBelowEach(
+    const std::vector<std::int32_t>& bounds, std::int32_t first, std::int32_t last)
+{
+    std::vector<std::int32_t> counts(static_cast<std::size_t>(last - first + 1));
+    auto bound = bounds.begin();
+    for (std::int32_t value = first; value <= last; ++value) {
+        while (bound != bounds.end() && *bound < value) ++bound;
+        counts[static_cast<std::size_t>(value - first)] = static_cast<std::int32_t>(bound - bounds.begin());
+    }
+    return counts;
 }
 
-std::int32_t SpanCount(std::int32_t first, std::int32_t last, const std::vector<std::int32_t>& countsBelow,
-                       std::int32_t origin) {
-  return countsBelow[static_cast<std::size_t>(last - origin)] -
-         countsBelow[static_cast<std::size_t>(first - origin)] + 1;
+std::int32_t SpanCount(
+    std::int32_t first, std::int32_t last, const std::vector<std::int32_t>& countsBelow, std::int32_t origin)
+{
+    return countsBelow[static_cast<std::size_t>(last - origin)] -
+        countsBelow[static_cast<std::size_t>(first - origin)] + 1;
 }
 
-void SortUnique(std::vector<std::int32_t>& bounds) {
-  std::sort(bounds.begin(), bounds.end());
-  bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+void SortUnique(std::vector<std::int32_t>& bounds)
+{
+    std::sort(bounds.begin(), bounds.end());
+    bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
 }
 
-}  // namespace
+} // namespace
 
 // The per-call data of one table.
 struct TTableGrid {
-  std::int32_t TopLine = 0;
-  std::int32_t LeftCol = 0;
-  std::int32_t RightCol = 0;
-  std::int32_t BottomLine = 0;
-  std::vector<std::int32_t> ColBounds;
-  std::vector<std::int32_t> RowBounds;
-  std::vector<const TLineScan*> Rows;  // plain texts of the lines from TopLine on
-  // For each column from LeftCol to RightCol and each line from TopLine to
-  // BottomLine: how many boundaries lie before it. Cells lie inside the
-  // frame, so their spans are two look-ups.
-  std::vector<std::int32_t> ColsBefore;
-  std::vector<std::int32_t> RowsBefore;
+    std::int32_t TopLine = 0;
+    std::int32_t LeftCol = 0;
+    std::int32_t RightCol = 0;
+    std::int32_t BottomLine = 0;
+    std::vector<std::int32_t> ColBounds;
+    std::vector<std::int32_t> RowBounds;
+    std::vector<const TLineScan*> Rows; // plain texts of the lines from TopLine on
+    // For each column from LeftCol to RightCol and each line from TopLine to
+    // BottomLine: how many boundaries lie before it. Cells lie inside the
+    // frame, so their spans are two look-ups.
+    std::vector<std::int32_t> ColsBefore;
+    std::vector<std::int32_t> RowsBefore;
 
-  // The last edge searches, so that the walk finds each edge once per run of
-  // corners that share it: the edge found from one corner holds for every
-  // later corner before it.
-  std::int32_t RightSearchLine = -1;
-  std::int32_t RightSearchCol = 0;
-  std::int32_t RightSearchEdge = 0;
-  struct TBottomSearch {
-    std::int32_t Line = -1;
-    std::int32_t Edge = 0;
-  };
-  std::vector<TBottomSearch> BottomSearches;  // by column from LeftCol
+    // The last edge searches, so that the walk finds each edge once per run of
+    // corners that share it: the edge found from one corner holds for every
+    // later corner before it.
+    std::int32_t RightSearchLine = -1;
+    std::int32_t RightSearchCol = 0;
+    std::int32_t RightSearchEdge = 0;
+    struct TBottomSearch {
+        std::int32_t Line = -1;
+        std::int32_t Edge = 0;
+    };
+    std::vector<TBottomSearch> BottomSearches; // by column from LeftCol
 
-  const std::string& Text(std::int32_t line) const {
-    return Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
-  }
-  // How many grid characters the inner scan and the walk each look at.
-  std::int64_t InnerArea() const {
-    std::int64_t area = 0;
-    for (std::int32_t r = TopLine; r <= BottomLine - 2; ++r)
-      area += 1 + std::max(0, LastScannedCol(Text(r)) - LeftCol + 1);
-    return area;
-  }
-  // The last column that the inner scan and the walk look at in a line.
-  std::int32_t LastScannedCol(const std::string& text) const {
-    return std::min(RightCol - 2, static_cast<std::int32_t>(text.size()) - 3);
-  }
-
-  // Follows the top edge from the corner to a top-right corner, recording
-  // the down tees. False when something else than an edge stands on it.
-  bool MeasureTopEdge(std::int32_t colLimit) {
-    const std::string& text = Text(TopLine);
-    const std::int32_t end = std::min(static_cast<std::int32_t>(text.size()) - 1, colLimit);
-    ColBounds.push_back(LeftCol);
-    RightCol = LeftCol + 1;
-    while (RightCol <= end) {
-      const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(RightCol)]);
-      if (TopRightCorners[b]) break;
-      if (DownTees[b]) ColBounds.push_back(RightCol);
-      else if (!HorizontalLines[b]) return false;
-      ++RightCol;
+    const std::string& Text(std::int32_t line) const
+    {
+        return Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
     }
-    ColBounds.push_back(RightCol);
-    return true;
-  }
-
-  // Boundaries that start inside the frame, then the look-up tables.
-  void AddInnerTees() {
-    for (std::int32_t r = TopLine + 1; r <= BottomLine - 2; ++r) {
-      const std::string& text = Text(r);
-      const std::int32_t lastCol = LastScannedCol(text);
-      for (std::int32_t c = LeftCol + 1; c <= lastCol; ++c) {
-        const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(c)]);
-        if (DownTees[b]) ColBounds.push_back(c);
-        else if (RightTees[b]) RowBounds.push_back(r);
-      }
+    // How many grid characters the inner scan and the walk each look at.
+    std::int64_t InnerArea() const
+    {
+        std::int64_t area = 0;
+        for (std::int32_t r = TopLine; r <= BottomLine - 2; ++r)
+            area += 1 + std::max(0, LastScannedCol(Text(r)) - LeftCol + 1);
+        return area;
     }
-    SortUnique(ColBounds);
-    SortUnique(RowBounds);
-    ColsBefore = CountBelowEach(ColBounds, LeftCol, RightCol);
-    RowsBefore = CountBelowEach(RowBounds, TopLine, BottomLine);
-  }
+    // The last column that the inner scan and the walk look at in a line.
+    std::int32_t LastScannedCol(const std::string& text) const
+    {
+        return std::min(RightCol - 2, static_cast<std::int32_t>(text.size()) - 3);
+    }
 
-  unsigned char CharAt(std::int32_t col, std::int32_t line) const {
-    const std::string& text = Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
-    return col >= 0 && static_cast<std::size_t>(col) < text.size()
-               ? static_cast<unsigned char>(text[static_cast<std::size_t>(col)])
-               : 0;
-  }
+    // Follows the top edge from the corner to a top-right corner, recording
+    // the down tees. False when something else than an edge stands on it.
+    bool MeasureTopEdge(std::int32_t colLimit)
+    {
+        const std::string& text = Text(TopLine);
+        const std::int32_t end = std::min(static_cast<std::int32_t>(text.size()) - 1, colLimit);
+        ColBounds.push_back(LeftCol);
+        RightCol = LeftCol + 1;
+        while (RightCol <= end) {
+            const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(RightCol)]);
+            if (TopRightCorners[b]) break;
+            if (DownTees[b])
+                ColBounds.push_back(RightCol);
+            else if (!HorizontalLines[b])
+                return false;
+            ++RightCol;
+        }
+        ColBounds.push_back(RightCol);
+        return true;
+    }
 
-  std::int32_t FindRightEdge(std::int32_t col, std::int32_t line) {
-    if (line == RightSearchLine && col >= RightSearchCol && col < RightSearchEdge)
-      return RightSearchEdge;
-    std::int32_t k = col + 1;
-    while (k < RightCol && !RightEdgeStops[CharAt(k, line)]) ++k;
-    RightSearchLine = line;
-    RightSearchCol = col;
-    RightSearchEdge = k;
-    return k;
-  }
+    // Boundaries that start inside the frame, then the look-up tables.
+    void AddInnerTees()
+    {
+        for (std::int32_t r = TopLine + 1; r <= BottomLine - 2; ++r) {
+            const std::string& text = Text(r);
+            const std::int32_t lastCol = LastScannedCol(text);
+            for (std::int32_t c = LeftCol + 1; c <= lastCol; ++c) {
+                const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(c)]);
+                if (DownTees[b])
+                    ColBounds.push_back(c);
+                else if (RightTees[b])
+                    RowBounds.push_back(r);
+            }
+        }
+        SortUnique(ColBounds);
+        SortUnique(RowBounds);
+        ColsBefore = CountBelowEach(ColBounds, LeftCol, RightCol);
+        RowsBefore = CountBelowEach(RowBounds, TopLine, BottomLine);
+    }
 
-  std::int32_t FindBottomEdge(std::int32_t col, std::int32_t line) {
-    if (BottomSearches.empty()) BottomSearches.resize(static_cast<std::size_t>(RightCol - LeftCol));
-    TBottomSearch& last = BottomSearches[static_cast<std::size_t>(col - LeftCol)];
-    if (last.Line >= 0 && line >= last.Line && line < last.Edge) return last.Edge;
-    std::int32_t k = line + 1;
-    while (k < BottomLine && !BottomEdgeStops[CharAt(col, k)]) ++k;
-    last = {line, k};
-    return k;
-  }
+    unsigned char CharAt(std::int32_t col, std::int32_t line) const
+    {
+        const std::string& text = Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
+        return col >= 0 && static_cast<std::size_t>(col) < text.size()
+            ? static_cast<unsigned char>(text[static_cast<std::size_t>(col)])
+            : 0;
+    }
+
+    std::int32_t FindRightEdge(std::int32_t col, std::int32_t line)
+    {
+        if (line == RightSearchLine && col >= RightSearchCol && col < RightSearchEdge) return RightSearchEdge;
+        std::int32_t k = col + 1;
+        while (k < RightCol && !RightEdgeStops[CharAt(k, line)]) ++k;
+        RightSearchLine = line;
+        RightSearchCol = col;
+        RightSearchEdge = k;
+        return k;
+    }
+
+    std::int32_t FindBottomEdge(std::int32_t col, std::int32_t line)
+    {
+        if (BottomSearches.empty()) BottomSearches.resize(static_cast<std::size_t>(RightCol - LeftCol));
+        TBottomSearch& last = BottomSearches[static_cast<std::size_t>(col - LeftCol)];
+        if (last.Line >= 0 && line >= last.Line && line < last.Edge) return last.Edge;
+        std::int32_t k = line + 1;
+        while (k < BottomLine && !BottomEdgeStops[CharAt(col, k)]) ++k;
+        last = {line, k};
+        return k;
+    }
 };
 
 namespace {
 
-void AppendAttribute(std::string& out, std::string_view name, std::int32_t value) {
-  out += ' ';
-  out += name;
-  out += "=\"";
-  out += std::to_string(value);
-  out += '"';
+void AppendAttribute(std::string& out, std::string_view name, std::int32_t value)
+{
+    out += ' ';
+    out += name;
+    out += "=\"";
+    out += std::to_string(value);
+    out += '"';
 }
 
 // Counts the depth of nested tables for as long as one is being written.
 class TDepthGuard {
 public:
-  explicit TDepthGuard(std::size_t& depth) : Depth_(depth) { ++Depth_; }
-  TDepthGuard(const TDepthGuard&) = delete;
-  TDepthGuard& operator=(const TDepthGuard&) = delete;
-  ~TDepthGuard() { --Depth_; }
+    explicit TDepthGuard(std::size_t& depth)
+        : Depth_(depth)
+    {
+        ++Depth_;
+    }
+    TDepthGuard(const TDepthGuard&) = delete;
+    TDepthGuard& operator=(const TDepthGuard&) = delete;
+    ~TDepthGuard() { --Depth_; }
 
 private:
-  std::size_t& Depth_;
+    std::size_t& Depth_;
 };
 
-}  // namespace
+} // namespace
 
-bool TFa4Converter::ConvertTable(std::string& out, std::int32_t& pos, std::int32_t& line,
-                                 std::int32_t colLimit, std::int32_t lastLine) {
-  TTableGrid grid;
-  grid.TopLine = line;
-  const TLineScan& top = Scan(line);
-  TCodeEffects effects;
-  grid.LeftCol = top.PlainCount(pos, effects);
-  ApplyCodeEffects(Doc_, effects);
-  ApplyCodeEffects(Doc_, top.AllEffects());
-  grid.Rows.push_back(&top);
-  const bool topEdge = grid.MeasureTopEdge(colLimit);
-  Charge(grid.RightCol - grid.LeftCol);
-  if (!topEdge || !MeasureLeftEdge(grid, lastLine)) return false;
-  // The inner scan and the walk each read the grid once.
-  Charge(2 * grid.InnerArea());
-  grid.AddInnerTees();
+bool TFa4Converter::ConvertTable(
+    std::string& out, std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine)
+{
+    TTableGrid grid;
+    grid.TopLine = line;
+    const TLineScan& top = Scan(line);
+    TCodeEffects effects;
+    grid.LeftCol = top.PlainCount(pos, effects);
+    ApplyCodeEffects(Doc_, effects);
+    ApplyCodeEffects(Doc_, top.AllEffects());
+    grid.Rows.push_back(&top);
+    const bool topEdge = grid.MeasureTopEdge(colLimit);
+    Charge(grid.RightCol - grid.LeftCol);
+    if (!topEdge || !MeasureLeftEdge(grid, lastLine)) return false;
+    // The inner scan and the walk each read the grid once.
+    Charge(2 * grid.InnerArea());
+    grid.AddInnerTees();
 
-  const TDepthGuard depth(Depth_);
-  out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
-  WriteRows(out, grid);
-  out += "</table>\r";
-  line = grid.BottomLine;
-  pos = RawIndex(grid.BottomLine, grid.RightCol);
-  return true;
+    const TDepthGuard depth(Depth_);
+    out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
+    WriteRows(out, grid);
+    out += "</table>\r";
+    line = grid.BottomLine;
+    pos = RawIndex(grid.BottomLine, grid.RightCol);
+    return true;
 }
 
 // Reads the lines below the corner until a bottom-left corner, recording
 // the right tees; every line read counts as read for the conversion state.
-bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine) {
-  grid.RowBounds.push_back(grid.TopLine);
-  grid.BottomLine = grid.TopLine + 1;
-  while (grid.BottomLine <= lastLine) {
-    Charge(1);
-    const TLineScan& row = Scan(grid.BottomLine);
-    ApplyCodeEffects(Doc_, row.AllEffects());
-    grid.Rows.push_back(&row);
-    if (row.PlainLength() <= grid.LeftCol) throw ERangeError();
-    const auto b = static_cast<unsigned char>(row.Plain()[static_cast<std::size_t>(grid.LeftCol)]);
-    if (BottomLeftCorners[b]) break;
-    if (RightTees[b]) grid.RowBounds.push_back(grid.BottomLine);
-    else if (!VerticalLines[b]) return false;
-    ++grid.BottomLine;
-  }
-  grid.RowBounds.push_back(grid.BottomLine);
-  return true;
+bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
+{
+    grid.RowBounds.push_back(grid.TopLine);
+    grid.BottomLine = grid.TopLine + 1;
+    while (grid.BottomLine <= lastLine) {
+        Charge(1);
+        const TLineScan& row = Scan(grid.BottomLine);
+        ApplyCodeEffects(Doc_, row.AllEffects());
+        grid.Rows.push_back(&row);
+        if (row.PlainLength() <= grid.LeftCol) throw ERangeError();
+        const auto b = static_cast<unsigned char>(row.Plain()[static_cast<std::size_t>(grid.LeftCol)]);
+        if (BottomLeftCorners[b]) break;
+        if (RightTees[b])
+            grid.RowBounds.push_back(grid.BottomLine);
+        else if (!VerticalLines[b])
+            return false;
+        ++grid.BottomLine;
+    }
+    grid.RowBounds.push_back(grid.BottomLine);
+    return true;
 }
 
 // One row element per grid line that holds a cell corner.
-void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid) {
-  for (std::int32_t r = grid.TopLine; r <= grid.BottomLine - 2; ++r) {
-    const std::string& text = grid.Text(r);
-    const std::int32_t lastCol = grid.LastScannedCol(text);
-    bool rowOpen = false;
-    for (std::int32_t c = grid.LeftCol; c <= lastCol; ++c) {
-      if (!CellCorners[static_cast<unsigned char>(text[static_cast<std::size_t>(c)])]) continue;
-      if (!rowOpen) {
-        out += "<tr>";
-        rowOpen = true;
-      }
-      ConvertCell(out, grid, c, r);
+void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid)
+{
+    for (std::int32_t r = grid.TopLine; r <= grid.BottomLine - 2; ++r) {
+        const std::string& text = grid.Text(r);
+        const std::int32_t lastCol = grid.LastScannedCol(text);
+        bool rowOpen = false;
+        for (std::int32_t c = grid.LeftCol; c <= lastCol; ++c) {
+            if (!CellCorners[static_cast<unsigned char>(text[static_cast<std::size_t>(c)])]) continue;
+            if (!rowOpen) {
+                out += "<tr>";
+                rowOpen = true;
+            }
+            ConvertCell(out, grid, c, r);
+        }
+        if (rowOpen) out += "</tr>\r";
     }
-    if (rowOpen) out += "</tr>\r";
-  }
 }
 
-void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line) {
-  TCellRect rect;
-  rect.FirstCol = col + 1;
-  rect.FirstLine = line + 1;
-  rect.LastCol = grid.FindRightEdge(col, line) - 1;
-  rect.LastLine = grid.FindBottomEdge(col, line) - 1;
-  const std::int32_t colSpan = SpanCount(rect.FirstCol, rect.LastCol, grid.ColsBefore, grid.LeftCol);
-  const std::int32_t rowSpan = SpanCount(rect.FirstLine, rect.LastLine, grid.RowsBefore, grid.TopLine);
-  std::string& text = CellBuffer();
-  bool fixed = false;
-  ConvertCellText(text, rect, fixed);
-  Charge(static_cast<std::int64_t>(text.size()));
-  out += "<td";
-  if (fixed) out += " class=\"fixed\"";
-  if (colSpan > 1) AppendAttribute(out, "colspan", colSpan);
-  if (rowSpan > 1) AppendAttribute(out, "rowspan", rowSpan);
-  out += '>';
-  out += text;
-  out += "</td>";
+void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line)
+{
+    TCellRect rect;
+    rect.FirstCol = col + 1;
+    rect.FirstLine = line + 1;
+    rect.LastCol = grid.FindRightEdge(col, line) - 1;
+    rect.LastLine = grid.FindBottomEdge(col, line) - 1;
+    const std::int32_t colSpan = SpanCount(rect.FirstCol, rect.LastCol, grid.ColsBefore, grid.LeftCol);
+    const std::int32_t rowSpan = SpanCount(rect.FirstLine, rect.LastLine, grid.RowsBefore, grid.TopLine);
+    std::string& text = CellBuffer();
+    bool fixed = false;
+    ConvertCellText(text, rect, fixed);
+    Charge(static_cast<std::int64_t>(text.size()));
+    out += "<td";
+    if (fixed) out += " class=\"fixed\"";
+    if (colSpan > 1) AppendAttribute(out, "colspan", colSpan);
+    if (rowSpan > 1) AppendAttribute(out, "rowspan", rowSpan);
+    out += '>';
+    out += text;
+    out += "</td>";
 }
 
-void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed) {
-  text.clear();
-  fixed = false;
-  bool hyphenPending = false;
-  for (std::int32_t i = rect.FirstLine; i <= rect.LastLine; ++i) {
-    const TFa4LineEntry* entry = &Doc_.GetLine(i);
-    const unsigned char* bytes = Doc_.LineBytes(*entry);
-    std::int64_t available = Doc_.AvailableFrom(bytes);
-    const std::int32_t start = RawIndex(i, rect.FirstCol);
-    // A line whose text ends before the cell's last column ends its segment
-    // at its own last byte.
-    std::int32_t end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
-    Charge(1 + std::max(0, end - start + 1));
-    if (!text.empty() && text.back() != '\r') text += '\r';
-    for (std::int32_t p = start; p <= end; ++p) {
-      unsigned char b = bytes[p];
-      if (hyphenPending) {
-        if (b == 0x20) {
-          text += "&nbsp;";
-          continue;
+void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed)
+{
+    text.clear();
+    fixed = false;
+    bool hyphenPending = false;
+    for (std::int32_t i = rect.FirstLine; i <= rect.LastLine; ++i) {
+        const TFa4LineEntry* entry = &Doc_.GetLine(i);
+        const unsigned char* bytes = Doc_.LineBytes(*entry);
+        std::int64_t available = Doc_.AvailableFrom(bytes);
+        const std::int32_t start = RawIndex(i, rect.FirstCol);
+        // A line whose text ends before the cell's last column ends its segment
+        // at its own last byte.
+        std::int32_t end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
+        Charge(1 + std::max(0, end - start + 1));
+        if (!text.empty() && text.back() != '\r') text += '\r';
+        for (std::int32_t p = start; p <= end; ++p) {
+            unsigned char b = bytes[p];
+            if (hyphenPending) {
+                if (b == 0x20) {
+                    text += "&nbsp;";
+                    continue;
+                }
+                if (CapitalLetters[b]) {
+                    text += '-';
+                    hyphenPending = false;
+                } else if (CellSmallLetters[b]) {
+                    text += "&shy;";
+                    hyphenPending = false;
+                }
+            }
+            if (b == 0x20) {
+                if (p == start || (p < end && bytes[p + 1] == 0x20)) {
+                    text += "&nbsp;";
+                    fixed = true;
+                } else {
+                    text += ' ';
+                }
+            } else if (b == 0x2D) {
+                const bool beforeSpaceOrAtEnd = p == end || bytes[p + 1] == 0x20;
+                if (beforeSpaceOrAtEnd && p > 0 && CellSmallLetters[bytes[p - 1]]) {
+                    hyphenPending = true;
+                    // The space after the hyphen is passed over, as at a line's end.
+                    if (p < end) ++p;
+                } else {
+                    text += '-';
+                }
+            } else if (TableCorners[b]) {
+                if (ConvertTable(text, p, i, rect.LastCol, rect.LastLine)) {
+                    entry = &Doc_.GetLine(i);
+                    bytes = Doc_.LineBytes(*entry);
+                    available = Doc_.AvailableFrom(bytes);
+                    end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
+                } else {
+                    text += '+';
+                }
+            } else if (b == 0xFF) {
+                ++p;
+                AppendCode(text, bytes, p, available);
+            } else {
+                AppendChar(text, b);
+            }
         }
-        if (CapitalLetters[b]) {
-          text += '-';
-          hyphenPending = false;
-        } else if (CellSmallLetters[b]) {
-          text += "&shy;";
-          hyphenPending = false;
-        }
-      }
-      if (b == 0x20) {
-        if (p == start || (p < end && bytes[p + 1] == 0x20)) {
-          text += "&nbsp;";
-          fixed = true;
-        } else {
-          text += ' ';
-        }
-      } else if (b == 0x2D) {
-        const bool beforeSpaceOrAtEnd = p == end || bytes[p + 1] == 0x20;
-        if (beforeSpaceOrAtEnd && p > 0 && CellSmallLetters[bytes[p - 1]]) {
-          hyphenPending = true;
-          // The space after the hyphen is passed over, as at a line's end.
-          if (p < end) ++p;
-        } else {
-          text += '-';
-        }
-      } else if (TableCorners[b]) {
-        if (ConvertTable(text, p, i, rect.LastCol, rect.LastLine)) {
-          entry = &Doc_.GetLine(i);
-          bytes = Doc_.LineBytes(*entry);
-          available = Doc_.AvailableFrom(bytes);
-          end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
-        } else {
-          text += '+';
-        }
-      } else if (b == 0xFF) {
-        ++p;
-        AppendCode(text, bytes, p, available);
-      } else {
-        AppendChar(text, b);
-      }
+        if (!hyphenPending && i < rect.LastLine) text += "<br>";
     }
-    if (!hyphenPending && i < rect.LastLine) text += "<br>";
-  }
 }
 
-std::string TZtFileInfoFa4::ConvertTable(std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
-                                         std::int32_t lastLine) {
-  std::string html;
-  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertTable(html, pos, line, colLimit, lastLine); });
-  return html;
+std::string TZtFileInfoFa4::ConvertTable(
+    std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine)
+{
+    std::string html;
+    ConvertWithinMemory([&] { TFa4Converter(*this).ConvertTable(html, pos, line, colLimit, lastLine); });
+    return html;
 }
 
-std::string TZtFileInfoFa4::ConvertCellText(const TCellRect& rect, bool& fixed) {
-  std::string text;
-  ConvertWithinMemory([&] { TFa4Converter(*this).ConvertCellText(text, rect, fixed); });
-  return text;
+std::string TZtFileInfoFa4::ConvertCellText(const TCellRect& rect, bool& fixed)
+{
+    std::string text;
+    ConvertWithinMemory([&] { TFa4Converter(*this).ConvertCellText(text, rect, fixed); });
+    return text;
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -24,4 +24,4 @@ inline constexpr std::string_view DefaultPreferencesText =
     "</style>\r\n"
     "</head>\r\n";
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -9,24 +9,28 @@ namespace quorvex {
 
 class EZtError : public std::runtime_error {
 public:
-  using std::runtime_error::runtime_error;
+    using std::runtime_error::runtime_error;
 };
 
 // An index outside its declared bounds.
 class ERangeError : public EZtError {
 public:
-  ERangeError() : EZtError("Range check error") {}
+    ERangeError()
+        : EZtError("Range check error")
+    { }
 };
 
 // A conversion that would need more work or memory than any document of
 // text and tables needs (see TWorkBudget).
 class ETooComplexError : public EZtError {
 public:
-  ETooComplexError() : EZtError("Document too complex to convert") {}
+    ETooComplexError()
+        : EZtError("Document too complex to convert")
+    { }
 };
 
 // Formats a message with one "%s" replaced by a file name, as in
 // "Cannot open file %s".
 std::string FormatFileMessage(const char* format, const std::string& fileName);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -20,70 +20,74 @@ struct TTableGrid;
 
 class TFa4Converter {
 public:
-  explicit TFa4Converter(TZtFileInfoFa4& document);
+    explicit TFa4Converter(TZtFileInfoFa4& document);
 
-  // Appends the HTML of lines first to last; what `out` held before is not
-  // looked at.
-  void ConvertLines(std::string& out, std::int32_t first, std::int32_t last);
-  void ConvertSection(std::string& out, TFa4Section section);
-  // Appends the HTML of the table whose top-left corner is at raw index `pos`
-  // of `line`, and moves both to the table's bottom-right corner. Returns
-  // false, appending nothing and moving nothing, when no table starts there.
-  bool ConvertTable(std::string& out, std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
-                    std::int32_t lastLine);
-  // Replaces `text` with the HTML of a cell's text area.
-  void ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed);
+    // Appends the HTML of lines first to last; what `out` held before is not
+    // looked at.
+    void ConvertLines(std::string& out, std::int32_t first, std::int32_t last);
+    void ConvertSection(std::string& out, TFa4Section section);
+    // Appends the HTML of the table whose top-left corner is at raw index `pos`
+    // of `line`, and moves both to the table's bottom-right corner. Returns
+    // false, appending nothing and moving nothing, when no table starts there.
+    bool ConvertTable(std::string& out, std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
+        std::int32_t lastLine);
+    // Replaces `text` with the HTML of a cell's text area.
+    void ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed);
 
 private:
-  friend class TLineRangeConversion;
+    friend class TLineRangeConversion;
 
-  // A whole-line reading of the kind the rule step needs: the length of the
-  // plain text without its surrounding blanks, and the byte it consists of
-  // when it is a single repeated byte.
-  struct TRuleLine {
-    std::int32_t Line = -1;
-    std::int32_t StrippedLength = 0;
-    int UniformByte = -1;
-    TCodeEffects Effects;
-  };
+    // A whole-line reading of the kind the rule step needs: the length of the
+    // plain text without its surrounding blanks, and the byte it consists of
+    // when it is a single repeated byte.
+    struct TRuleLine {
+        std::int32_t Line = -1;
+        std::int32_t StrippedLength = 0;
+        int UniformByte = -1;
+        TCodeEffects Effects;
+    };
 
-  const TLineScan& Scan(std::int32_t line);
-  std::int32_t RawIndex(std::int32_t line, std::int32_t count);
-  const TRuleLine& RuleLine(std::int32_t line);
-  void AppendCode(std::string& out, const unsigned char* bytes, std::int32_t& position,
-                  std::int64_t available);
+    const TLineScan& Scan(std::int32_t line);
+    std::int32_t RawIndex(std::int32_t line, std::int32_t count);
+    const TRuleLine& RuleLine(std::int32_t line);
+    void AppendCode(
+        std::string& out, const unsigned char* bytes, std::int32_t& position, std::int64_t available);
 
-  void AppendChar(std::string& out, unsigned char byte) const {
-    if (Doc_.CharOutput() == TCharOutput::Bytes) out += CharTexts[byte];
-    else Doc_.AppendChar(out, byte);
-  }
+    void AppendChar(std::string& out, unsigned char byte) const
+    {
+        if (Doc_.CharOutput() == TCharOutput::Bytes)
+            out += CharTexts[byte];
+        else
+            Doc_.AppendChar(out, byte);
+    }
 
-  bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
-  void WriteRows(std::string& out, TTableGrid& grid);
-  void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
-  std::string& CellBuffer();
+    bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
+    void WriteRows(std::string& out, TTableGrid& grid);
+    void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
+    std::string& CellBuffer();
 
-  // Counts bytes read or written against the conversion's bound.
-  void Charge(std::int64_t bytes) { Budget_.Charge(bytes); }
+    // Counts bytes read or written against the conversion's bound.
+    void Charge(std::int64_t bytes) { Budget_.Charge(bytes); }
 
-  TZtFileInfoFa4& Doc_;
-  TWorkBudget Budget_;
-  std::vector<std::int32_t> ScanIndex_;  // by line: position in Scans_, or -1
-  std::deque<TLineScan> Scans_;
-  TRuleLine Rule_;
-  // One buffer per table depth, so nested cells never share one.
-  std::deque<std::string> CellBuffers_;
-  std::size_t Depth_ = 0;
+    TZtFileInfoFa4& Doc_;
+    TWorkBudget Budget_;
+    std::vector<std::int32_t> ScanIndex_; // by line: position in Scans_, or -1
+    std::deque<TLineScan> Scans_;
+    TRuleLine Rule_;
+    // One buffer per table depth, so nested cells never share one.
+    std::deque<std::string> CellBuffers_;
+    std::size_t Depth_ = 0;
 };
 
 // Runs a conversion, reporting exhausted memory as the user sees it.
 template <typename Convert>
-void ConvertWithinMemory(Convert convert) {
-  try {
-    convert();
-  } catch (const std::bad_alloc&) {
-    throw EZtError("Out of memory");
-  }
+void ConvertWithinMemory(Convert convert)
+{
+    try {
+        convert();
+    } catch (const std::bad_alloc&) {
+        throw EZtError("Out of memory");
+    }
 }
 
-}  // namespace quorvex
+} // namespace quorvex

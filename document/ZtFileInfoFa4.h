@@ -16,72 +16,72 @@ enum TFa4Section { secHeader = 0, secBody = 1, secFooter = 2 };
 
 // The text area of one table cell, inclusive, in columns and lines.
 struct TCellRect {
-  std::int32_t FirstCol = 0;
-  std::int32_t FirstLine = 0;
-  std::int32_t LastCol = 0;
-  std::int32_t LastLine = 0;
+    std::int32_t FirstCol = 0;
+    std::int32_t FirstLine = 0;
+    std::int32_t LastCol = 0;
+    std::int32_t LastLine = 0;
 };
 
 // How bytes that the translation passes through unchanged are written.
 enum class TCharOutput {
-  Bytes,            // byte for byte (the default)
-  CharReferences,   // bytes 0x80..0xFF as numeric references of their code page 437 character
+    Bytes, // byte for byte (the default)
+    CharReferences, // bytes 0x80..0xFF as numeric references of their code page 437 character
 };
 
 class TZtFileInfoFa4 : public TZtFileInfo {
 public:
-  TZtFileInfoFa4();
+    TZtFileInfoFa4();
 
-  void Clear() override;
-  void LoadFromFile(const std::string& fileName) override;
-  void LoadFromMemory(const std::string& fileName, std::string data) override;
+    void Clear() override;
+    void LoadFromFile(const std::string& fileName) override;
+    void LoadFromMemory(const std::string& fileName, std::string data) override;
 
-  std::int32_t LineCount() const { return LineCount_; }
-  // The entry of a line, 0..9999; other indexes raise ERangeError. While no
-  // document is loaded every entry has Length 0.
-  const TFa4LineEntry& GetLine(std::int32_t index) const;
-  // Position of the entry's first text byte inside Data(); the entry's
-  // Length bytes from here are readable.
-  const unsigned char* LineBytes(const TFa4LineEntry& entry) const;
-  std::string_view LineView(const TFa4LineEntry& entry) const;
-  // How many bytes can be read from `bytes` on: up to the end of Data() for
-  // a position inside it, unbounded for any other buffer.
-  std::int64_t AvailableFrom(const unsigned char* bytes) const;
+    std::int32_t LineCount() const { return LineCount_; }
+    // The entry of a line, 0..9999; other indexes raise ERangeError. While no
+    // document is loaded every entry has Length 0.
+    const TFa4LineEntry& GetLine(std::int32_t index) const;
+    // Position of the entry's first text byte inside Data(); the entry's
+    // Length bytes from here are readable.
+    const unsigned char* LineBytes(const TFa4LineEntry& entry) const;
+    std::string_view LineView(const TFa4LineEntry& entry) const;
+    // How many bytes can be read from `bytes` on: up to the end of Data() for
+    // a position inside it, unbounded for any other buffer.
+    std::int64_t AvailableFrom(const unsigned char* bytes) const;
 
-  // Translation of characters and control sequences.
-  static std::string TranslateChar(unsigned char byte);
-  // Entered on the code byte (the one after 0xFF); leaves `position` on the
-  // sequence's last byte. A sequence whose code or operand bytes lie past
-  // the end of Data() yields no text and changes no state.
-  std::string TranslateCode(const unsigned char* bytes, std::int32_t& position);
-  // Appends TranslateChar's text, as the chosen TCharOutput writes it.
-  void AppendChar(std::string& out, unsigned char byte) const;
-  std::string PlainText(const TFa4LineEntry& entry, std::int32_t limit);
-  std::string LinePlainText(std::int32_t lineIndex, std::int32_t limit);
-  std::int32_t RawIndex(const TFa4LineEntry& entry, std::int32_t count);
+    // Translation of characters and control sequences.
+    static std::string TranslateChar(unsigned char byte);
+    // Entered on the code byte (the one after 0xFF); leaves `position` on the
+    // sequence's last byte. A sequence whose code or operand bytes lie past
+    // the end of Data() yields no text and changes no state.
+    std::string TranslateCode(const unsigned char* bytes, std::int32_t& position);
+    // Appends TranslateChar's text, as the chosen TCharOutput writes it.
+    void AppendChar(std::string& out, unsigned char byte) const;
+    std::string PlainText(const TFa4LineEntry& entry, std::int32_t limit);
+    std::string LinePlainText(std::int32_t lineIndex, std::int32_t limit);
+    std::int32_t RawIndex(const TFa4LineEntry& entry, std::int32_t count);
 
-  // Conversion of line ranges, sections and tables.
-  std::string ConvertLines(std::int32_t first, std::int32_t last);
-  std::string ConvertSection(TFa4Section section);
-  // Appends ConvertSection's text to `out`.
-  void AppendSection(std::string& out, TFa4Section section);
-  std::string ConvertTable(std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
-                           std::int32_t lastLine);
-  std::string ConvertCellText(const TCellRect& rect, bool& fixed);
+    // Conversion of line ranges, sections and tables.
+    std::string ConvertLines(std::int32_t first, std::int32_t last);
+    std::string ConvertSection(TFa4Section section);
+    // Appends ConvertSection's text to `out`.
+    void AppendSection(std::string& out, TFa4Section section);
+    std::string ConvertTable(
+        std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine);
+    std::string ConvertCellText(const TCellRect& rect, bool& fixed);
 
-  void SetCharOutput(TCharOutput output) { CharOutput_ = output; }
-  TCharOutput CharOutput() const { return CharOutput_; }
+    void SetCharOutput(TCharOutput output) { CharOutput_ = output; }
+    TCharOutput CharOutput() const { return CharOutput_; }
 
-  // Conversion state, kept between calls.
-  std::int32_t Indent = 0;
-  bool IndentPending = false;
-  bool ParagraphEnd = false;
-  std::string ParagraphTag;
+    // Conversion state, kept between calls.
+    std::int32_t Indent = 0;
+    bool IndentPending = false;
+    bool ParagraphEnd = false;
+    std::string ParagraphTag;
 
 private:
-  std::int32_t LineCount_ = 0;
-  std::vector<TFa4LineEntry> Lines_;  // all 10000 entries, decoded at load
-  TCharOutput CharOutput_ = TCharOutput::Bytes;
+    std::int32_t LineCount_ = 0;
+    std::vector<TFa4LineEntry> Lines_; // all 10000 entries, decoded at load
+    TCharOutput CharOutput_ = TCharOutput::Bytes;
 };
 
 // The HTML document: preferences text (lines ended by CR LF), then the body.
@@ -91,4 +91,4 @@ std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document);
 // Converts first, then writes through a temporary file renamed over the name.
 void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -13,19 +13,19 @@ namespace quorvex {
 // Stand-ins for the steps of a replacement where the system can fail, so
 // that tests can fail them on purpose. Empty members use the system.
 struct TFileWriteHooks {
-  // Stores up to `size` bytes as write(2) does: the number stored, or -1
-  // with errno set (ENOSPC on a full device).
-  std::function<ssize_t(int fd, const void* data, std::size_t size)> Write;
-  // Runs once the temporary file holds all bytes and is closed, just before
-  // it is renamed over the name; false fails the replacement there.
-  std::function<bool(const std::string& temporaryName)> BeforeRename;
+    // Stores up to `size` bytes as write(2) does: the number stored, or -1
+    // with errno set (ENOSPC on a full device).
+    std::function<ssize_t(int fd, const void* data, std::size_t size)> Write;
+    // Runs once the temporary file holds all bytes and is closed, just before
+    // it is renamed over the name; false fails the replacement there.
+    std::function<bool(const std::string& temporaryName)> BeforeRename;
 };
 
 // Writes `bytes` to a temporary file in the same folder and renames it over
 // `fileName`. On any failure the temporary file is removed, whatever stood
 // under the name stays, and EZtError "Cannot create file %s" is raised.
-void WriteFileReplacing(const std::string& fileName, std::string_view bytes,
-                        const TFileWriteHooks& hooks = {});
+void WriteFileReplacing(
+    const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks = {});
 
 // Reads a whole file; EZtError "Cannot open file %s" when it cannot be opened
 // or is no regular file (a folder, a device, a pipe), "Cannot read file %s"
@@ -35,4 +35,4 @@ std::string ReadWholeFile(const std::string& fileName);
 // anything is read.
 std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize);
 
-}  // namespace quorvex
+} // namespace quorvex

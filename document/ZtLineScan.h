@@ -17,32 +17,32 @@ class TZtFileInfoFa4;
 
 class TLineScan {
 public:
-  TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry);
+    TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry);
 
-  // The whole line's plain text.
-  const std::string& Plain() const { return Plain_; }
-  std::int32_t PlainLength() const { return static_cast<std::int32_t>(Plain_.size()); }
+    // The whole line's plain text.
+    const std::string& Plain() const { return Plain_; }
+    std::int32_t PlainLength() const { return static_cast<std::int32_t>(Plain_.size()); }
 
-  // What reading the line's first `limit` bytes yields: the number of visible
-  // characters, and the effects of the sequences that start before the bound.
-  std::int32_t PlainCount(std::int32_t limit, TCodeEffects& effects) const;
-  // The raw index reached after `count` visible characters, and the effects
-  // of the sequences passed on the way.
-  std::int32_t RawIndex(std::int32_t count, TCodeEffects& effects) const;
-  // The effects of all of the line's sequences.
-  const TCodeEffects& AllEffects() const { return All_; }
+    // What reading the line's first `limit` bytes yields: the number of visible
+    // characters, and the effects of the sequences that start before the bound.
+    std::int32_t PlainCount(std::int32_t limit, TCodeEffects& effects) const;
+    // The raw index reached after `count` visible characters, and the effects
+    // of the sequences passed on the way.
+    std::int32_t RawIndex(std::int32_t count, TCodeEffects& effects) const;
+    // The effects of all of the line's sequences.
+    const TCodeEffects& AllEffects() const { return All_; }
 
 private:
-  TCodeEffects EffectsBefore(std::int32_t rawBound) const;
+    TCodeEffects EffectsBefore(std::int32_t rawBound) const;
 
-  std::string Plain_;
-  std::vector<std::int32_t> RawPos_;  // raw index of each visible character, then the end
-  std::int32_t Length_ = 0;
-  // Sequences that change the state: where each starts, and the sum of
-  // their effects up to and including it.
-  std::vector<std::int32_t> EffectStarts_;
-  std::vector<TCodeEffects> EffectSums_;
-  TCodeEffects All_;
+    std::string Plain_;
+    std::vector<std::int32_t> RawPos_; // raw index of each visible character, then the end
+    std::int32_t Length_ = 0;
+    // Sequences that change the state: where each starts, and the sum of
+    // their effects up to and including it.
+    std::vector<std::int32_t> EffectStarts_;
+    std::vector<TCodeEffects> EffectSums_;
+    TCodeEffects All_;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

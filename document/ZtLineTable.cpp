@@ -8,73 +8,84 @@
 namespace quorvex {
 namespace {
 
-std::uint32_t ReadLe(const std::string& data, std::size_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i)
-    value = (value << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
-  return value;
+std::uint32_t ReadLe(const std::string& data, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
+    return value;
 }
 
 // An entry that does not lie wholly inside the data reads as empty; a text
 // that runs past the end of the data is cut there.
-TFa4LineEntry DecodeEntry(const std::string& data, int index) {
-  const std::size_t at = Fa4HeadSize + static_cast<std::size_t>(Fa4LineEntrySize) * index;
-  if (at + Fa4LineEntrySize > data.size()) return {};
-  TFa4LineEntry entry;
-  entry.StoredLength = static_cast<std::uint16_t>(ReadLe(data, at + 4, 2));
-  entry.Offset = ReadLe(data, at + 6, 4);
-  const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
-  if (start < data.size())
-    entry.Length = static_cast<std::uint16_t>(
-        std::min<std::uint64_t>(entry.StoredLength, data.size() - start));
-  return entry;
+TFa4LineEntry DecodeEntry(const std::string& data, int index)
+{
+    const std::size_t at = Fa4HeadSize + static_cast<std::size_t>(Fa4LineEntrySize) * index;
+    if (at + Fa4LineEntrySize > data.size()) return {};
+    TFa4LineEntry entry;
+    entry.StoredLength = static_cast<std::uint16_t>(ReadLe(data, at + 4, 2));
+    entry.Offset = ReadLe(data, at + 6, 4);
+    const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
+    if (start < data.size())
+        entry.Length =
+            static_cast<std::uint16_t>(std::min<std::uint64_t>(entry.StoredLength, data.size() - start));
+    return entry;
 }
 
-}  // namespace
+} // namespace
 
-TZtFileInfoFa4::TZtFileInfoFa4() : Lines_(Fa4MaxLines) {}
+TZtFileInfoFa4::TZtFileInfoFa4()
+    : Lines_(Fa4MaxLines)
+{ }
 
-void TZtFileInfoFa4::Clear() {
-  LineCount_ = 0;
-  std::fill(Lines_.begin(), Lines_.end(), TFa4LineEntry{});
-  TZtFileInfo::Clear();
+void TZtFileInfoFa4::Clear()
+{
+    LineCount_ = 0;
+    std::fill(Lines_.begin(), Lines_.end(), TFa4LineEntry{});
+    TZtFileInfo::Clear();
 }
 
-void TZtFileInfoFa4::LoadFromFile(const std::string& fileName) {
-  TZtFileInfo::LoadFromFile(fileName);
+void TZtFileInfoFa4::LoadFromFile(const std::string& fileName)
+{
+    TZtFileInfo::LoadFromFile(fileName);
 }
 
-void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string data) {
-  TZtFileInfo::LoadFromMemory(fileName, std::move(data));
-  for (int i = 0; i < Fa4MaxLines; ++i) Lines_[static_cast<std::size_t>(i)] = DecodeEntry(Data_, i);
-  LineCount_ = 0;
-  while (Lines_[static_cast<std::size_t>(LineCount_)].StoredLength != 0) {
-    ++LineCount_;
-    if (LineCount_ == Fa4MaxLines) throw ERangeError();
-  }
+void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string data)
+{
+    TZtFileInfo::LoadFromMemory(fileName, std::move(data));
+    for (int i = 0; i < Fa4MaxLines; ++i) Lines_[static_cast<std::size_t>(i)] = DecodeEntry(Data_, i);
+    LineCount_ = 0;
+    while (Lines_[static_cast<std::size_t>(LineCount_)].StoredLength != 0) {
+        ++LineCount_;
+        if (LineCount_ == Fa4MaxLines) throw ERangeError();
+    }
 }
 
-const TFa4LineEntry& TZtFileInfoFa4::GetLine(std::int32_t index) const {
-  if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
-  return Lines_[static_cast<std::size_t>(index)];
+const TFa4LineEntry& TZtFileInfoFa4::GetLine(std::int32_t index) const
+{
+    if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
+    return Lines_[static_cast<std::size_t>(index)];
 }
 
-const unsigned char* TZtFileInfoFa4::LineBytes(const TFa4LineEntry& entry) const {
-  const auto* data = reinterpret_cast<const unsigned char*>(Data_.data());
-  const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
-  return data + std::min<std::uint64_t>(start, Data_.size());
+const unsigned char* TZtFileInfoFa4::LineBytes(const TFa4LineEntry& entry) const
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(Data_.data());
+    const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
+    return data + std::min<std::uint64_t>(start, Data_.size());
 }
 
-std::string_view TZtFileInfoFa4::LineView(const TFa4LineEntry& entry) const {
-  return {reinterpret_cast<const char*>(LineBytes(entry)), entry.Length};
+std::string_view TZtFileInfoFa4::LineView(const TFa4LineEntry& entry) const
+{
+    return {reinterpret_cast<const char*>(LineBytes(entry)), entry.Length};
 }
 
-std::int64_t TZtFileInfoFa4::AvailableFrom(const unsigned char* bytes) const {
-  const auto* begin = reinterpret_cast<const unsigned char*>(Data_.data());
-  const auto* end = begin + Data_.size();
-  const std::less_equal<const unsigned char*> notAfter;
-  if (notAfter(begin, bytes) && notAfter(bytes, end)) return end - bytes;
-  return INT64_MAX;
+std::int64_t TZtFileInfoFa4::AvailableFrom(const unsigned char* bytes) const
+{
+    const auto* begin = reinterpret_cast<const unsigned char*>(Data_.data());
+    const auto* end = begin + Data_.size();
+    const std::less_equal<const unsigned char*> notAfter;
+    if (notAfter(begin, bytes) && notAfter(bytes, end)) return end - bytes;
+    return INT64_MAX;
 }
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -10,8 +10,8 @@ namespace quorvex {
 enum class TLineBreak { CrLf, Cr, Lf };
 
 struct TTextLines {
-  std::vector<std::string> Lines;
-  TLineBreak Break = TLineBreak::CrLf;
+    std::vector<std::string> Lines;
+    TLineBreak Break = TLineBreak::CrLf;
 };
 
 // Splits at CR LF, CR, LF or NUL (a NUL right after a break is skipped; a
@@ -25,4 +25,4 @@ TTextLines ReadTextLinesFile(const std::string& fileName);
 // Writes the joined lines through a temporary file ("Cannot create file %s").
 void WriteTextLinesFile(const std::string& fileName, const TTextLines& text);
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -29,19 +29,21 @@ namespace quorvex {
 
 class TWorkBudget {
 public:
-  static constexpr std::int64_t MinWork = std::int64_t{32} << 20;
-  static constexpr std::int64_t WorkPerDocumentByte = 128;
+    static constexpr std::int64_t MinWork = std::int64_t{32} << 20;
+    static constexpr std::int64_t WorkPerDocumentByte = 128;
 
-  explicit TWorkBudget(std::int64_t documentSize)
-      : Left_(MinWork + WorkPerDocumentByte * documentSize) {}
+    explicit TWorkBudget(std::int64_t documentSize)
+        : Left_(MinWork + WorkPerDocumentByte * documentSize)
+    { }
 
-  void Charge(std::int64_t bytes) {
-    Left_ -= bytes;
-    if (Left_ < 0) throw ETooComplexError();
-  }
+    void Charge(std::int64_t bytes)
+    {
+        Left_ -= bytes;
+        if (Left_ < 0) throw ETooComplexError();
+    }
 
 private:
-  std::int64_t Left_;
+    std::int64_t Left_;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

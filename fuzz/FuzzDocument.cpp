@@ -10,30 +10,31 @@
 #include "ZtFileInfoFa4.h"
 #include "ZtLineCells.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quorvex;
-  TZtFileInfoFa4 document;
-  // Odd sizes also exercise the character-reference output.
-  if (size % 2 == 1) document.SetCharOutput(TCharOutput::CharReferences);
-  try {
-    document.LoadFromMemory("fuzz.fa4", std::string(reinterpret_cast<const char*>(data), size));
-  } catch (const EZtError&) {
-    // A refused document (all 10000 entries in use) stays loaded; go on.
-  }
-  try {
-    const std::string html = BuildHtml(DefaultPreferencesText, document);
-    if (html.size() < DefaultPreferencesText.size()) __builtin_trap();
-  } catch (const EZtError&) {
-    // Conversion errors are reported to the user; only crashes matter here.
-  }
-  // Lines may share their bytes, so the lines of a small file can add up to
-  // hundreds of megabytes; the list only ever draws the rows on screen, so
-  // the cells are built until a megabyte of line text has been shown.
-  std::size_t shown = 0;
-  for (std::int32_t row = 0; row < document.LineCount() && shown < (1u << 20); ++row) {
-    const TFa4LineEntry& entry = document.GetLine(row);
-    for (int column = 0; column < 4; ++column) LineCellText(document, entry, row, column);
-    shown += entry.Length;
-  }
-  return 0;
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace quorvex;
+    TZtFileInfoFa4 document;
+    // Odd sizes also exercise the character-reference output.
+    if (size % 2 == 1) document.SetCharOutput(TCharOutput::CharReferences);
+    try {
+        document.LoadFromMemory("fuzz.fa4", std::string(reinterpret_cast<const char*>(data), size));
+    } catch (const EZtError&) {
+        // A refused document (all 10000 entries in use) stays loaded; go on.
+    }
+    try {
+        const std::string html = BuildHtml(DefaultPreferencesText, document);
+        if (html.size() < DefaultPreferencesText.size()) __builtin_trap();
+    } catch (const EZtError&) {
+        // Conversion errors are reported to the user; only crashes matter here.
+    }
+    // Lines may share their bytes, so the lines of a small file can add up to
+    // hundreds of megabytes; the list only ever draws the rows on screen, so
+    // the cells are built until a megabyte of line text has been shown.
+    std::size_t shown = 0;
+    for (std::int32_t row = 0; row < document.LineCount() && shown < (1u << 20); ++row) {
+        const TFa4LineEntry& entry = document.GetLine(row);
+        for (int column = 0; column < 4; ++column) LineCellText(document, entry, row, column);
+        shown += entry.Length;
+    }
+    return 0;
 }

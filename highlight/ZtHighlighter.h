@@ -22,7 +22,7 @@ struct TZtColor {
 };
 
 enum TZtFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-using TZtFontStyles = unsigned;  // a set of TZtFontStyle bits
+using TZtFontStyles = unsigned; // a set of TZtFontStyle bits
 
 // What an editor asks DefaultAttributes for, independent of the language.
 enum TAttributeRole {
@@ -77,7 +77,7 @@ public:
 
     // Attributes, sorted by name with letter case ignored.
     int AttributeCount() const;
-    TZtHighlighterAttributes* Attribute(int index) const;  // nullptr outside the list
+    TZtHighlighterAttributes* Attribute(int index) const; // nullptr outside the list
 
     // Listeners are called once each, in registration order, after a real
     // change of any attribute or of Enabled. The handle withdraws them.
@@ -101,7 +101,7 @@ public:
     virtual void NextToken() = 0;
     virtual bool AtLineEnd() const = 0;
     virtual int TokenStart() const = 0;
-    virtual int TokenLength() const = 0;  // allocation-free companion of TokenText
+    virtual int TokenLength() const = 0; // allocation-free companion of TokenText
     virtual std::string TokenText() const = 0;
     virtual int TokenKind() const = 0;
     virtual TZtHighlighterAttributes* TokenAttributes() const = 0;
@@ -131,4 +131,4 @@ private:
     std::bitset<256> FWordBreakChars;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -127,4 +127,4 @@ private:
     std::size_t FEscapeColumn = 0;
 };
 
-}  // namespace quorvex
+} // namespace quorvex

@@ -38,11 +38,12 @@ void OpenRealisticDocument(benchmark::State& state)
         benchmark::DoNotOptimize(document->documentLayout()->blockBoundingRect(document->lastBlock()));
         QApplication::processEvents();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));
 }
 BENCHMARK(OpenRealisticDocument)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -17,8 +17,13 @@ using quorvex::TZtHtmlPreview;
 
 namespace {
 
-constexpr std::array<const char*, 8> Words{
-    "Die", "Abrechnung", "f\xFCr", "das", "Gesch\xE4" "ftsjahr", "enth\xE4lt", "Gr\xF6\xDF" "e", "Ma\xDF"};
+constexpr std::array<const char*, 8> Words{"Die", "Abrechnung", "f\xFCr", "das",
+    "Gesch\xE4"
+    "ftsjahr",
+    "enth\xE4lt",
+    "Gr\xF6\xDF"
+    "e",
+    "Ma\xDF"};
 
 // A body shaped like the converter's: one comment per line, lines joined by
 // CR, paragraphs with hanging indents, fonts, bold and underlined words,
@@ -37,8 +42,8 @@ std::string ConvertedDocument(int lines)
             html += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
             for (int row = 0; row < 6; ++row)
                 html += "<tr><td class=\"fixed\">&nbsp;Pos " + std::to_string(row) +
-                        "</td><td>Menge</td><td colspan=\"2\">Betrag " + std::to_string(row * 17) +
-                        ",00 DM</td></tr>\r";
+                    "</td><td>Menge</td><td colspan=\"2\">Betrag " + std::to_string(row * 17) +
+                    ",00 DM</td></tr>\r";
             html += "</table>\r";
             line += 13;
             continue;
@@ -50,19 +55,15 @@ std::string ConvertedDocument(int lines)
         if (line % 8 == 0)
             html += line % 16 == 0 ? "<p class=\"indent\" style=\"margin-left:20pt; text-indent:-20pt\">"
                                    : "<p style=\"margin-left:0; text-indent:0\">";
-        if (line % 40 == 1)
-            html += "<font class=\"font2\"><b>";
+        if (line % 40 == 1) html += "<font class=\"font2\"><b>";
         for (int word = 0; word < 9; ++word) {
-            if (word == 4 && line % 5 == 0)
-                html += "<u>";
+            if (word == 4 && line % 5 == 0) html += "<u>";
             html += Words[static_cast<size_t>((line + word * 3) % Words.size())];
-            if (word == 4 && line % 5 == 0)
-                html += "</u>";
+            if (word == 4 && line % 5 == 0) html += "</u>";
             html += (line % 11 == 0 && word < 3) ? "&nbsp;&nbsp;" : " ";
         }
         html += "\x80 " + std::to_string(line * 3 % 1000);
-        if (line % 40 == 1)
-            html += "</b></font>";
+        if (line % 40 == 1) html += "</b></font>";
         html += line % 8 == 7 ? "<br>" : "";
         html += "\r";
     }
@@ -86,19 +87,17 @@ void BM_ShowHtml10000Lines(benchmark::State& state)
     preview.resize(780, 480);
     preview.show();
     QApplication::processEvents();
-    for (auto _ : state)
-        ShowLaidOut(preview, html);
+    for (auto _ : state) ShowLaidOut(preview, html);
     state.counters["bytes"] = static_cast<double>(html.size());
     state.counters["blocks"] = preview.document()->blockCount();
 }
 BENCHMARK(BM_ShowHtml10000Lines)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

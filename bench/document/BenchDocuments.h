@@ -18,4 +18,4 @@ std::string TallTableDocument();
 // Many tables, each holding a table in a cell, several levels deep.
 std::string NestedTablesDocument();
 
-}  // namespace quorvex::bench
+} // namespace quorvex::bench

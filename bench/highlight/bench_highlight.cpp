@@ -18,26 +18,48 @@ namespace {
 
 std::atomic<long long> AllocationCount{0};
 
-void* CountedAllocation(std::size_t size) {
+void* CountedAllocation(std::size_t size)
+{
     AllocationCount.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size))
-        return block;
+    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
     throw std::bad_alloc();
 }
 
-}  // namespace
+} // namespace
 
-void* operator new(std::size_t size) { return CountedAllocation(size); }
-void* operator new[](std::size_t size) { return CountedAllocation(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+void* operator new(std::size_t size)
+{
+    return CountedAllocation(size);
+}
+void* operator new[](std::size_t size)
+{
+    return CountedAllocation(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
     AllocationCount.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size == 0 ? 1 : size);
 }
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
+}
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
 
 namespace {
 
@@ -84,26 +106,27 @@ const char* const Markup[] = {
     "",
 };
 
-std::vector<std::string> RealisticLines() {
+std::vector<std::string> RealisticLines()
+{
     std::vector<std::string> lines(std::begin(StyleSheet), std::end(StyleSheet));
-    while (lines.size() < 2000)
-        lines.insert(lines.end(), std::begin(Markup), std::end(Markup));
+    while (lines.size() < 2000) lines.insert(lines.end(), std::begin(Markup), std::end(Markup));
     lines.push_back("</body>");
     lines.push_back("</html>");
     return lines;
 }
 
-std::size_t TotalBytes(const std::vector<std::string>& lines) {
+std::size_t TotalBytes(const std::vector<std::string>& lines)
+{
     std::size_t bytes = 0;
-    for (const std::string& line : lines)
-        bytes += line.size();
+    for (const std::string& line : lines) bytes += line.size();
     return bytes;
 }
 
 // Scans the text line by line, each line starting in the state the previous
 // one ended in, and hands every token but the line end to `onToken`.
 template <class OnToken>
-void ScanEveryToken(benchmark::State& state, OnToken onToken) {
+void ScanEveryToken(benchmark::State& state, OnToken onToken)
+{
     const std::vector<std::string> lines = RealisticLines();
     TZtHtmlHighlighter scanner;
     long long tokens = 0;
@@ -121,22 +144,23 @@ void ScanEveryToken(benchmark::State& state, OnToken onToken) {
         benchmark::DoNotOptimize(scanner.ScanState());
     }
     const long long allocations = AllocationCount.load() - allocationsBefore;
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(TotalBytes(lines)));
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(TotalBytes(lines)));
     state.counters["bytes_per_pass"] = static_cast<double>(TotalBytes(lines));
-    state.counters["tokens_per_pass"] =
-        static_cast<double>(tokens) / static_cast<double>(state.iterations());
+    state.counters["tokens_per_pass"] = static_cast<double>(tokens) / static_cast<double>(state.iterations());
     state.counters["allocs_per_token"] = static_cast<double>(allocations) / static_cast<double>(tokens);
 }
 
 // What the editor does to keep its line states: every line to its end.
-void BM_ScanLineStates(benchmark::State& state) {
+void BM_ScanLineStates(benchmark::State& state)
+{
     ScanEveryToken(state, [](const TZtHtmlHighlighter&) {});
 }
 BENCHMARK(BM_ScanLineStates);
 
 // What the editor does to paint: every token's place, kind and attribute.
-void BM_PaintTokens(benchmark::State& state) {
+void BM_PaintTokens(benchmark::State& state)
+{
     ScanEveryToken(state, [](const TZtHtmlHighlighter& scanner) {
         benchmark::DoNotOptimize(scanner.TokenStart());
         benchmark::DoNotOptimize(scanner.TokenLength());
@@ -146,13 +170,13 @@ void BM_PaintTokens(benchmark::State& state) {
 BENCHMARK(BM_PaintTokens);
 
 // TokenText copies; long tokens allocate. Shows that the counter counts.
-void BM_CopyTokenTexts(benchmark::State& state) {
-    ScanEveryToken(state, [](const TZtHtmlHighlighter& scanner) {
-        benchmark::DoNotOptimize(scanner.TokenText());
-    });
+void BM_CopyTokenTexts(benchmark::State& state)
+{
+    ScanEveryToken(
+        state, [](const TZtHtmlHighlighter& scanner) { benchmark::DoNotOptimize(scanner.TokenText()); });
 }
 BENCHMARK(BM_CopyTokenTexts);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

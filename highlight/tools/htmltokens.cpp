@@ -20,28 +20,34 @@ namespace {
 using quorvex::TZtHtmlHighlighter;
 
 constexpr std::array<std::string_view, TZtHtmlHighlighter::ScanStateCount> StateNames = {
-    "hsText", "hsTagName", "hsAttributes", "hsValue", "hsComment", "hsAsp", "hsEscape",
+    "hsText",
+    "hsTagName",
+    "hsAttributes",
+    "hsValue",
+    "hsComment",
+    "hsAsp",
+    "hsEscape",
 };
 
 struct TFileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::optional<std::string> ReadFile(const char* name) {
+std::optional<std::string> ReadFile(const char* name)
+{
     std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(name, "rb"));
-    if (!file)
-        return std::nullopt;
+    if (!file) return std::nullopt;
     std::string data;
     std::array<char, 65536> buffer;
     std::size_t got;
     while ((got = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0)
         data.append(buffer.data(), got);
-    if (std::ferror(file.get()))
-        return std::nullopt;
+    if (std::ferror(file.get())) return std::nullopt;
     return data;
 }
 
-void AppendHex(std::string& out, std::string_view bytes) {
+void AppendHex(std::string& out, std::string_view bytes)
+{
     constexpr std::string_view Digits = "0123456789abcdef";
     for (unsigned char c : bytes) {
         out += Digits[c >> 4];
@@ -49,7 +55,8 @@ void AppendHex(std::string& out, std::string_view bytes) {
     }
 }
 
-void AppendLineTokens(std::string& out, TZtHtmlHighlighter& scanner, std::string_view line, int index) {
+void AppendLineTokens(std::string& out, TZtHtmlHighlighter& scanner, std::string_view line, int index)
+{
     const std::string number = std::to_string(index);
     scanner.StartLine(line, index);
     for (;;) {
@@ -60,11 +67,11 @@ void AppendLineTokens(std::string& out, TZtHtmlHighlighter& scanner, std::string
         out += '\t';
         out += std::to_string(scanner.TokenKind());
         out += '\t';
-        AppendHex(out, line.substr(static_cast<std::size_t>(scanner.TokenStart()),
-                                   static_cast<std::size_t>(scanner.TokenLength())));
+        AppendHex(out,
+            line.substr(static_cast<std::size_t>(scanner.TokenStart()),
+                static_cast<std::size_t>(scanner.TokenLength())));
         out += '\n';
-        if (scanner.AtLineEnd())
-            break;
+        if (scanner.AtLineEnd()) break;
         scanner.NextToken();
     }
     out += 'E';
@@ -74,9 +81,10 @@ void AppendLineTokens(std::string& out, TZtHtmlHighlighter& scanner, std::string
     out += '\n';
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fputs("Usage: htmltokens FILE\n", stderr);
         return 2;
@@ -95,8 +103,7 @@ int main(int argc, char** argv) {
     for (;;) {
         const std::size_t end = rest.find('\n');
         AppendLineTokens(out, scanner, rest.substr(0, end), index++);
-        if (end == std::string_view::npos || end + 1 == rest.size())
-            break;
+        if (end == std::string_view::npos || end + 1 == rest.size()) break;
         rest.remove_prefix(end + 1);
         if (out.size() >= 1 << 16) {
             std::fwrite(out.data(), 1, out.size(), stdout);

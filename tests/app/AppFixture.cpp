@@ -4,7 +4,4 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace quorvex::testing {
-
-
-}  // namespace quorvex::testing
+namespace quorvex::testing { } // namespace quorvex::testing

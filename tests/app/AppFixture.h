@@ -44,5 +44,4 @@ protected:
     TZtFormQuorvex Window{Prompter};
 };
 
-
-}  // namespace quorvex::testing
+} // namespace quorvex::testing

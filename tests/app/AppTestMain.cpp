@@ -14,12 +14,11 @@ TScriptedPrompter& ApplicationPrompter()
     return prompter;
 }
 
-}  // namespace quorvex::testing
+} // namespace quorvex::testing
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     quorvex::TZtApplication application(argc, argv, quorvex::testing::ApplicationPrompter());
     return RUN_ALL_TESTS();

@@ -50,8 +50,7 @@ class TThrowingObject : public QObject {
 public:
     bool event(QEvent* event) override
     {
-        if (event->type() == QEvent::User)
-            throw EZtError("Cannot create file out.html");
+        if (event->type() == QEvent::User) throw EZtError("Cannot create file out.html");
         return QObject::event(event);
     }
 };
@@ -96,5 +95,5 @@ TEST(ErrorReportTest, TheToolkitBoxHasAnErrorIconAndOneOkButton)
     EXPECT_EQ(buttons, 1);
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

@@ -24,8 +24,8 @@ protected:
 };
 
 const QStringList HtmlFilters = {QStringLiteral("Html files (*.htm*) (*.htm*)")};
-const QStringList HtmlOrAllFilters = {QStringLiteral("Html files (*.htm*) (*.htm*)"),
-                                      QStringLiteral("all files (*.*) (*)")};
+const QStringList HtmlOrAllFilters = {
+    QStringLiteral("Html files (*.htm*) (*.htm*)"), QStringLiteral("all files (*.*) (*)")};
 const QStringList AllFilters = {QStringLiteral("all files (*.*) (*)")};
 
 TEST_F(FileDialogTest, LoadPreferences)
@@ -143,7 +143,7 @@ TEST_F(FileDialogTest, ThePreferencesDialogFollowsTheLastDocumentDialog)
     EXPECT_EQ(LastRequest().Folder, ProgramFolder());
 
     Window.ShowPage(Window.tsHtml);
-    Window.btnSaveHtmlClick();  // cancelled; the folder moved all the same
+    Window.btnSaveHtmlClick(); // cancelled; the folder moved all the same
     Window.ShowPage(Window.tsHeader);
     Window.btnLoadFa4Click();
     EXPECT_EQ(LastRequest().Folder, FolderOf(document));
@@ -183,7 +183,7 @@ TEST_F(FileDialogTest, FiltersBecomeQtNameFilters)
     EXPECT_EQ(TranslateFilter("Html files (*.htm*)|*.htm*"), HtmlFilters);
     EXPECT_EQ(TranslateFilter("Html files (*.htm*)|*.htm*|all files (*.*)|*.*"), HtmlOrAllFilters);
     EXPECT_EQ(TranslateFilter("HTML Document (*.htm,*.html)|*.htm;*.html"),
-              QStringList{QStringLiteral("HTML Document (*.htm,*.html) (*.htm *.html)")});
+        QStringList{QStringLiteral("HTML Document (*.htm,*.html) (*.htm *.html)")});
     EXPECT_TRUE(TranslateFilter("").isEmpty());
     EXPECT_TRUE(TranslateFilter("no patterns").isEmpty());
 }
@@ -251,5 +251,5 @@ TEST_F(FileDialogTest, TheToolkitDialogGivesTheConfirmedName)
     EXPECT_FALSE(ChooseAndAnswer(request, false).has_value()) << "cancelled";
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

@@ -60,7 +60,8 @@ TEST_F(LineListTest, ADocumentWithoutLinesListsNothingYetConverts)
     TFa4Builder().WriteTo(fileName);
     Window.OpenDocument(fileName);
     EXPECT_EQ(Window.vtRows->RowCount(), 0);
-    EXPECT_EQ(Window.Panel1->text(), QStringLiteral("0 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
+    EXPECT_EQ(
+        Window.Panel1->text(), QStringLiteral("0 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
     EXPECT_EQ(Window.PageImage(wpConvertedText), siChanged);
 }
 
@@ -74,5 +75,5 @@ TEST_F(LineListTest, ClearingTheDocumentEmptiesTheList)
     EXPECT_EQ(Window.Document().LineCount(), 0);
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

@@ -32,7 +32,8 @@ TEST_F(OpenDocumentTest, AGoodDocumentIsListedCountedAndPreviewed)
 {
     const std::string fileName = WriteGoodDocument();
     Window.OpenDocument(fileName);
-    EXPECT_EQ(Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
+    EXPECT_EQ(
+        Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
     EXPECT_EQ(Window.vtRows->RowCount(), 14);
     EXPECT_TRUE(PreviewText(Window).contains(QStringLiteral("Hello world")));
     EXPECT_EQ(Window.Document().FileName(), fileName);
@@ -74,7 +75,8 @@ TEST_F(OpenDocumentTest, ABrokenDocumentIsListedButNotPreviewed)
     EXPECT_EQ(Prompter.Boxes[0].Text, QStringLiteral("Failed to convert FA4 text!\n\nRange check error"));
     EXPECT_TRUE(PreviewText(Window).isEmpty());
     EXPECT_EQ(Window.vtRows->RowCount(), 14);
-    EXPECT_EQ(Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
+    EXPECT_EQ(
+        Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
 }
 
 TEST_F(OpenDocumentTest, LoadOnConvertedTextOpensTheChosenDocument)
@@ -93,7 +95,8 @@ TEST_F(OpenDocumentTest, ALoadCommandThatFailsShowsTheStandardErrorBox)
     Window.btnLoadFa4->click();
     ASSERT_EQ(Prompter.Boxes.size(), 1u);
     EXPECT_EQ(Prompter.Boxes[0].Title, QStringLiteral("Quorvex"));
-    EXPECT_EQ(Prompter.Boxes[0].Text, QStringLiteral("Cannot open file %1.").arg(QString::fromStdString(missing)));
+    EXPECT_EQ(
+        Prompter.Boxes[0].Text, QStringLiteral("Cannot open file %1.").arg(QString::fromStdString(missing)));
     EXPECT_EQ(Window.PageImage(wpConvertedText), siError);
 }
 
@@ -124,15 +127,12 @@ TEST_F(OpenDocumentTest, SavingABrokenDocumentFailsAndKeepsTheImage)
 // the one under the mouse outwards, that accepts drops.
 bool DropOn(QWidget* widget, const QMimeData& mime)
 {
-    while (widget != nullptr && !widget->acceptDrops())
-        widget = widget->parentWidget();
-    if (widget == nullptr)
-        return false;
+    while (widget != nullptr && !widget->acceptDrops()) widget = widget->parentWidget();
+    if (widget == nullptr) return false;
     const QPoint point(5, 5);
     QDragEnterEvent enter(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &enter);
-    if (!enter.isAccepted())
-        return false;
+    if (!enter.isAccepted()) return false;
     QDropEvent drop(QPointF(point), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &drop);
     return drop.isAccepted();
@@ -150,8 +150,9 @@ TEST_F(OpenDocumentTest, ADroppedFileOpensOnAnyPage)
     const std::string fileName = WriteGoodDocument();
     const std::unique_ptr<QMimeData> mime(FileDrag(fileName));
     const std::vector<QWidget*> targets = {Window.Header->viewport(), Window.HtmlPreview->viewport(),
-                                           Window.HelpMemo->viewport(), Window.Panel1, Window.btnOk};
-    const std::vector<QWidget*> pages = {Window.tsHeader, Window.tsHtml, Window.tsInfo, Window.tsInfo, Window.tsHtml};
+        Window.HelpMemo->viewport(), Window.Panel1, Window.btnOk};
+    const std::vector<QWidget*> pages = {
+        Window.tsHeader, Window.tsHtml, Window.tsInfo, Window.tsInfo, Window.tsHtml};
     for (std::size_t i = 0; i < targets.size(); ++i) {
         SCOPED_TRACE(targets[i]->objectName().toStdString() + " " + std::to_string(i));
         Window.ClearDocument();
@@ -180,5 +181,5 @@ TEST_F(OpenDocumentTest, ADroppedFileThatCannotBeOpenedIsReported)
     EXPECT_EQ(Window.PageImage(wpConvertedText), siError);
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

@@ -48,13 +48,12 @@ void PrintTo(const TBreakCase& breakCase, std::ostream* out)
     *out << breakCase.Name;
 }
 
-class PreferencesBreakTest : public PreferencesFileTest, public ::testing::WithParamInterface<TBreakCase> {};
+class PreferencesBreakTest : public PreferencesFileTest, public ::testing::WithParamInterface<TBreakCase> { };
 
 TEST_P(PreferencesBreakTest, AFileIsWrittenBackInItsOwnStyle)
 {
     std::string original;
-    for (const std::string& line : ThreeLines)
-        original += line + GetParam().Break;
+    for (const std::string& line : ThreeLines) original += line + GetParam().Break;
     const std::string loaded = Path("loaded.html");
     WriteFileBytes(loaded, original);
 
@@ -67,17 +66,15 @@ TEST_P(PreferencesBreakTest, AFileIsWrittenBackInItsOwnStyle)
 TEST_P(PreferencesBreakTest, TheConversionAlwaysGetsCrLf)
 {
     std::string original;
-    for (const std::string& line : ThreeLines)
-        original += line + GetParam().Break;
+    for (const std::string& line : ThreeLines) original += line + GetParam().Break;
     WriteFileBytes(Path("loaded.html"), original);
     Load(Path("loaded.html"));
     EXPECT_EQ(Window.Header->WholeText(), "<head>\r\n  <title>T\xE4st</title>\r\n</head>\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Breaks, PreferencesBreakTest,
-                         ::testing::Values(TBreakCase{"CrLf", "\r\n"}, TBreakCase{"Cr", "\r"},
-                                           TBreakCase{"Lf", "\n"}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+    ::testing::Values(TBreakCase{"CrLf", "\r\n"}, TBreakCase{"Cr", "\r"}, TBreakCase{"Lf", "\n"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(PreferencesFileTest, MixedBreaksAreWrittenBackAsCrLf)
 {
@@ -102,7 +99,8 @@ TEST_F(PreferencesFileTest, AMissingFileIsReportedAndChangesNothing)
     Prompter.AnswerFile(QString::fromStdString(Path("missing.html")));
     Window.btnLoadFa4->click();
     ASSERT_EQ(Prompter.Boxes.size(), 1u);
-    EXPECT_EQ(Prompter.Boxes[0].Text, QStringLiteral("Cannot open file %1.").arg(QString::fromStdString(Path("missing.html"))));
+    EXPECT_EQ(Prompter.Boxes[0].Text,
+        QStringLiteral("Cannot open file %1.").arg(QString::fromStdString(Path("missing.html"))));
     EXPECT_EQ(Window.Header->Lines(), before);
     EXPECT_EQ(Window.PreferencesFileName(), "FA4-Preferences.html");
 }
@@ -114,5 +112,5 @@ TEST_F(PreferencesFileTest, AFileThatCannotBeCreatedKeepsTheName)
     EXPECT_EQ(Window.PreferencesFileName(), "FA4-Preferences.html");
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

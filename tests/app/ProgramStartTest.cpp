@@ -71,7 +71,8 @@ TEST_F(ProgramStartTest, ADocumentThatCannotBeOpenedEndsWithTheFatalReport)
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Errors,
-              QStringLiteral("Application Error: Exception EZtError in module quorvex.\nCannot open file missing.fa4.\n"));
+        QStringLiteral(
+            "Application Error: Exception EZtError in module quorvex.\nCannot open file missing.fa4.\n"));
 }
 
 TEST_F(ProgramStartTest, OneGoodDocumentKeepsTheWindowOpen)
@@ -139,5 +140,5 @@ TEST_F(ProgramStartTest, ABatchAppendsHtmlToEveryName)
     EXPECT_TRUE(Exists("page.html.html"));
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

@@ -34,8 +34,7 @@ public:
     std::optional<TFileDialogChoice> ChooseFile(QWidget*, const TFileDialogRequest& request) override
     {
         Requests.push_back(request);
-        if (FAnswers.empty())
-            return std::nullopt;
+        if (FAnswers.empty()) return std::nullopt;
         const auto answer = FAnswers.front();
         FAnswers.pop_front();
         return answer;
@@ -51,4 +50,4 @@ private:
 // The prompter of the test program's application object.
 TScriptedPrompter& ApplicationPrompter();
 
-}  // namespace quorvex::testing
+} // namespace quorvex::testing

@@ -247,5 +247,5 @@ TEST_F(StatusImagesTest, TheTabShowsTheImageOfTheState)
     EXPECT_GT(centre.red(), 2 * centre.green()) << "a red dot";
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

@@ -37,8 +37,8 @@ protected:
 TEST_F(WindowLayoutTest, ThePartsAreThereByName)
 {
     EXPECT_EQ(Window.windowTitle(), QStringLiteral("Quorvex"));
-    for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "vtRows", "Splitter1", "PageControl",
-                             "Header", "HtmlPreview", "HelpMemo", "btnLoadFa4", "btnAsHtml", "btnOk"})
+    for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "vtRows", "Splitter1",
+             "PageControl", "Header", "HtmlPreview", "HelpMemo", "btnLoadFa4", "btnAsHtml", "btnOk"})
         EXPECT_NE(Window.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_TRUE(Window.Panel1->text().isEmpty());
 }
@@ -183,5 +183,5 @@ TEST_F(WindowLayoutTest, TheEditorGetsTheKeyBindings)
         << "only blanks were inserted";
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

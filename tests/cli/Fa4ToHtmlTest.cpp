@@ -27,305 +27,328 @@ namespace fs = std::filesystem;
 using testing::TFa4Builder;
 
 struct TRun {
-  int Status = -1;
-  std::string Out;
-  std::string Err;
+    int Status = -1;
+    std::string Out;
+    std::string Err;
 };
 
-std::string ReadBytes(const fs::path& name) { return testing::ReadFileBytes(name.string()); }
-void WriteBytes(const fs::path& name, const std::string& bytes) { testing::WriteFileBytes(name.string(), bytes); }
+std::string ReadBytes(const fs::path& name)
+{
+    return testing::ReadFileBytes(name.string());
+}
+void WriteBytes(const fs::path& name, const std::string& bytes)
+{
+    testing::WriteFileBytes(name.string(), bytes);
+}
 
 class Fa4ToHtml : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Dir_ = fs::temp_directory_path() /
-           ("quorvex-fa4tohtml-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(Dir_);
-    fs::create_directories(Dir_);
-  }
-  void TearDown() override { fs::remove_all(Dir_); }
-
-  std::string Path(const std::string& name) const { return (Dir_ / name).string(); }
-
-  // Runs the converter in the test folder, its output streams caught in files.
-  TRun Run(const std::vector<std::string>& args) const {
-    const std::string outName = Path("stdout.txt");
-    const std::string errName = Path("stderr.txt");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> all = {FA4TOHTML_PATH};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    TRun run;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, FA4TOHTML_PATH, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-      ADD_FAILURE() << "cannot start " << FA4TOHTML_PATH;
-      return run;
+    void SetUp() override
+    {
+        Dir_ = fs::temp_directory_path() /
+            ("quorvex-fa4tohtml-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Dir_);
+        fs::create_directories(Dir_);
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = ReadBytes(outName);
-    run.Err = ReadBytes(errName);
-    return run;
-  }
+    void TearDown() override { fs::remove_all(Dir_); }
 
-  // A small document: a header line, body paragraphs with umlauts and a
-  // character outside the translated set, and `extra` as one more body line.
-  std::string MakeDocument(const std::string& name, const std::string& extra = "") const {
-    TFa4Builder builder;
-    builder.EmptyParagraphs(6);
-    builder.Line("Kopfzeile\xFF\x01");
-    builder.EmptyParagraphs(5);
-    builder.Line("Sehr geehrte Damen und Herren,\xFF\x01");
-    builder.Line("Gr\x81\xE1" "e aus M\x81nchen, caf\x82 \xFF\x80" "fett\xFF\x90.\xFF\x01");
-    if (!extra.empty()) builder.Line(extra);
-    const std::string path = Path(name);
-    builder.WriteTo(path);
-    return path;
-  }
+    std::string Path(const std::string& name) const { return (Dir_ / name).string(); }
 
-  // What SaveHtml writes for the document with the given preferences.
-  static std::string Expected(const std::string& document, std::string_view preferences,
-                              TCharOutput output = TCharOutput::Bytes) {
-    TZtFileInfoFa4 fa4;
-    fa4.SetCharOutput(output);
-    fa4.LoadFromFile(document);
-    return BuildHtml(preferences, fa4);
-  }
+    // Runs the converter in the test folder, its output streams caught in files.
+    TRun Run(const std::vector<std::string>& args) const
+    {
+        const std::string outName = Path("stdout.txt");
+        const std::string errName = Path("stderr.txt");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::vector<std::string> all = {FA4TOHTML_PATH};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& arg : all) argv.push_back(arg.data());
+        argv.push_back(nullptr);
 
-  fs::path Dir_;
+        TRun run;
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, FA4TOHTML_PATH, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << FA4TOHTML_PATH;
+            return run;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.Out = ReadBytes(outName);
+        run.Err = ReadBytes(errName);
+        return run;
+    }
+
+    // A small document: a header line, body paragraphs with umlauts and a
+    // character outside the translated set, and `extra` as one more body line.
+    std::string MakeDocument(const std::string& name, const std::string& extra = "") const
+    {
+        TFa4Builder builder;
+        builder.EmptyParagraphs(6);
+        builder.Line("Kopfzeile\xFF\x01");
+        builder.EmptyParagraphs(5);
+        builder.Line("Sehr geehrte Damen und Herren,\xFF\x01");
+        builder.Line("Gr\x81\xE1"
+                     "e aus M\x81nchen, caf\x82 \xFF\x80"
+                     "fett\xFF\x90.\xFF\x01");
+        if (!extra.empty()) builder.Line(extra);
+        const std::string path = Path(name);
+        builder.WriteTo(path);
+        return path;
+    }
+
+    // What SaveHtml writes for the document with the given preferences.
+    static std::string Expected(
+        const std::string& document, std::string_view preferences, TCharOutput output = TCharOutput::Bytes)
+    {
+        TZtFileInfoFa4 fa4;
+        fa4.SetCharOutput(output);
+        fa4.LoadFromFile(document);
+        return BuildHtml(preferences, fa4);
+    }
+
+    fs::path Dir_;
 };
 
-TEST_F(Fa4ToHtml, WritesEachDocumentBesideItself) {
-  const std::string a = MakeDocument("a.fa4");
-  const std::string b = MakeDocument("b.txt", "zweite\xFF\x01");
-  const TRun run = Run({a, b});
-  EXPECT_EQ(run.Status, 0) << run.Err;
-  EXPECT_EQ(run.Err, "");
-  EXPECT_EQ(run.Out, "");
-  const std::string html = ReadBytes(a + ".html");
-  EXPECT_EQ(html, Expected(a, DefaultPreferencesText));
-  EXPECT_EQ(html.substr(0, DefaultPreferencesText.size() + 7),
-            std::string(DefaultPreferencesText) + "<body>\r");
-  EXPECT_EQ(html.substr(html.size() - 7), "</body>");
-  EXPECT_EQ(ReadBytes(b + ".html"), Expected(b, DefaultPreferencesText));
+TEST_F(Fa4ToHtml, WritesEachDocumentBesideItself)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string b = MakeDocument("b.txt", "zweite\xFF\x01");
+    const TRun run = Run({a, b});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, "");
+    const std::string html = ReadBytes(a + ".html");
+    EXPECT_EQ(html, Expected(a, DefaultPreferencesText));
+    EXPECT_EQ(
+        html.substr(0, DefaultPreferencesText.size() + 7), std::string(DefaultPreferencesText) + "<body>\r");
+    EXPECT_EQ(html.substr(html.size() - 7), "</body>");
+    EXPECT_EQ(ReadBytes(b + ".html"), Expected(b, DefaultPreferencesText));
 }
 
-TEST_F(Fa4ToHtml, OutputFileAndStandardOutput) {
-  const std::string a = MakeDocument("a.fa4");
-  const std::string expected = Expected(a, DefaultPreferencesText);
+TEST_F(Fa4ToHtml, OutputFileAndStandardOutput)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string expected = Expected(a, DefaultPreferencesText);
 
-  const TRun toStdout = Run({"-o", "-", a});
-  EXPECT_EQ(toStdout.Status, 0) << toStdout.Err;
-  EXPECT_EQ(toStdout.Out, expected);
-  EXPECT_FALSE(fs::exists(a + ".html"));
+    const TRun toStdout = Run({"-o", "-", a});
+    EXPECT_EQ(toStdout.Status, 0) << toStdout.Err;
+    EXPECT_EQ(toStdout.Out, expected);
+    EXPECT_FALSE(fs::exists(a + ".html"));
 
-  const std::string target = Path("chosen.htm");
-  WriteBytes(target, std::string(100000, 'x'));
-  const TRun toFile = Run({a, "-o", target});
-  EXPECT_EQ(toFile.Status, 0) << toFile.Err;
-  EXPECT_EQ(ReadBytes(target), expected);
+    const std::string target = Path("chosen.htm");
+    WriteBytes(target, std::string(100000, 'x'));
+    const TRun toFile = Run({a, "-o", target});
+    EXPECT_EQ(toFile.Status, 0) << toFile.Err;
+    EXPECT_EQ(ReadBytes(target), expected);
 }
 
-TEST_F(Fa4ToHtml, FolderOption) {
-  const std::string a = MakeDocument("a.fa4");
-  fs::create_directories(Dir_ / "out");
-  const TRun run = Run({"-d", Path("out"), a});
-  EXPECT_EQ(run.Status, 0) << run.Err;
-  EXPECT_EQ(ReadBytes(Dir_ / "out" / "a.fa4.html"), Expected(a, DefaultPreferencesText));
-  EXPECT_FALSE(fs::exists(a + ".html"));
+TEST_F(Fa4ToHtml, FolderOption)
+{
+    const std::string a = MakeDocument("a.fa4");
+    fs::create_directories(Dir_ / "out");
+    const TRun run = Run({"-d", Path("out"), a});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadBytes(Dir_ / "out" / "a.fa4.html"), Expected(a, DefaultPreferencesText));
+    EXPECT_FALSE(fs::exists(a + ".html"));
 }
 
-TEST_F(Fa4ToHtml, PreferencesFileLinesEndedWithCrLf) {
-  const std::string a = MakeDocument("a.fa4");
-  const std::string prefs = Path("prefs.html");
-  WriteBytes(prefs, "<head>\n<title>Brief</title>\n</head>");
-  const TRun run = Run({"-p", prefs, "-o", "-", a});
-  EXPECT_EQ(run.Status, 0) << run.Err;
-  const std::string head = "<head>\r\n<title>Brief</title>\r\n</head>\r\n";
-  EXPECT_EQ(run.Out, Expected(a, head));
-  EXPECT_EQ(run.Out.substr(0, head.size() + 7), head + "<body>\r");
+TEST_F(Fa4ToHtml, PreferencesFileLinesEndedWithCrLf)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string prefs = Path("prefs.html");
+    WriteBytes(prefs, "<head>\n<title>Brief</title>\n</head>");
+    const TRun run = Run({"-p", prefs, "-o", "-", a});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    const std::string head = "<head>\r\n<title>Brief</title>\r\n</head>\r\n";
+    EXPECT_EQ(run.Out, Expected(a, head));
+    EXPECT_EQ(run.Out.substr(0, head.size() + 7), head + "<body>\r");
 
-  const std::string missing = Path("none.html");
-  const TRun failed = Run({"-p", missing, a});
-  EXPECT_EQ(failed.Status, 1);
-  EXPECT_EQ(failed.Err,
-            "fa4tohtml: " + missing + ": " + FormatFileMessage("Cannot open file %s", missing) + "\n");
-  EXPECT_FALSE(fs::exists(a + ".html"));
+    const std::string missing = Path("none.html");
+    const TRun failed = Run({"-p", missing, a});
+    EXPECT_EQ(failed.Status, 1);
+    EXPECT_EQ(failed.Err,
+        "fa4tohtml: " + missing + ": " + FormatFileMessage("Cannot open file %s", missing) + "\n");
+    EXPECT_FALSE(fs::exists(a + ".html"));
 }
 
-TEST_F(Fa4ToHtml, UnicodeWritesCharacterReferences) {
-  const std::string a = MakeDocument("a.fa4", "\x9B \xB0\xFF\x01");
-  const TRun plain = Run({"-o", "-", a});
-  EXPECT_NE(plain.Out.find("caf\x82"), std::string::npos);
-  EXPECT_NE(plain.Out.find("\x9B \xB0"), std::string::npos);
+TEST_F(Fa4ToHtml, UnicodeWritesCharacterReferences)
+{
+    const std::string a = MakeDocument("a.fa4", "\x9B \xB0\xFF\x01");
+    const TRun plain = Run({"-o", "-", a});
+    EXPECT_NE(plain.Out.find("caf\x82"), std::string::npos);
+    EXPECT_NE(plain.Out.find("\x9B \xB0"), std::string::npos);
 
-  const TRun unicode = Run({"--unicode", "-o", "-", a});
-  EXPECT_EQ(unicode.Status, 0) << unicode.Err;
-  EXPECT_EQ(unicode.Out, Expected(a, DefaultPreferencesText, TCharOutput::CharReferences));
-  EXPECT_NE(unicode.Out.find("caf&#233;"), std::string::npos);
-  EXPECT_NE(unicode.Out.find("&#162; &#9617;"), std::string::npos);
-  // Translated characters keep their entities.
-  EXPECT_NE(unicode.Out.find("Gr&uuml;&szlig;e"), std::string::npos);
-  for (const char c : unicode.Out.substr(DefaultPreferencesText.size()))
-    ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "8-bit byte left in the output";
+    const TRun unicode = Run({"--unicode", "-o", "-", a});
+    EXPECT_EQ(unicode.Status, 0) << unicode.Err;
+    EXPECT_EQ(unicode.Out, Expected(a, DefaultPreferencesText, TCharOutput::CharReferences));
+    EXPECT_NE(unicode.Out.find("caf&#233;"), std::string::npos);
+    EXPECT_NE(unicode.Out.find("&#162; &#9617;"), std::string::npos);
+    // Translated characters keep their entities.
+    EXPECT_NE(unicode.Out.find("Gr&uuml;&szlig;e"), std::string::npos);
+    for (const char c : unicode.Out.substr(DefaultPreferencesText.size()))
+        ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "8-bit byte left in the output";
 }
 
-TEST_F(Fa4ToHtml, MissingDocumentInTheMiddleOfABatch) {
-  const std::string a = MakeDocument("a.fa4");
-  const std::string missing = Path("missing.fa4");
-  const std::string c = MakeDocument("c.fa4");
-  const TRun run = Run({a, missing, c});
-  EXPECT_EQ(run.Status, 1);
-  EXPECT_EQ(run.Err,
-            "fa4tohtml: " + missing + ": " + FormatFileMessage("Cannot open file %s", missing) + "\n");
-  EXPECT_EQ(ReadBytes(a + ".html"), Expected(a, DefaultPreferencesText));
-  EXPECT_EQ(ReadBytes(c + ".html"), Expected(c, DefaultPreferencesText));
-  EXPECT_FALSE(fs::exists(missing + ".html"));
+TEST_F(Fa4ToHtml, MissingDocumentInTheMiddleOfABatch)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string missing = Path("missing.fa4");
+    const std::string c = MakeDocument("c.fa4");
+    const TRun run = Run({a, missing, c});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(
+        run.Err, "fa4tohtml: " + missing + ": " + FormatFileMessage("Cannot open file %s", missing) + "\n");
+    EXPECT_EQ(ReadBytes(a + ".html"), Expected(a, DefaultPreferencesText));
+    EXPECT_EQ(ReadBytes(c + ".html"), Expected(c, DefaultPreferencesText));
+    EXPECT_FALSE(fs::exists(missing + ".html"));
 }
 
-TEST_F(Fa4ToHtml, FailedConversionLeavesTheOutputFileAlone) {
-  const std::string target = Path("keep.html");
-  WriteBytes(target, "earlier");
-  const TRun run = Run({"-o", target, Path("missing.fa4")});
-  EXPECT_EQ(run.Status, 1);
-  EXPECT_EQ(ReadBytes(target), "earlier");
+TEST_F(Fa4ToHtml, FailedConversionLeavesTheOutputFileAlone)
+{
+    const std::string target = Path("keep.html");
+    WriteBytes(target, "earlier");
+    const TRun run = Run({"-o", target, Path("missing.fa4")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(ReadBytes(target), "earlier");
 
-  const std::string a = MakeDocument("a.fa4");
-  const TRun noFolder = Run({"-d", Path("no-such-folder"), a});
-  EXPECT_EQ(noFolder.Status, 1);
-  EXPECT_NE(noFolder.Err.find("fa4tohtml: " + a + ": "), std::string::npos) << noFolder.Err;
+    const std::string a = MakeDocument("a.fa4");
+    const TRun noFolder = Run({"-d", Path("no-such-folder"), a});
+    EXPECT_EQ(noFolder.Status, 1);
+    EXPECT_NE(noFolder.Err.find("fa4tohtml: " + a + ": "), std::string::npos) << noFolder.Err;
 }
 
 // Concentric boxes whose HTML doubles with every ring, from line 12 on.
-std::string ConcentricBoxesDocument(const fs::path& name, int size) {
-  TFa4Builder builder;
-  for (int i = 0; i < 12; ++i) builder.Line("x");
-  builder.Lines(quorvex::testing::ConcentricBoxes(size));
-  builder.WriteTo(name.string());
-  return name.string();
+std::string ConcentricBoxesDocument(const fs::path& name, int size)
+{
+    TFa4Builder builder;
+    for (int i = 0; i < 12; ++i) builder.Line("x");
+    builder.Lines(quorvex::testing::ConcentricBoxes(size));
+    builder.WriteTo(name.string());
+    return name.string();
 }
 
-TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted) {
-  const std::string a = MakeDocument("a.fa4");
-  const std::string b = MakeDocument("b.fa4");
-  // A table whose left edge meets a line too short to hold it.
-  const std::string damaged = Path("c.fa4");
-  TFa4Builder().Lines(std::vector<std::string>(12, "x")).Line("ab\xDA\xC4\xBF").Line("x").WriteTo(damaged);
-  const std::string d = MakeDocument("d.fa4");
-  const std::string boxes = ConcentricBoxesDocument(Dir_ / "boxes.fa4", 100);
-  const std::string empty = Path("empty.fa4");
-  WriteBytes(empty, "");
-  const std::string huge = Path("huge.fa4");
-  WriteBytes(huge, "");
-  fs::resize_file(huge, std::uintmax_t{1} << 31);  // sparse: takes no disk space
-  const std::string folder = Path("folder.fa4");
-  fs::create_directories(folder);
-  fs::create_directories(Dir_ / "out");
-  const fs::path out = Dir_ / "out";
-  WriteBytes(out / "c.fa4.html", "earlier");
+TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string b = MakeDocument("b.fa4");
+    // A table whose left edge meets a line too short to hold it.
+    const std::string damaged = Path("c.fa4");
+    TFa4Builder().Lines(std::vector<std::string>(12, "x")).Line("ab\xDA\xC4\xBF").Line("x").WriteTo(damaged);
+    const std::string d = MakeDocument("d.fa4");
+    const std::string boxes = ConcentricBoxesDocument(Dir_ / "boxes.fa4", 100);
+    const std::string empty = Path("empty.fa4");
+    WriteBytes(empty, "");
+    const std::string huge = Path("huge.fa4");
+    WriteBytes(huge, "");
+    fs::resize_file(huge, std::uintmax_t{1} << 31); // sparse: takes no disk space
+    const std::string folder = Path("folder.fa4");
+    fs::create_directories(folder);
+    fs::create_directories(Dir_ / "out");
+    const fs::path out = Dir_ / "out";
+    WriteBytes(out / "c.fa4.html", "earlier");
 
-  const TRun run = Run({"-j", "1", "-d", out.string(), a, b, damaged, d, boxes, empty, huge, folder,
-                        "/dev/zero"});
-  EXPECT_EQ(run.Status, 1);
-  auto line = [](const std::string& name, const std::string& message) {
-    return "fa4tohtml: " + name + ": " + message + "\n";
-  };
-  EXPECT_EQ(run.Err, line(damaged, "Range check error") +
-                         line(boxes, "Document too complex to convert") +
-                         line(huge, "Range check error") +
-                         line(folder, FormatFileMessage("Cannot open file %s", folder)) +
-                         line("/dev/zero", "Cannot open file /dev/zero"));
-  for (const std::string& written : {a, b, d, empty}) {
-    const fs::path html = out / (fs::path(written).filename().string() + ".html");
-    EXPECT_EQ(ReadBytes(html), Expected(written, DefaultPreferencesText)) << written;
-  }
-  EXPECT_EQ(ReadBytes(out / "c.fa4.html"), "earlier");
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"a.fa4.html", "b.fa4.html", "c.fa4.html", "d.fa4.html",
-                                             "empty.fa4.html"}));
-}
-
-TEST_F(Fa4ToHtml, ParallelBatchGivesTheSameFilesAndMessagesInOrder) {
-  std::vector<std::string> documents;
-  for (int i = 0; i < 8; ++i) {
-    if (i % 3 == 1) {
-      documents.push_back(Path("missing" + std::to_string(i) + ".fa4"));
-    } else {
-      documents.push_back(MakeDocument("doc" + std::to_string(i) + ".fa4",
-                                       std::string(i * 50, 'x') + "\xFF\x01"));
+    const TRun run =
+        Run({"-j", "1", "-d", out.string(), a, b, damaged, d, boxes, empty, huge, folder, "/dev/zero"});
+    EXPECT_EQ(run.Status, 1);
+    auto line = [](const std::string& name, const std::string& message) {
+        return "fa4tohtml: " + name + ": " + message + "\n";
+    };
+    EXPECT_EQ(run.Err,
+        line(damaged, "Range check error") + line(boxes, "Document too complex to convert") +
+            line(huge, "Range check error") + line(folder, FormatFileMessage("Cannot open file %s", folder)) +
+            line("/dev/zero", "Cannot open file /dev/zero"));
+    for (const std::string& written : {a, b, d, empty}) {
+        const fs::path html = out / (fs::path(written).filename().string() + ".html");
+        EXPECT_EQ(ReadBytes(html), Expected(written, DefaultPreferencesText)) << written;
     }
-  }
-  fs::create_directories(Dir_ / "one");
-  fs::create_directories(Dir_ / "two");
-  std::vector<std::string> serial = {"-j", "1", "-d", Path("one")};
-  std::vector<std::string> parallel = {"-j2", "-d", Path("two")};
-  serial.insert(serial.end(), documents.begin(), documents.end());
-  parallel.insert(parallel.end(), documents.begin(), documents.end());
-
-  const TRun one = Run(serial);
-  const TRun two = Run(parallel);
-  EXPECT_EQ(one.Status, 1);
-  EXPECT_EQ(two.Status, 1);
-  EXPECT_EQ(one.Err, two.Err);
-  std::string expectedErr;
-  for (const auto& document : documents)
-    if (!fs::exists(document))
-      expectedErr += "fa4tohtml: " + document + ": " +
-                     FormatFileMessage("Cannot open file %s", document) + "\n";
-  EXPECT_EQ(two.Err, expectedErr);
-
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(Dir_ / "one")) {
-    const fs::path name = entry.path().filename();
-    EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(Dir_ / "two" / name)) << name;
-    ++files;
-  }
-  EXPECT_EQ(files, 5);
+    EXPECT_EQ(ReadBytes(out / "c.fa4.html"), "earlier");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+        (std::vector<std::string>{"a.fa4.html", "b.fa4.html", "c.fa4.html", "d.fa4.html", "empty.fa4.html"}));
 }
 
-TEST_F(Fa4ToHtml, UsageErrorsExitWithTwoAndWriteNothing) {
-  const std::string a = MakeDocument("a.fa4");
-  const std::string b = MakeDocument("b.fa4");
-  const std::vector<std::vector<std::string>> cases = {
-      {},
-      {"--frobnicate", a},
-      {a, "-o"},
-      {"-o", Path("x.html"), a, b},
-      {"-j", "zero", a},
-  };
-  for (const auto& args : cases) {
-    const TRun run = Run(args);
-    EXPECT_EQ(run.Status, 2) << (args.empty() ? "" : args[0]);
-    EXPECT_EQ(run.Err.rfind("fa4tohtml: ", 0), 0u) << run.Err;
-    EXPECT_NE(run.Err.find("--help"), std::string::npos) << run.Err;
-  }
-  EXPECT_FALSE(fs::exists(a + ".html"));
-  EXPECT_FALSE(fs::exists(b + ".html"));
-  EXPECT_FALSE(fs::exists(Path("x.html")));
+TEST_F(Fa4ToHtml, ParallelBatchGivesTheSameFilesAndMessagesInOrder)
+{
+    std::vector<std::string> documents;
+    for (int i = 0; i < 8; ++i) {
+        if (i % 3 == 1) {
+            documents.push_back(Path("missing" + std::to_string(i) + ".fa4"));
+        } else {
+            documents.push_back(
+                MakeDocument("doc" + std::to_string(i) + ".fa4", std::string(i * 50, 'x') + "\xFF\x01"));
+        }
+    }
+    fs::create_directories(Dir_ / "one");
+    fs::create_directories(Dir_ / "two");
+    std::vector<std::string> serial = {"-j", "1", "-d", Path("one")};
+    std::vector<std::string> parallel = {"-j2", "-d", Path("two")};
+    serial.insert(serial.end(), documents.begin(), documents.end());
+    parallel.insert(parallel.end(), documents.begin(), documents.end());
+
+    const TRun one = Run(serial);
+    const TRun two = Run(parallel);
+    EXPECT_EQ(one.Status, 1);
+    EXPECT_EQ(two.Status, 1);
+    EXPECT_EQ(one.Err, two.Err);
+    std::string expectedErr;
+    for (const auto& document : documents)
+        if (!fs::exists(document))
+            expectedErr +=
+                "fa4tohtml: " + document + ": " + FormatFileMessage("Cannot open file %s", document) + "\n";
+    EXPECT_EQ(two.Err, expectedErr);
+
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(Dir_ / "one")) {
+        const fs::path name = entry.path().filename();
+        EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(Dir_ / "two" / name)) << name;
+        ++files;
+    }
+    EXPECT_EQ(files, 5);
 }
 
-TEST_F(Fa4ToHtml, HelpAndVersion) {
-  const TRun help = Run({"--help"});
-  EXPECT_EQ(help.Status, 0);
-  EXPECT_EQ(help.Out.rfind("Usage: fa4tohtml ", 0), 0u) << help.Out;
-  EXPECT_EQ(help.Err, "");
-
-  const TRun version = Run({"--version"});
-  EXPECT_EQ(version.Status, 0);
-  EXPECT_EQ(version.Out, std::string("fa4tohtml (Quorvex) ") + QUORVEX_VERSION + "\n");
+TEST_F(Fa4ToHtml, UsageErrorsExitWithTwoAndWriteNothing)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string b = MakeDocument("b.fa4");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--frobnicate", a},
+        {a, "-o"},
+        {"-o", Path("x.html"), a, b},
+        {"-j", "zero", a},
+    };
+    for (const auto& args : cases) {
+        const TRun run = Run(args);
+        EXPECT_EQ(run.Status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(run.Err.rfind("fa4tohtml: ", 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find("--help"), std::string::npos) << run.Err;
+    }
+    EXPECT_FALSE(fs::exists(a + ".html"));
+    EXPECT_FALSE(fs::exists(b + ".html"));
+    EXPECT_FALSE(fs::exists(Path("x.html")));
 }
 
-}  // namespace
-}  // namespace quorvex
+TEST_F(Fa4ToHtml, HelpAndVersion)
+{
+    const TRun help = Run({"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_EQ(help.Out.rfind("Usage: fa4tohtml ", 0), 0u) << help.Out;
+    EXPECT_EQ(help.Err, "");
+
+    const TRun version = Run({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, std::string("fa4tohtml (Quorvex) ") + QUORVEX_VERSION + "\n");
+}
+
+} // namespace
+} // namespace quorvex

@@ -20,8 +20,7 @@ namespace {
 QTextBlock BlockContaining(const QTextDocument& document, const QString& text)
 {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        if (block.text().contains(text))
-            return block;
+        if (block.text().contains(text)) return block;
     return {};
 }
 
@@ -30,13 +29,12 @@ TEST(HtmlPreviewDecoding, Windows1252BytesBecomeTheirCharacters)
     EXPECT_EQ(TZtHtmlPreview::DecodeWindows1252("\x80"), QString(QChar(0x20AC)));
     EXPECT_EQ(TZtHtmlPreview::DecodeWindows1252("\xE4"), QString(QChar(0x00E4)));
     EXPECT_EQ(TZtHtmlPreview::DecodeWindows1252("a\x93q\x94\x96\x9F"),
-              QString::fromUtf16(u"a\u201Cq\u201D\u2013\u0178"));
+        QString::fromUtf16(u"a\u201Cq\u201D\u2013\u0178"));
     // The five bytes Windows-1252 leaves open stay control characters.
     EXPECT_EQ(TZtHtmlPreview::DecodeWindows1252("\x81\x8D\x8F\x90\x9D"),
-              QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D"));
+        QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D"));
     std::string all;
-    for (int code = 0; code < 256; ++code)
-        all.push_back(static_cast<char>(code));
+    for (int code = 0; code < 256; ++code) all.push_back(static_cast<char>(code));
     const QString decoded = TZtHtmlPreview::DecodeWindows1252(all);
     ASSERT_EQ(decoded.size(), 256);
     for (int code = 0; code < 256; ++code) {
@@ -50,19 +48,19 @@ TEST(HtmlPreviewLengths, PointsBecomePixels)
 {
     EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels(
                   "<p class=\"indent\" style=\"margin-left:20pt; text-indent:-20pt\">"),
-              "<p class=\"indent\" style=\"margin-left:27px; text-indent:-27px\">");
+        "<p class=\"indent\" style=\"margin-left:27px; text-indent:-27px\">");
     EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels("<p style=\"margin-left:0; text-indent:0\">"),
-              "<p style=\"margin-left:0px; text-indent:0px\">");
+        "<p style=\"margin-left:0px; text-indent:0px\">");
     EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels("p {Margin-Left : 3PT;text-indent:1.5pt}"),
-              "p {Margin-Left : 4px;text-indent:2px}");
+        "p {Margin-Left : 4px;text-indent:2px}");
     EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels("margin-left:1020pt"), "margin-left:1360px");
 }
 
 TEST(HtmlPreviewLengths, OtherTextIsLeftAlone)
 {
     for (const char* html : {"margin-left:2em", "text-indent:10px", "margin-left:5%", "padding-left:20pt",
-                             "xmargin-left:20pt", "margin-left:", "text-indent:-", "margin-left:20ptx",
-                             "font:18pt", "margin-left 20pt", "<p>margin-left</p>"})
+             "xmargin-left:20pt", "margin-left:", "text-indent:-", "margin-left:20ptx", "font:18pt",
+             "margin-left 20pt", "<p>margin-left</p>"})
         EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels(html), html) << html;
     EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels(""), "");
 }
@@ -80,13 +78,12 @@ struct HtmlPreviewShown : testing::Test {
 
 TEST_F(HtmlPreviewShown, IndentedParagraphIsLaidOutWithTheMarginAskedFor)
 {
-    preview.ShowHtml(
-        "<html><head></head><body>"
-        "<p>flush</p>"
-        "<p class=\"indent\" style=\"margin-left:20pt; text-indent:-20pt\">hanging first line "
-        "that is long enough to wrap onto a second line in a narrow page, so the second line "
-        "shows the margin while the first line starts further left at the indent</p>"
-        "</body></html>");
+    preview.ShowHtml("<html><head></head><body>"
+                     "<p>flush</p>"
+                     "<p class=\"indent\" style=\"margin-left:20pt; text-indent:-20pt\">hanging first line "
+                     "that is long enough to wrap onto a second line in a narrow page, so the second line "
+                     "shows the margin while the first line starts further left at the indent</p>"
+                     "</body></html>");
     QTextDocument* document = preview.document();
     const QTextBlock flush = BlockContaining(*document, "flush");
     const QTextBlock indented = BlockContaining(*document, "hanging");
@@ -114,8 +111,7 @@ TEST_F(HtmlPreviewShown, BytesAreShownAsWindows1252)
 TEST_F(HtmlPreviewShown, NewTextIsShownFromTheTopAndClearShowsNothing)
 {
     std::string long_html = "<html><body>";
-    for (int i = 0; i < 500; ++i)
-        long_html += "<p>paragraph " + std::to_string(i) + "</p>";
+    for (int i = 0; i < 500; ++i) long_html += "<p>paragraph " + std::to_string(i) + "</p>";
     long_html += "</body></html>";
     preview.ShowHtml(long_html);
     QApplication::processEvents();
@@ -139,4 +135,4 @@ TEST_F(HtmlPreviewShown, LinksDoNotNavigateThePreview)
     EXPECT_EQ(preview.historyUrl(0), QUrl());
 }
 
-}  // namespace
+} // namespace

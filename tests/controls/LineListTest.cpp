@@ -27,8 +27,7 @@ struct LineList : testing::Test {
         list.SetGetText([this](int row, const void* data, int column) {
             ++textCalls;
             const auto& text = *static_cast<const std::string*>(data);
-            if (column == 1)
-                return QString::fromStdString(text);
+            if (column == 1) return QString::fromStdString(text);
             return QString::number(row) + QLatin1Char('/') + QString::number(column);
         });
     }
@@ -88,13 +87,13 @@ TEST_F(LineList, ColumnsHaveTheirHeadersAlignmentsWidthsAndOrder)
 {
     const QAbstractItemModel* model = list.model();
     const QHeaderView* header = list.horizontalHeader();
-    const std::map<int, std::pair<QString, Qt::Alignment>> columns{
-        {0, {"Len", Qt::AlignRight}}, {1, {"ID", Qt::AlignLeft}},
-        {2, {"Hex", Qt::AlignLeft}}, {3, {"#", Qt::AlignRight}}};
+    const std::map<int, std::pair<QString, Qt::Alignment>> columns{{0, {"Len", Qt::AlignRight}},
+        {1, {"ID", Qt::AlignLeft}}, {2, {"Hex", Qt::AlignLeft}}, {3, {"#", Qt::AlignRight}}};
     list.SetRowCount(1);
     for (const auto& [index, column] : columns) {
         EXPECT_EQ(model->headerData(index, Qt::Horizontal).toString(), column.first);
-        const auto alignment = model->data(model->index(0, index), Qt::TextAlignmentRole).value<Qt::Alignment>();
+        const auto alignment =
+            model->data(model->index(0, index), Qt::TextAlignmentRole).value<Qt::Alignment>();
         EXPECT_TRUE(alignment & column.second) << index;
     }
     EXPECT_EQ(header->logicalIndex(0), 3);
@@ -130,9 +129,9 @@ TEST_F(LineList, TooltipOnlyForCutOffText)
         // A cell that fits declines the event and shows no tip.
         return event.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
     };
-    EXPECT_EQ(tipAt(0, 1), QString());                                 // "alpha" fits
-    EXPECT_EQ(tipAt(3, 1), QString::fromStdString(std::string(200, 'W')));  // cut off
+    EXPECT_EQ(tipAt(0, 1), QString()); // "alpha" fits
+    EXPECT_EQ(tipAt(3, 1), QString::fromStdString(std::string(200, 'W'))); // cut off
     EXPECT_EQ(tipAt(3, 3), QString());
 }
 
-}  // namespace
+} // namespace

@@ -60,16 +60,20 @@ struct SourceEditorHighlight : testing::Test {
     // QScintilla hands Qt's weight to Scintilla negated.
     bool Bold(int style)
     {
-        return std::abs(editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETWEIGHT, style)) >= QFont::DemiBold;
+        return std::abs(editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETWEIGHT, style)) >=
+            QFont::DemiBold;
     }
     bool Italic(int style) { return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETITALIC, style); }
-    bool Underline(int style) { return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETUNDERLINE, style); }
+    bool Underline(int style)
+    {
+        return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETUNDERLINE, style);
+    }
 
     bool StruckAt(int line, int column)
     {
         const long position = editor.positionFromLineIndex(line, column);
         return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
-                                    TZtHighlighterLexer::StrikeIndicator, position) != 0;
+                   TZtHighlighterLexer::StrikeIndicator, position) != 0;
     }
 
     long LineState(int line)
@@ -89,13 +93,13 @@ TEST_F(SourceEditorHighlight, TagsAreColouredByTheirAttributes)
     const int identifier = StyleAt(0, 7);
     const int value = StyleAt(0, 12);
     const int text = StyleAt(1, 4);
-    EXPECT_EQ(StyleAt(0, 5), tag);                  // the whole of "style"
-    EXPECT_EQ(StyleAt(0, 22), symbol);              // the closing ">"
-    EXPECT_EQ(StyleAt(1, 0), text);                 // one text token, blanks included
+    EXPECT_EQ(StyleAt(0, 5), tag); // the whole of "style"
+    EXPECT_EQ(StyleAt(0, 22), symbol); // the closing ">"
+    EXPECT_EQ(StyleAt(1, 0), text); // one text token, blanks included
 
-    EXPECT_EQ(Fore(tag), Bgr(0x80, 0x00, 0xFF));    // violet, bold
+    EXPECT_EQ(Fore(tag), Bgr(0x80, 0x00, 0xFF)); // violet, bold
     EXPECT_TRUE(Bold(tag));
-    EXPECT_EQ(Fore(value), Bgr(0x00, 0x80, 0xFF));  // blue, not bold
+    EXPECT_EQ(Fore(value), Bgr(0x00, 0x80, 0xFF)); // blue, not bold
     EXPECT_FALSE(Bold(value));
     EXPECT_TRUE(Bold(identifier));
     EXPECT_TRUE(Bold(symbol));
@@ -128,8 +132,8 @@ TEST_F(SourceEditorHighlight, CommentsCarryOverLinesAndEditsRescanTheLinesAfter)
     QTest::keyClicks(&editor, "<a ");
     Colourise();
     EXPECT_EQ(LineState(0), TZtHtmlHighlighter::hsAttributes);
-    EXPECT_EQ(StyleAt(1, 0), editor.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT,
-                                                   editor.positionFromLineIndex(0, 4)));
+    EXPECT_EQ(StyleAt(1, 0),
+        editor.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, editor.positionFromLineIndex(0, 4)));
 }
 
 TEST_F(SourceEditorHighlight, AttributeChangesRepaintAtOnce)
@@ -165,7 +169,7 @@ TEST_F(SourceEditorHighlight, TheWidgetsFontAndPaletteAreTheOwnLook)
     editor.setPalette(palette);
     EXPECT_EQ(Fore(text), Bgr(0x40, 0x50, 0x60));
     EXPECT_EQ(Back(text), Bgr(0xF0, 0xE0, 0xD0));
-    EXPECT_EQ(Fore(StyleAt(0, 1)), Bgr(0x80, 0x00, 0xFF));  // coloured tokens keep their colour
+    EXPECT_EQ(Fore(StyleAt(0, 1)), Bgr(0x80, 0x00, 0xFF)); // coloured tokens keep their colour
 
     QFont font = editor.font();
     font.setPointSize(15);
@@ -182,8 +186,7 @@ TEST_F(SourceEditorHighlight, DisabledHighlighterPaintsPlainText)
     EXPECT_NE(StyleAt(0, 1), 0);
     html.SetEnabled(false);
     Colourise();
-    for (int column = 0; column < 19; ++column)
-        EXPECT_EQ(StyleAt(0, column), 0) << column;
+    for (int column = 0; column < 19; ++column) EXPECT_EQ(StyleAt(0, column), 0) << column;
     html.SetEnabled(true);
     Colourise();
     EXPECT_NE(StyleAt(0, 1), 0);
@@ -193,7 +196,7 @@ TEST_F(SourceEditorHighlight, DetachingWithdrawsTheListener)
 {
     auto other = std::make_unique<TZtSourceEditor>();
     other->SetHighlighter(&html);
-    other.reset();  // an editor that goes away must not be called any more
+    other.reset(); // an editor that goes away must not be called any more
     html.KeyAttri()->SetForeground(TZtColor{1, 2, 3});
 
     Show({"<p>"});
@@ -206,7 +209,8 @@ TEST_F(SourceEditorHighlight, WordMovesStopAtTheLanguagesWordBoundaries)
 {
     // 0xD7 (the multiplication sign) is no word character of the highlighter,
     // 0xE4 is; without a highlighter every byte above 0x7F joins words.
-    Show({"ab\xE4\xD7" "cd x"});
+    Show({"ab\xE4\xD7"
+          "cd x"});
     editor.setCursorPosition(0, 0);
     editor.ExecuteCommand(TZtEditorCommand::cmdWordRight);
     int line = 0, index = 0;
@@ -239,4 +243,4 @@ TEST_F(SourceEditorHighlight, BracketMatchingSkipsBracketsOfAnotherAttribute)
     EXPECT_EQ(index, 7);
 }
 
-}  // namespace
+} // namespace

@@ -24,36 +24,88 @@ struct ExpectedBinding {
 
 // The window's list, in its order, written as key names.
 const std::vector<ExpectedBinding> Expected{
-    {"Up", cmdUp}, {"Shift+Up", cmdSelUp}, {"Ctrl+Up", cmdScrollUp},
-    {"Down", cmdDown}, {"Shift+Down", cmdSelDown}, {"Ctrl+Down", cmdScrollDown},
-    {"Left", cmdLeft}, {"Shift+Left", cmdSelLeft}, {"Ctrl+Left", cmdWordLeft},
-    {"Ctrl+Shift+Left", cmdSelWordLeft}, {"Right", cmdRight}, {"Shift+Right", cmdSelRight},
-    {"Ctrl+Right", cmdWordRight}, {"Ctrl+Shift+Right", cmdSelWordRight},
-    {"PgDown", cmdPageDown}, {"Shift+PgDown", cmdSelPageDown}, {"Ctrl+PgDown", cmdPageBottom},
-    {"Ctrl+Shift+PgDown", cmdSelPageBottom}, {"PgUp", cmdPageUp}, {"Shift+PgUp", cmdSelPageUp},
-    {"Ctrl+PgUp", cmdPageTop}, {"Ctrl+Shift+PgUp", cmdSelPageTop},
-    {"Home", cmdLineStart}, {"Shift+Home", cmdSelLineStart}, {"Ctrl+Home", cmdEditorTop},
-    {"Ctrl+Shift+Home", cmdSelEditorTop}, {"End", cmdLineEnd}, {"Shift+End", cmdSelLineEnd},
-    {"Ctrl+End", cmdEditorBottom}, {"Ctrl+Shift+End", cmdSelEditorBottom},
-    {"Ins", cmdToggleMode}, {"Ctrl+Ins", cmdCopy}, {"Shift+Del", cmdCut}, {"Shift+Ins", cmdPaste},
-    {"Del", cmdDeleteChar}, {"Backspace", cmdDeleteLastChar}, {"Shift+Backspace", cmdDeleteLastChar},
-    {"Ctrl+Backspace", cmdDeleteLastWord}, {"Alt+Backspace", cmdUndo},
-    {"Shift+Alt+Backspace", cmdRedo}, {"Return", cmdLineBreak}, {"Shift+Return", cmdLineBreak},
-    {"Tab", cmdTab}, {"Shift+Tab", cmdShiftTab}, {"Ctrl+F1", cmdContextHelp},
-    {"Ctrl+A", cmdSelectAll}, {"Ctrl+C", cmdCopy}, {"Ctrl+V", cmdPaste}, {"Ctrl+X", cmdCut},
-    {"Ctrl+Shift+I", cmdBlockIndent}, {"Ctrl+Shift+U", cmdBlockUnindent}, {"Ctrl+M", cmdLineBreak},
-    {"Ctrl+N", cmdInsertLine}, {"Ctrl+T", cmdDeleteWord}, {"Ctrl+Y", cmdDeleteLine},
-    {"Ctrl+Shift+Y", cmdDeleteEOL}, {"Ctrl+Z", cmdUndo}, {"Ctrl+Shift+Z", cmdRedo},
-    {"Ctrl+0", cmdGotoMarker0}, {"Ctrl+1", cmdGotoMarker1}, {"Ctrl+2", cmdGotoMarker2},
-    {"Ctrl+3", cmdGotoMarker3}, {"Ctrl+4", cmdGotoMarker4}, {"Ctrl+5", cmdGotoMarker5},
-    {"Ctrl+6", cmdGotoMarker6}, {"Ctrl+7", cmdGotoMarker7}, {"Ctrl+8", cmdGotoMarker8},
+    {"Up", cmdUp},
+    {"Shift+Up", cmdSelUp},
+    {"Ctrl+Up", cmdScrollUp},
+    {"Down", cmdDown},
+    {"Shift+Down", cmdSelDown},
+    {"Ctrl+Down", cmdScrollDown},
+    {"Left", cmdLeft},
+    {"Shift+Left", cmdSelLeft},
+    {"Ctrl+Left", cmdWordLeft},
+    {"Ctrl+Shift+Left", cmdSelWordLeft},
+    {"Right", cmdRight},
+    {"Shift+Right", cmdSelRight},
+    {"Ctrl+Right", cmdWordRight},
+    {"Ctrl+Shift+Right", cmdSelWordRight},
+    {"PgDown", cmdPageDown},
+    {"Shift+PgDown", cmdSelPageDown},
+    {"Ctrl+PgDown", cmdPageBottom},
+    {"Ctrl+Shift+PgDown", cmdSelPageBottom},
+    {"PgUp", cmdPageUp},
+    {"Shift+PgUp", cmdSelPageUp},
+    {"Ctrl+PgUp", cmdPageTop},
+    {"Ctrl+Shift+PgUp", cmdSelPageTop},
+    {"Home", cmdLineStart},
+    {"Shift+Home", cmdSelLineStart},
+    {"Ctrl+Home", cmdEditorTop},
+    {"Ctrl+Shift+Home", cmdSelEditorTop},
+    {"End", cmdLineEnd},
+    {"Shift+End", cmdSelLineEnd},
+    {"Ctrl+End", cmdEditorBottom},
+    {"Ctrl+Shift+End", cmdSelEditorBottom},
+    {"Ins", cmdToggleMode},
+    {"Ctrl+Ins", cmdCopy},
+    {"Shift+Del", cmdCut},
+    {"Shift+Ins", cmdPaste},
+    {"Del", cmdDeleteChar},
+    {"Backspace", cmdDeleteLastChar},
+    {"Shift+Backspace", cmdDeleteLastChar},
+    {"Ctrl+Backspace", cmdDeleteLastWord},
+    {"Alt+Backspace", cmdUndo},
+    {"Shift+Alt+Backspace", cmdRedo},
+    {"Return", cmdLineBreak},
+    {"Shift+Return", cmdLineBreak},
+    {"Tab", cmdTab},
+    {"Shift+Tab", cmdShiftTab},
+    {"Ctrl+F1", cmdContextHelp},
+    {"Ctrl+A", cmdSelectAll},
+    {"Ctrl+C", cmdCopy},
+    {"Ctrl+V", cmdPaste},
+    {"Ctrl+X", cmdCut},
+    {"Ctrl+Shift+I", cmdBlockIndent},
+    {"Ctrl+Shift+U", cmdBlockUnindent},
+    {"Ctrl+M", cmdLineBreak},
+    {"Ctrl+N", cmdInsertLine},
+    {"Ctrl+T", cmdDeleteWord},
+    {"Ctrl+Y", cmdDeleteLine},
+    {"Ctrl+Shift+Y", cmdDeleteEOL},
+    {"Ctrl+Z", cmdUndo},
+    {"Ctrl+Shift+Z", cmdRedo},
+    {"Ctrl+0", cmdGotoMarker0},
+    {"Ctrl+1", cmdGotoMarker1},
+    {"Ctrl+2", cmdGotoMarker2},
+    {"Ctrl+3", cmdGotoMarker3},
+    {"Ctrl+4", cmdGotoMarker4},
+    {"Ctrl+5", cmdGotoMarker5},
+    {"Ctrl+6", cmdGotoMarker6},
+    {"Ctrl+7", cmdGotoMarker7},
+    {"Ctrl+8", cmdGotoMarker8},
     {"Ctrl+9", cmdGotoMarker9},
-    {"Ctrl+Shift+0", cmdSetMarker0}, {"Ctrl+Shift+1", cmdSetMarker1}, {"Ctrl+Shift+2", cmdSetMarker2},
-    {"Ctrl+Shift+3", cmdSetMarker3}, {"Ctrl+Shift+4", cmdSetMarker4}, {"Ctrl+Shift+5", cmdSetMarker5},
-    {"Ctrl+Shift+6", cmdSetMarker6}, {"Ctrl+Shift+7", cmdSetMarker7}, {"Ctrl+Shift+8", cmdSetMarker8},
+    {"Ctrl+Shift+0", cmdSetMarker0},
+    {"Ctrl+Shift+1", cmdSetMarker1},
+    {"Ctrl+Shift+2", cmdSetMarker2},
+    {"Ctrl+Shift+3", cmdSetMarker3},
+    {"Ctrl+Shift+4", cmdSetMarker4},
+    {"Ctrl+Shift+5", cmdSetMarker5},
+    {"Ctrl+Shift+6", cmdSetMarker6},
+    {"Ctrl+Shift+7", cmdSetMarker7},
+    {"Ctrl+Shift+8", cmdSetMarker8},
     {"Ctrl+Shift+9", cmdSetMarker9},
-    {"Ctrl+Shift+N", cmdNormalSelect}, {"Ctrl+Shift+C", cmdColumnSelect},
-    {"Ctrl+Shift+L", cmdLineSelect}, {"Ctrl+Shift+B", cmdMatchBracket},
+    {"Ctrl+Shift+N", cmdNormalSelect},
+    {"Ctrl+Shift+C", cmdColumnSelect},
+    {"Ctrl+Shift+L", cmdLineSelect},
+    {"Ctrl+Shift+B", cmdMatchBracket},
 };
 
 QKeyCombination KeyOf(const char* name)
@@ -72,15 +124,14 @@ struct SourceEditorKeys : testing::Test {
         editor.setFocus();
         QApplication::processEvents();
         QObject::connect(&editor, &TZtSourceEditor::CommandExecuted,
-                         [this](TZtEditorCommand command) { executed.push_back(command); });
+            [this](TZtEditorCommand command) { executed.push_back(command); });
     }
 
     std::optional<TZtEditorCommand> Press(QKeyCombination key)
     {
         executed.clear();
         QTest::keyClick(&editor, key.key(), key.keyboardModifiers());
-        if (executed.size() != 1)
-            return std::nullopt;
+        if (executed.size() != 1) return std::nullopt;
         return executed.front();
     }
 
@@ -101,8 +152,7 @@ struct SourceEditorKeys : testing::Test {
     void SetNumberedLines(int count)
     {
         std::vector<std::string> lines;
-        for (int i = 0; i < count; ++i)
-            lines.push_back("line " + std::to_string(i));
+        for (int i = 0; i < count; ++i) lines.push_back("line " + std::to_string(i));
         editor.SetLines(lines);
     }
 
@@ -248,7 +298,7 @@ TEST_F(SourceEditorKeys, ColumnSelectModeSelectsABlock)
 TEST_F(SourceEditorKeys, BlockIndentAndUnindentTheSelectedLines)
 {
     editor.SetLines({"a", "b", "c"});
-    editor.setSelection(0, 0, 2, 0);  // ends at the start of line 2: lines 0 and 1
+    editor.setSelection(0, 0, 2, 0); // ends at the start of line 2: lines 0 and 1
     QTest::keyClick(&editor, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(editor.Lines(), (std::vector<std::string>{"  a", "  b", "c"}));
     QTest::keyClick(&editor, Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
@@ -275,4 +325,4 @@ TEST_F(SourceEditorKeys, ContextHelpOnlyAnnounces)
     EXPECT_EQ(editor.Lines(), std::vector<std::string>{"abc"});
 }
 
-}  // namespace
+} // namespace

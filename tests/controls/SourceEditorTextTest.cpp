@@ -35,8 +35,7 @@ struct SourceEditorText : testing::Test {
 std::string AllBytesFrom(int first)
 {
     std::string bytes;
-    for (int code = first; code < 256; ++code)
-        bytes.push_back(static_cast<char>(code));
+    for (int code = first; code < 256; ++code) bytes.push_back(static_cast<char>(code));
     return bytes;
 }
 
@@ -65,7 +64,7 @@ TEST_F(SourceEditorText, EmptyEditorHasNoLinesAndNoText)
 TEST_F(SourceEditorText, EightBitBytesRoundTripUnchanged)
 {
     const std::string high = AllBytesFrom(0x80);
-    const std::string printable = AllBytesFrom(0x20).substr(0, 0x60);  // 0x20-0x7F
+    const std::string printable = AllBytesFrom(0x20).substr(0, 0x60); // 0x20-0x7F
     editor.SetLines({high, printable, "\xE4\xF6\xFC\xDF \x80 \x9F"});
     const auto lines = editor.Lines();
     ASSERT_EQ(lines.size(), 3u);
@@ -132,7 +131,7 @@ TEST_F(SourceEditorText, TabLinesUpWithTheWordsOfTheLineAbove)
 {
     editor.SetLines({"  <style type=x>", "", "a"});
     editor.setCursorPosition(2, 1);
-    QTest::keyClick(&editor, Qt::Key_Tab);  // the empty line is passed over
+    QTest::keyClick(&editor, Qt::Key_Tab); // the empty line is passed over
     QTest::keyClicks(&editor, "b");
     QTest::keyClick(&editor, Qt::Key_Tab);
     QTest::keyClicks(&editor, "c");
@@ -196,4 +195,4 @@ TEST_F(SourceEditorText, DroppedFilesAreLeftToTheWindowAndTextIsTaken)
     EXPECT_TRUE(accepts(text));
 }
 
-}  // namespace
+} // namespace

@@ -13,23 +13,24 @@
 namespace quorvex::testing {
 
 // Loads a document whose line n holds lines[n].
-inline void LoadLines(TZtFileInfoFa4& document, const std::vector<std::string>& lines) {
-  TFa4Builder builder;
-  builder.Lines(lines);
-  document.Clear();
-  document.LoadFromMemory("test.fa4", builder.Bytes());
+inline void LoadLines(TZtFileInfoFa4& document, const std::vector<std::string>& lines)
+{
+    TFa4Builder builder;
+    builder.Lines(lines);
+    document.Clear();
+    document.LoadFromMemory("test.fa4", builder.Bytes());
 }
 
 // Lines 0 to 11 filled with one letter each, so that the lines a test
 // places from 12 on are counted.
-inline std::vector<std::string> WithOuterLines(const std::vector<std::string>& body) {
-  std::vector<std::string> lines(12, "x");
-  lines.insert(lines.end(), body.begin(), body.end());
-  return lines;
+inline std::vector<std::string> WithOuterLines(const std::vector<std::string>& body)
+{
+    std::vector<std::string> lines(12, "x");
+    lines.insert(lines.end(), body.begin(), body.end());
+    return lines;
 }
-
 
 inline const std::string TableStart = "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
 inline const std::string TableEnd = "</table>\r";
 
-}  // namespace quorvex::testing
+} // namespace quorvex::testing

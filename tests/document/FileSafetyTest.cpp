@@ -26,156 +26,167 @@ namespace fs = std::filesystem;
 
 class FileSafetyTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Folder = MakeTempFolder("quorvex-safety");
-    Target = (Folder / "doc.html").string();
-    for (int i = 0; i < 5000; ++i) NewBytes += "new line " + std::to_string(i) + "\r";
-    WriteFileBytes(Target, Earlier);
-  }
-  void TearDown() override { fs::remove_all(Folder); }
-
-  std::vector<std::string> FolderEntries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(Folder)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  // The replacement failed as a whole: the message names the file, the
-  // earlier file is intact and no temporary file is left.
-  void ExpectRefusedAndUntouched(const TFileWriteHooks& hooks) {
-    try {
-      WriteFileReplacing(Target, NewBytes, hooks);
-      ADD_FAILURE() << "no error";
-    } catch (const EZtError& error) {
-      EXPECT_EQ(std::string(error.what()), "Cannot create file " + Target);
+    void SetUp() override
+    {
+        Folder = MakeTempFolder("quorvex-safety");
+        Target = (Folder / "doc.html").string();
+        for (int i = 0; i < 5000; ++i) NewBytes += "new line " + std::to_string(i) + "\r";
+        WriteFileBytes(Target, Earlier);
     }
-    EXPECT_EQ(ReadFileBytes(Target), Earlier);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
-  }
-  std::string ErrorOfLoading(const std::string& name) {
-    try {
-      Document.LoadFromFile(name);
-    } catch (const EZtError& error) {
-      return error.what();
-    }
-    return "(no error)";
-  }
+    void TearDown() override { fs::remove_all(Folder); }
 
-  fs::path Folder;
-  std::string Target;
-  const std::string Earlier = "<html>the earlier file</html>";
-  std::string NewBytes;
-  TZtFileInfoFa4 Document;
+    std::vector<std::string> FolderEntries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Folder)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // The replacement failed as a whole: the message names the file, the
+    // earlier file is intact and no temporary file is left.
+    void ExpectRefusedAndUntouched(const TFileWriteHooks& hooks)
+    {
+        try {
+            WriteFileReplacing(Target, NewBytes, hooks);
+            ADD_FAILURE() << "no error";
+        } catch (const EZtError& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot create file " + Target);
+        }
+        EXPECT_EQ(ReadFileBytes(Target), Earlier);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
+    }
+    std::string ErrorOfLoading(const std::string& name)
+    {
+        try {
+            Document.LoadFromFile(name);
+        } catch (const EZtError& error) {
+            return error.what();
+        }
+        return "(no error)";
+    }
+
+    fs::path Folder;
+    std::string Target;
+    const std::string Earlier = "<html>the earlier file</html>";
+    std::string NewBytes;
+    TZtFileInfoFa4 Document;
 };
 
-TEST_F(FileSafetyTest, FailureBetweenWritingAndRenamingKeepsTheEarlierFile) {
-  std::string temporaryContent;
-  TFileWriteHooks hooks;
-  hooks.BeforeRename = [&](const std::string& temporaryName) {
-    temporaryContent = ReadFileBytes(temporaryName);
-    return false;
-  };
-  ExpectRefusedAndUntouched(hooks);
-  // The failure came after the new bytes were all in the temporary file.
-  EXPECT_EQ(temporaryContent, NewBytes);
+TEST_F(FileSafetyTest, FailureBetweenWritingAndRenamingKeepsTheEarlierFile)
+{
+    std::string temporaryContent;
+    TFileWriteHooks hooks;
+    hooks.BeforeRename = [&](const std::string& temporaryName) {
+        temporaryContent = ReadFileBytes(temporaryName);
+        return false;
+    };
+    ExpectRefusedAndUntouched(hooks);
+    // The failure came after the new bytes were all in the temporary file.
+    EXPECT_EQ(temporaryContent, NewBytes);
 
-  // Any other error at that point cleans up the same way.
-  hooks.BeforeRename = [](const std::string&) -> bool { throw std::runtime_error("power cut"); };
-  EXPECT_THROW(WriteFileReplacing(Target, NewBytes, hooks), std::runtime_error);
-  EXPECT_EQ(ReadFileBytes(Target), Earlier);
-  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
+    // Any other error at that point cleans up the same way.
+    hooks.BeforeRename = [](const std::string&) -> bool { throw std::runtime_error("power cut"); };
+    EXPECT_THROW(WriteFileReplacing(Target, NewBytes, hooks), std::runtime_error);
+    EXPECT_EQ(ReadFileBytes(Target), Earlier);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
 }
 
-TEST_F(FileSafetyTest, FullDeviceIsReportedAndKeepsTheEarlierFile) {
-  // The device takes the first 3000 bytes, in pieces, and then is full.
-  std::size_t stored = 0;
-  TFileWriteHooks hooks;
-  hooks.Write = [&](int fd, const void* data, std::size_t size) -> ssize_t {
-    if (stored >= 3000) {
-      errno = ENOSPC;
-      return -1;
+TEST_F(FileSafetyTest, FullDeviceIsReportedAndKeepsTheEarlierFile)
+{
+    // The device takes the first 3000 bytes, in pieces, and then is full.
+    std::size_t stored = 0;
+    TFileWriteHooks hooks;
+    hooks.Write = [&](int fd, const void* data, std::size_t size) -> ssize_t {
+        if (stored >= 3000) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const ssize_t written = ::write(fd, data, std::min<std::size_t>(size, 1000));
+        if (written > 0) stored += static_cast<std::size_t>(written);
+        return written;
+    };
+    ExpectRefusedAndUntouched(hooks);
+    EXPECT_EQ(stored, 3000u);
+
+    // A write that stores nothing and reports no error cannot go on either.
+    hooks.Write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
+    ExpectRefusedAndUntouched(hooks);
+}
+
+TEST_F(FileSafetyTest, ShortWritesThatMakeProgressStillWriteEverything)
+{
+    int calls = 0;
+    TFileWriteHooks hooks;
+    hooks.Write = [&](int fd, const void* data, std::size_t size) -> ssize_t {
+        ++calls;
+        if (calls % 3 == 0) {
+            errno = EINTR;
+            return -1;
+        }
+        return ::write(fd, data, std::min<std::size_t>(size, 4093));
+    };
+    WriteFileReplacing(Target, NewBytes, hooks);
+    EXPECT_EQ(ReadFileBytes(Target), NewBytes);
+    EXPECT_GT(calls, static_cast<int>(NewBytes.size() / 4093));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
+}
+
+TEST_F(FileSafetyTest, PreferencesFileIsReplacedWhole)
+{
+    WriteFileBytes(Target, std::string(100000, 'p'));
+    WriteTextLinesFile(Target, TTextLines{{"<head>", "</head>"}, TLineBreak::Lf});
+    EXPECT_EQ(ReadFileBytes(Target), "<head>\n</head>\n");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
+}
+
+TEST_F(FileSafetyTest, DevicesPipesAndFoldersAreRefusedWithoutReading)
+{
+    const std::string pipe = (Folder / "pipe.fa4").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    // A pipe with no writer would block an ordinary open; /dev/zero would
+    // never end.
+    for (const std::string& name :
+        {std::string("/dev/zero"), std::string("/dev/null"), pipe, Folder.string()}) {
+        EXPECT_EQ(ErrorOfLoading(name), "Cannot open file " + name);
+        EXPECT_FALSE(Document.Loaded()) << name;
+        EXPECT_EQ(Document.FileName(), "") << name;
     }
-    const ssize_t written = ::write(fd, data, std::min<std::size_t>(size, 1000));
-    if (written > 0) stored += static_cast<std::size_t>(written);
-    return written;
-  };
-  ExpectRefusedAndUntouched(hooks);
-  EXPECT_EQ(stored, 3000u);
-
-  // A write that stores nothing and reports no error cannot go on either.
-  hooks.Write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
-  ExpectRefusedAndUntouched(hooks);
 }
 
-TEST_F(FileSafetyTest, ShortWritesThatMakeProgressStillWriteEverything) {
-  int calls = 0;
-  TFileWriteHooks hooks;
-  hooks.Write = [&](int fd, const void* data, std::size_t size) -> ssize_t {
-    ++calls;
-    if (calls % 3 == 0) {
-      errno = EINTR;
-      return -1;
+TEST_F(FileSafetyTest, UnreadableDocumentIsRefused)
+{
+    // Root reads files whatever their mode; a kernel setting that is only
+    // written stays closed to it.
+    std::string name = (Folder / "locked.fa4").string();
+    WriteFileBytes(name, TFa4Builder().Line("Haus").Bytes());
+    ::chmod(name.c_str(), 0);
+    if (const int fd = ::open(name.c_str(), O_RDONLY); fd >= 0) {
+        ::close(fd);
+        name = "/proc/sys/vm/drop_caches";
+        const int other = ::open(name.c_str(), O_RDONLY);
+        if (other >= 0) {
+            ::close(other);
+            GTEST_SKIP() << "every file is readable for this user";
+        }
     }
-    return ::write(fd, data, std::min<std::size_t>(size, 4093));
-  };
-  WriteFileReplacing(Target, NewBytes, hooks);
-  EXPECT_EQ(ReadFileBytes(Target), NewBytes);
-  EXPECT_GT(calls, static_cast<int>(NewBytes.size() / 4093));
-  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
-}
-
-TEST_F(FileSafetyTest, PreferencesFileIsReplacedWhole) {
-  WriteFileBytes(Target, std::string(100000, 'p'));
-  WriteTextLinesFile(Target, TTextLines{{"<head>", "</head>"}, TLineBreak::Lf});
-  EXPECT_EQ(ReadFileBytes(Target), "<head>\n</head>\n");
-  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
-}
-
-TEST_F(FileSafetyTest, DevicesPipesAndFoldersAreRefusedWithoutReading) {
-  const std::string pipe = (Folder / "pipe.fa4").string();
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
-  // A pipe with no writer would block an ordinary open; /dev/zero would
-  // never end.
-  for (const std::string& name : {std::string("/dev/zero"), std::string("/dev/null"), pipe,
-                                  Folder.string()}) {
     EXPECT_EQ(ErrorOfLoading(name), "Cannot open file " + name);
-    EXPECT_FALSE(Document.Loaded()) << name;
-    EXPECT_EQ(Document.FileName(), "") << name;
-  }
+    EXPECT_FALSE(Document.Loaded());
 }
 
-TEST_F(FileSafetyTest, UnreadableDocumentIsRefused) {
-  // Root reads files whatever their mode; a kernel setting that is only
-  // written stays closed to it.
-  std::string name = (Folder / "locked.fa4").string();
-  WriteFileBytes(name, TFa4Builder().Line("Haus").Bytes());
-  ::chmod(name.c_str(), 0);
-  if (const int fd = ::open(name.c_str(), O_RDONLY); fd >= 0) {
-    ::close(fd);
-    name = "/proc/sys/vm/drop_caches";
-    const int other = ::open(name.c_str(), O_RDONLY);
-    if (other >= 0) {
-      ::close(other);
-      GTEST_SKIP() << "every file is readable for this user";
-    }
-  }
-  EXPECT_EQ(ErrorOfLoading(name), "Cannot open file " + name);
-  EXPECT_FALSE(Document.Loaded());
+TEST_F(FileSafetyTest, EmptyDocumentLoadsWithNoLinesAndConverts)
+{
+    const std::string name = (Folder / "empty.fa4").string();
+    WriteFileBytes(name, "");
+    Document.LoadFromFile(name);
+    EXPECT_TRUE(Document.Loaded());
+    EXPECT_EQ(Document.LineCount(), 0);
+    EXPECT_EQ(Document.FileSize(), 0);
+    SaveHtml(Target, "", Document);
+    EXPECT_EQ(ReadFileBytes(Target),
+        "<body>\r<!-- LINE 6 -->\r<!-- LINE 7 -->\r<!-- LINE 8 -->\r<!-- LINE 9 -->\r"
+        "<!-- LINE 10 -->\r<!-- LINE 11 --><hr><hr><!-- LINE 0 -->\r<!-- LINE 1 -->\r"
+        "<!-- LINE 2 -->\r<!-- LINE 3 -->\r<!-- LINE 4 -->\r<!-- LINE 5 --></body>");
 }
 
-TEST_F(FileSafetyTest, EmptyDocumentLoadsWithNoLinesAndConverts) {
-  const std::string name = (Folder / "empty.fa4").string();
-  WriteFileBytes(name, "");
-  Document.LoadFromFile(name);
-  EXPECT_TRUE(Document.Loaded());
-  EXPECT_EQ(Document.LineCount(), 0);
-  EXPECT_EQ(Document.FileSize(), 0);
-  SaveHtml(Target, "", Document);
-  EXPECT_EQ(ReadFileBytes(Target),
-            "<body>\r<!-- LINE 6 -->\r<!-- LINE 7 -->\r<!-- LINE 8 -->\r<!-- LINE 9 -->\r"
-            "<!-- LINE 10 -->\r<!-- LINE 11 --><hr><hr><!-- LINE 0 -->\r<!-- LINE 1 -->\r"
-            "<!-- LINE 2 -->\r<!-- LINE 3 -->\r<!-- LINE 4 -->\r<!-- LINE 5 --></body>");
-}
-
-}  // namespace
-}  // namespace quorvex::testing
+} // namespace
+} // namespace quorvex::testing

@@ -17,202 +17,220 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EZtError& error) {
-    return error.what();
-  }
-  return "(no error)";
+std::string ErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EZtError& error) {
+        return error.what();
+    }
+    return "(no error)";
 }
 
 class TempFolder {
 public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quorvex-doc-XXXXXX").string();
-    Path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() { fs::remove_all(Path_); }
-  std::string operator/(const std::string& name) const { return (Path_ / name).string(); }
-  const fs::path& Path() const { return Path_; }
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "quorvex-doc-XXXXXX").string();
+        Path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder() { fs::remove_all(Path_); }
+    std::string operator/(const std::string& name) const { return (Path_ / name).string(); }
+    const fs::path& Path() const { return Path_; }
 
 private:
-  fs::path Path_;
+    fs::path Path_;
 };
 
-TEST(LineTable, CountStopsAtTheFirstEmptyEntry) {
-  TZtFileInfoFa4 document;
-  LoadLines(document, {"a", "b", "c", "d", "e", "", "g", "h"});
-  EXPECT_EQ(document.LineCount(), 5);
-  EXPECT_EQ(document.LineView(document.GetLine(7)), "h");
+TEST(LineTable, CountStopsAtTheFirstEmptyEntry)
+{
+    TZtFileInfoFa4 document;
+    LoadLines(document, {"a", "b", "c", "d", "e", "", "g", "h"});
+    EXPECT_EQ(document.LineCount(), 5);
+    EXPECT_EQ(document.LineView(document.GetLine(7)), "h");
 
-  LoadLines(document, {"", "b"});
-  EXPECT_EQ(document.LineCount(), 0);
+    LoadLines(document, {"", "b"});
+    EXPECT_EQ(document.LineCount(), 0);
 }
 
-TEST(LineTable, EntriesAreReadLittleEndianFromTheirPlaces) {
-  std::string file = TFa4Builder().Line("first").Bytes();
-  // Entry 9999 sits at file offset 38 + 11 * 9999 = 110027.
-  PutEntry(file, 9999, 3, 0x01020304);
-  EXPECT_EQ(static_cast<unsigned char>(file[110027 + 4]), 3);
-  EXPECT_EQ(static_cast<unsigned char>(file[110027 + 6]), 0x04);
-  // Entry 1 points at offset 0: the first byte of the line table itself.
-  PutEntry(file, 1, 4, 0);
-  TZtFileInfoFa4 document;
-  document.LoadFromMemory("doc.fa4", file);
-  EXPECT_EQ(document.GetLine(9999).StoredLength, 3);
-  EXPECT_EQ(document.GetLine(9999).Offset, 0x01020304u);
-  EXPECT_EQ(document.GetLine(9999).Length, 0);  // far past the data
-  EXPECT_EQ(document.LineView(document.GetLine(1)), file.substr(38, 4));
-  EXPECT_EQ(document.LineCount(), 2);
+TEST(LineTable, EntriesAreReadLittleEndianFromTheirPlaces)
+{
+    std::string file = TFa4Builder().Line("first").Bytes();
+    // Entry 9999 sits at file offset 38 + 11 * 9999 = 110027.
+    PutEntry(file, 9999, 3, 0x01020304);
+    EXPECT_EQ(static_cast<unsigned char>(file[110027 + 4]), 3);
+    EXPECT_EQ(static_cast<unsigned char>(file[110027 + 6]), 0x04);
+    // Entry 1 points at offset 0: the first byte of the line table itself.
+    PutEntry(file, 1, 4, 0);
+    TZtFileInfoFa4 document;
+    document.LoadFromMemory("doc.fa4", file);
+    EXPECT_EQ(document.GetLine(9999).StoredLength, 3);
+    EXPECT_EQ(document.GetLine(9999).Offset, 0x01020304u);
+    EXPECT_EQ(document.GetLine(9999).Length, 0); // far past the data
+    EXPECT_EQ(document.LineView(document.GetLine(1)), file.substr(38, 4));
+    EXPECT_EQ(document.LineCount(), 2);
 }
 
-TEST(LineTable, IndexesOutsideTheTableRaiseTheRangeError) {
-  TZtFileInfoFa4 document;
-  LoadLines(document, {"a"});
-  EXPECT_EQ(ErrorOf([&] { document.GetLine(10000); }), "Range check error");
-  EXPECT_EQ(ErrorOf([&] { document.GetLine(-1); }), "Range check error");
-  EXPECT_NO_THROW(document.GetLine(9999));
+TEST(LineTable, IndexesOutsideTheTableRaiseTheRangeError)
+{
+    TZtFileInfoFa4 document;
+    LoadLines(document, {"a"});
+    EXPECT_EQ(ErrorOf([&] { document.GetLine(10000); }), "Range check error");
+    EXPECT_EQ(ErrorOf([&] { document.GetLine(-1); }), "Range check error");
+    EXPECT_NO_THROW(document.GetLine(9999));
 }
 
-TEST(LineTable, AllTenThousandEntriesInUseIsRefusedButStaysLoaded) {
-  TFa4Builder builder;
-  for (int i = 0; i < 10000; ++i) builder.Line("x");
-  TZtFileInfoFa4 document;
-  EXPECT_EQ(ErrorOf([&] { document.LoadFromMemory("full.fa4", builder.Bytes()); }),
-            "Range check error");
-  EXPECT_EQ(document.LineCount(), 10000);
-  EXPECT_TRUE(document.Loaded());
-  EXPECT_EQ(document.LineView(document.GetLine(9999)), "x");
+TEST(LineTable, AllTenThousandEntriesInUseIsRefusedButStaysLoaded)
+{
+    TFa4Builder builder;
+    for (int i = 0; i < 10000; ++i) builder.Line("x");
+    TZtFileInfoFa4 document;
+    EXPECT_EQ(ErrorOf([&] { document.LoadFromMemory("full.fa4", builder.Bytes()); }), "Range check error");
+    EXPECT_EQ(document.LineCount(), 10000);
+    EXPECT_TRUE(document.Loaded());
+    EXPECT_EQ(document.LineView(document.GetLine(9999)), "x");
 }
 
-TEST(LineTable, ClearEmptiesTheDocumentButNotTheConversionState) {
-  TZtFileInfoFa4 document;
-  document.Clear();
-  EXPECT_EQ(document.LineCount(), 0);
-  EXPECT_FALSE(document.Loaded());
-
-  LoadLines(document, {"a", "b"});
-  document.Indent = 9;
-  document.ParagraphTag = "<p>";
-  document.Clear();
-  EXPECT_EQ(document.LineCount(), 0);
-  EXPECT_EQ(document.FileSize(), 0);
-  EXPECT_EQ(document.FileName(), "");
-  EXPECT_FALSE(document.Loaded());
-  EXPECT_EQ(document.GetLine(0).Length, 0);
-  EXPECT_EQ(document.Indent, 9);
-  EXPECT_EQ(document.ParagraphTag, "<p>");
-}
-
-TEST(LineTable, LoadsFromAFileAndReportsMissingOnes) {
-  TempFolder folder;
-  const std::string name = folder / "doc.fa4";
-  TFa4Builder().Line("Haus").Line("Dach").WriteTo(name);
-  TZtFileInfoFa4 document;
-  document.LoadFromFile(name);
-  EXPECT_EQ(document.FileName(), name);
-  EXPECT_EQ(document.LineCount(), 2);
-  EXPECT_EQ(document.FileSize(), static_cast<std::int32_t>(fs::file_size(name)));
-
-  document.Clear();
-  const std::string missing = folder / "missing.fa4";
-  EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(missing); }), "Cannot open file " + missing);
-  EXPECT_EQ(document.FileName(), "");
-  EXPECT_FALSE(document.Loaded());
-  EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(folder.Path().string()); }),
-            "Cannot open file " + folder.Path().string());
-}
-
-TEST(LineTable, FileOfTwoGigabytesRaisesTheRangeError) {
-  TempFolder folder;
-  const std::string name = folder / "huge.fa4";
-  {
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, off_t{1} << 31), 0);  // sparse: takes no disk space
-    ::close(fd);
-  }
-  TZtFileInfoFa4 document;
-  EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(name); }), "Range check error");
-  EXPECT_EQ(document.FileName(), name);
-  EXPECT_EQ(document.FileSize(), 0);
-  EXPECT_FALSE(document.Loaded());
-}
-
-TEST(LineTable, ReadDeliveringFewerBytesThanTheSizeIsAnError) {
-  // Kernel attribute files report a size of a page and deliver a few bytes.
-  const std::string name = "/sys/kernel/mm/transparent_hugepage/enabled";
-  struct stat info {};
-  if (::stat(name.c_str(), &info) != 0 || info.st_size < 100) GTEST_SKIP() << "no such file here";
-  EXPECT_EQ(ErrorOf([&] { ReadWholeFile(name); }), "Cannot read file " + name);
-  TZtFileInfoFa4 document;
-  EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(name); }), "Cannot read file " + name);
-  EXPECT_FALSE(document.Loaded());
-}
-
-TEST(DamagedData, EmptyAndShortFilesLoadWithNoLines) {
-  TZtFileInfoFa4 document;
-  for (std::size_t size : {0, 20, 38, 38 + 5}) {
+TEST(LineTable, ClearEmptiesTheDocumentButNotTheConversionState)
+{
+    TZtFileInfoFa4 document;
     document.Clear();
-    document.LoadFromMemory("short.fa4", std::string(size, '\x07'));
-    EXPECT_EQ(document.LineCount(), 0) << size;
-    EXPECT_EQ(document.GetLine(0).Length, 0) << size;
-    EXPECT_EQ(document.ConvertLines(0, 1), "<!-- LINE 0 -->\r<!-- LINE 1 -->") << size;
-  }
+    EXPECT_EQ(document.LineCount(), 0);
+    EXPECT_FALSE(document.Loaded());
+
+    LoadLines(document, {"a", "b"});
+    document.Indent = 9;
+    document.ParagraphTag = "<p>";
+    document.Clear();
+    EXPECT_EQ(document.LineCount(), 0);
+    EXPECT_EQ(document.FileSize(), 0);
+    EXPECT_EQ(document.FileName(), "");
+    EXPECT_FALSE(document.Loaded());
+    EXPECT_EQ(document.GetLine(0).Length, 0);
+    EXPECT_EQ(document.Indent, 9);
+    EXPECT_EQ(document.ParagraphTag, "<p>");
 }
 
-TEST(DamagedData, TableCutInsideAnEntryCountsItAsEmpty) {
-  const std::string whole = TFa4Builder().Line("a").Line("b").Line("c").Bytes();
-  // Keep entries 0 and 1 whole and the first 6 bytes of entry 2.
-  std::string file = whole.substr(0, 38 + 11 * 2 + 6);
-  TZtFileInfoFa4 document;
-  document.LoadFromMemory("cut.fa4", file);
-  EXPECT_EQ(document.LineCount(), 2);
-  EXPECT_EQ(document.GetLine(2).Length, 0);
-  EXPECT_EQ(document.GetLine(2).StoredLength, 0);
-  // The texts lie past the end: the lines are there but empty.
-  EXPECT_EQ(document.GetLine(0).StoredLength, 1);
-  EXPECT_EQ(document.GetLine(0).Length, 0);
-  EXPECT_EQ(document.ConvertLines(0, 2), "<!-- LINE 0 -->\r<!-- LINE 1 -->\r<!-- LINE 2 -->");
+TEST(LineTable, LoadsFromAFileAndReportsMissingOnes)
+{
+    TempFolder folder;
+    const std::string name = folder / "doc.fa4";
+    TFa4Builder().Line("Haus").Line("Dach").WriteTo(name);
+    TZtFileInfoFa4 document;
+    document.LoadFromFile(name);
+    EXPECT_EQ(document.FileName(), name);
+    EXPECT_EQ(document.LineCount(), 2);
+    EXPECT_EQ(document.FileSize(), static_cast<std::int32_t>(fs::file_size(name)));
+
+    document.Clear();
+    const std::string missing = folder / "missing.fa4";
+    EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(missing); }), "Cannot open file " + missing);
+    EXPECT_EQ(document.FileName(), "");
+    EXPECT_FALSE(document.Loaded());
+    EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(folder.Path().string()); }),
+        "Cannot open file " + folder.Path().string());
 }
 
-TEST(DamagedData, LineTextIsCutAtTheEndOfTheData) {
-  const std::string whole = TFa4Builder().Line("Haus").Line("Dachziegel").Bytes();
-  TZtFileInfoFa4 document;
-  document.LoadFromMemory("cut.fa4", whole.substr(0, whole.size() - 6));
-  EXPECT_EQ(document.LineCount(), 2);
-  EXPECT_EQ(document.GetLine(1).StoredLength, 10);
-  EXPECT_EQ(document.GetLine(1).Length, 4);
-  EXPECT_EQ(document.LinePlainText(1, 2147483647), "Dach");
-  // Every rule uses the cut length: the hyphen is now before the last byte.
-  document.Clear();
-  const std::string hyphen = TFa4Builder().Line("Wort- xyz").Line("teil").Bytes();
-  std::string file = hyphen.substr(0, hyphen.size() - 4 - 3);  // line 1 gone, line 0 cut to "Wort- "
-  document.LoadFromMemory("cut.fa4", file);
-  EXPECT_EQ(document.GetLine(0).Length, 6);
-  EXPECT_EQ(document.ConvertLines(0, 0), "<!-- LINE 0 -->Wort");
+TEST(LineTable, FileOfTwoGigabytesRaisesTheRangeError)
+{
+    TempFolder folder;
+    const std::string name = folder / "huge.fa4";
+    {
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, off_t{1} << 31), 0); // sparse: takes no disk space
+        ::close(fd);
+    }
+    TZtFileInfoFa4 document;
+    EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(name); }), "Range check error");
+    EXPECT_EQ(document.FileName(), name);
+    EXPECT_EQ(document.FileSize(), 0);
+    EXPECT_FALSE(document.Loaded());
 }
 
-TEST(DamagedData, TableRunningToTheEndOfTheDataConvertsAsFarAsItGoes) {
-  // The bottom line of the grid is cut after its first byte.
-  const std::string whole =
-      TFa4Builder().Line("\xDA\xC4\xBF").Line("\xB3" "a\xB3").Line("\xC0\xC4\xD9").Bytes();
-  TZtFileInfoFa4 document;
-  document.LoadFromMemory("cut.fa4", whole.substr(0, whole.size() - 2));
-  EXPECT_EQ(document.ConvertLines(0, 2),
-            "<!-- LINE 2 -->" + TableStart + "<tr><td>a</td></tr>\r" + TableEnd);
+TEST(LineTable, ReadDeliveringFewerBytesThanTheSizeIsAnError)
+{
+    // Kernel attribute files report a size of a page and deliver a few bytes.
+    const std::string name = "/sys/kernel/mm/transparent_hugepage/enabled";
+    struct stat info { };
+    if (::stat(name.c_str(), &info) != 0 || info.st_size < 100) GTEST_SKIP() << "no such file here";
+    EXPECT_EQ(ErrorOf([&] { ReadWholeFile(name); }), "Cannot read file " + name);
+    TZtFileInfoFa4 document;
+    EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(name); }), "Cannot read file " + name);
+    EXPECT_FALSE(document.Loaded());
 }
 
-TEST(EmptyState, ConvertsAsADocumentOfEmptyLines) {
-  TZtFileInfoFa4 document;
-  EXPECT_EQ(document.GetLine(6).Length, 0);
-  EXPECT_EQ(document.LineView(document.GetLine(6)), "");
-  EXPECT_EQ(BuildHtml("", document),
-            "<body>\r<!-- LINE 6 -->\r<!-- LINE 7 -->\r<!-- LINE 8 -->\r<!-- LINE 9 -->\r"
-            "<!-- LINE 10 -->\r<!-- LINE 11 --><hr><hr><!-- LINE 0 -->\r<!-- LINE 1 -->\r"
-            "<!-- LINE 2 -->\r<!-- LINE 3 -->\r<!-- LINE 4 -->\r<!-- LINE 5 --></body>");
+TEST(DamagedData, EmptyAndShortFilesLoadWithNoLines)
+{
+    TZtFileInfoFa4 document;
+    for (std::size_t size : {0, 20, 38, 38 + 5}) {
+        document.Clear();
+        document.LoadFromMemory("short.fa4", std::string(size, '\x07'));
+        EXPECT_EQ(document.LineCount(), 0) << size;
+        EXPECT_EQ(document.GetLine(0).Length, 0) << size;
+        EXPECT_EQ(document.ConvertLines(0, 1), "<!-- LINE 0 -->\r<!-- LINE 1 -->") << size;
+    }
 }
 
-}  // namespace
-}  // namespace quorvex::testing
+TEST(DamagedData, TableCutInsideAnEntryCountsItAsEmpty)
+{
+    const std::string whole = TFa4Builder().Line("a").Line("b").Line("c").Bytes();
+    // Keep entries 0 and 1 whole and the first 6 bytes of entry 2.
+    std::string file = whole.substr(0, 38 + 11 * 2 + 6);
+    TZtFileInfoFa4 document;
+    document.LoadFromMemory("cut.fa4", file);
+    EXPECT_EQ(document.LineCount(), 2);
+    EXPECT_EQ(document.GetLine(2).Length, 0);
+    EXPECT_EQ(document.GetLine(2).StoredLength, 0);
+    // The texts lie past the end: the lines are there but empty.
+    EXPECT_EQ(document.GetLine(0).StoredLength, 1);
+    EXPECT_EQ(document.GetLine(0).Length, 0);
+    EXPECT_EQ(document.ConvertLines(0, 2), "<!-- LINE 0 -->\r<!-- LINE 1 -->\r<!-- LINE 2 -->");
+}
+
+TEST(DamagedData, LineTextIsCutAtTheEndOfTheData)
+{
+    const std::string whole = TFa4Builder().Line("Haus").Line("Dachziegel").Bytes();
+    TZtFileInfoFa4 document;
+    document.LoadFromMemory("cut.fa4", whole.substr(0, whole.size() - 6));
+    EXPECT_EQ(document.LineCount(), 2);
+    EXPECT_EQ(document.GetLine(1).StoredLength, 10);
+    EXPECT_EQ(document.GetLine(1).Length, 4);
+    EXPECT_EQ(document.LinePlainText(1, 2147483647), "Dach");
+    // Every rule uses the cut length: the hyphen is now before the last byte.
+    document.Clear();
+    const std::string hyphen = TFa4Builder().Line("Wort- xyz").Line("teil").Bytes();
+    std::string file = hyphen.substr(0, hyphen.size() - 4 - 3); // line 1 gone, line 0 cut to "Wort- "
+    document.LoadFromMemory("cut.fa4", file);
+    EXPECT_EQ(document.GetLine(0).Length, 6);
+    EXPECT_EQ(document.ConvertLines(0, 0), "<!-- LINE 0 -->Wort");
+}
+
+TEST(DamagedData, TableRunningToTheEndOfTheDataConvertsAsFarAsItGoes)
+{
+    // The bottom line of the grid is cut after its first byte.
+    const std::string whole = TFa4Builder()
+                                  .Line("\xDA\xC4\xBF")
+                                  .Line("\xB3"
+                                        "a\xB3")
+                                  .Line("\xC0\xC4\xD9")
+                                  .Bytes();
+    TZtFileInfoFa4 document;
+    document.LoadFromMemory("cut.fa4", whole.substr(0, whole.size() - 2));
+    EXPECT_EQ(
+        document.ConvertLines(0, 2), "<!-- LINE 2 -->" + TableStart + "<tr><td>a</td></tr>\r" + TableEnd);
+}
+
+TEST(EmptyState, ConvertsAsADocumentOfEmptyLines)
+{
+    TZtFileInfoFa4 document;
+    EXPECT_EQ(document.GetLine(6).Length, 0);
+    EXPECT_EQ(document.LineView(document.GetLine(6)), "");
+    EXPECT_EQ(BuildHtml("", document),
+        "<body>\r<!-- LINE 6 -->\r<!-- LINE 7 -->\r<!-- LINE 8 -->\r<!-- LINE 9 -->\r"
+        "<!-- LINE 10 -->\r<!-- LINE 11 --><hr><hr><!-- LINE 0 -->\r<!-- LINE 1 -->\r"
+        "<!-- LINE 2 -->\r<!-- LINE 3 -->\r<!-- LINE 4 -->\r<!-- LINE 5 --></body>");
+}
+
+} // namespace
+} // namespace quorvex::testing

@@ -14,22 +14,24 @@ namespace quorvex::testing {
 
 class TLiteralConversion {
 public:
-  explicit TLiteralConversion(TZtFileInfoFa4& document) : Doc(document) {}
+    explicit TLiteralConversion(TZtFileInfoFa4& document)
+        : Doc(document)
+    { }
 
-  std::string ConvertLines(std::int32_t first, std::int32_t last);
-  std::string ConvertTable(std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
-                           std::int32_t lastLine);
-  std::string ConvertCellText(const TCellRect& rect, bool& fixed);
+    std::string ConvertLines(std::int32_t first, std::int32_t last);
+    std::string ConvertTable(
+        std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine);
+    std::string ConvertCellText(const TCellRect& rect, bool& fixed);
 
 private:
-  struct TGrid {
-    std::int32_t TopLine = 0, LeftCol = 0, RightCol = 0, BottomLine = 0;
-    std::vector<std::int32_t> ColBounds, RowBounds;
-    std::vector<std::string> RowTexts;
-  };
-  std::string ConvertCell(const TGrid& grid, std::int32_t c, std::int32_t r);
+    struct TGrid {
+        std::int32_t TopLine = 0, LeftCol = 0, RightCol = 0, BottomLine = 0;
+        std::vector<std::int32_t> ColBounds, RowBounds;
+        std::vector<std::string> RowTexts;
+    };
+    std::string ConvertCell(const TGrid& grid, std::int32_t c, std::int32_t r);
 
-  TZtFileInfoFa4& Doc;
+    TZtFileInfoFa4& Doc;
 };
 
-}  // namespace quorvex::testing
+} // namespace quorvex::testing

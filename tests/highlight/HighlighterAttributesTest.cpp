@@ -14,11 +14,11 @@ namespace {
 class TListOnly : public TZtCustomHighlighter {
 public:
     using TZtCustomHighlighter::AddAttribute;
-    void ResetScanState() override {}
+    void ResetScanState() override { }
     int ScanState() const override { return 0; }
-    void SetScanState(int) override {}
-    void StartLine(std::string_view, int) override {}
-    void NextToken() override {}
+    void SetScanState(int) override { }
+    void StartLine(std::string_view, int) override { }
+    void NextToken() override { }
     bool AtLineEnd() const override { return true; }
     int TokenStart() const override { return 0; }
     int TokenLength() const override { return 0; }
@@ -30,24 +30,26 @@ public:
     std::string LanguageName() const override { return {}; }
 };
 
-std::vector<std::string> Names(const TZtCustomHighlighter& highlighter) {
+std::vector<std::string> Names(const TZtCustomHighlighter& highlighter)
+{
     std::vector<std::string> names;
-    for (int i = 0; i < highlighter.AttributeCount(); ++i)
-        names.push_back(highlighter.Attribute(i)->Name());
+    for (int i = 0; i < highlighter.AttributeCount(); ++i) names.push_back(highlighter.Attribute(i)->Name());
     return names;
 }
 
-TEST(HighlighterAttributes, HtmlAttributesSortedByName) {
+TEST(HighlighterAttributes, HtmlAttributesSortedByName)
+{
     const TZtHtmlHighlighter highlighter;
     EXPECT_EQ(Names(highlighter),
-              (std::vector<std::string>{"Asp", "Comment", "Escape ampersand", "Identifier", "Reserved word", "Space",
-                                        "Symbol", "Text", "Unknown word", "Value"}));
+        (std::vector<std::string>{"Asp", "Comment", "Escape ampersand", "Identifier", "Reserved word",
+            "Space", "Symbol", "Text", "Unknown word", "Value"}));
     EXPECT_EQ(highlighter.Attribute(-1), nullptr);
     EXPECT_EQ(highlighter.Attribute(10), nullptr);
     EXPECT_EQ(highlighter.Attribute(2), highlighter.AndAttri());
 }
 
-TEST(HighlighterAttributes, HtmlAttributeLooks) {
+TEST(HighlighterAttributes, HtmlAttributeLooks)
+{
     const TZtHtmlHighlighter h;
     struct TLook {
         TZtHighlighterAttributes* Attribute;
@@ -76,18 +78,22 @@ TEST(HighlighterAttributes, HtmlAttributeLooks) {
     }
 }
 
-TEST(HighlighterAttributes, ListRefusesNamesThatDifferOnlyInCase) {
+TEST(HighlighterAttributes, ListRefusesNamesThatDifferOnlyInCase)
+{
     TListOnly list;
     list.AddAttribute(std::make_unique<TZtHighlighterAttributes>("beta"));
     list.AddAttribute(std::make_unique<TZtHighlighterAttributes>("Alpha"));
     list.AddAttribute(std::make_unique<TZtHighlighterAttributes>("Gamma"));
     list.AddAttribute(std::make_unique<TZtHighlighterAttributes>("alpha2"));
-    EXPECT_THROW(list.AddAttribute(std::make_unique<TZtHighlighterAttributes>("BETA")), std::invalid_argument);
-    EXPECT_THROW(list.AddAttribute(std::make_unique<TZtHighlighterAttributes>("alpha")), std::invalid_argument);
+    EXPECT_THROW(
+        list.AddAttribute(std::make_unique<TZtHighlighterAttributes>("BETA")), std::invalid_argument);
+    EXPECT_THROW(
+        list.AddAttribute(std::make_unique<TZtHighlighterAttributes>("alpha")), std::invalid_argument);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"Alpha", "alpha2", "beta", "Gamma"}));
 }
 
-TEST(HighlighterNotification, OnlyRealChangesNotify) {
+TEST(HighlighterNotification, OnlyRealChangesNotify)
+{
     TZtHtmlHighlighter h;
     int calls = 0;
     h.AddChangeListener([&](TZtCustomHighlighter& source) {
@@ -115,7 +121,8 @@ TEST(HighlighterNotification, OnlyRealChangesNotify) {
     EXPECT_EQ(calls, 5);
 }
 
-TEST(HighlighterNotification, ListenersInOrderOnceEach) {
+TEST(HighlighterNotification, ListenersInOrderOnceEach)
+{
     TZtHtmlHighlighter h;
     std::vector<int> order;
     const int first = h.AddChangeListener([&](TZtCustomHighlighter&) { order.push_back(1); });
@@ -136,7 +143,8 @@ TEST(HighlighterNotification, ListenersInOrderOnceEach) {
     EXPECT_TRUE(order.empty());
 }
 
-TEST(HighlighterNotification, ListenerMayWithdrawItselfAndOthers) {
+TEST(HighlighterNotification, ListenerMayWithdrawItselfAndOthers)
+{
     TZtHtmlHighlighter h;
     std::vector<int> order;
     int second = 0;
@@ -156,7 +164,8 @@ TEST(HighlighterNotification, ListenerMayWithdrawItselfAndOthers) {
     EXPECT_EQ(order, (std::vector<int>{3, 4}));
 }
 
-TEST(HighlighterContract, HtmlProperties) {
+TEST(HighlighterContract, HtmlProperties)
+{
     const TZtHtmlHighlighter h;
     EXPECT_TRUE(h.Enabled());
     EXPECT_EQ(h.DefaultFilter(), "HTML Document (*.htm,*.html)|*.htm;*.html");
@@ -172,12 +181,12 @@ TEST(HighlighterContract, HtmlProperties) {
     EXPECT_EQ(h.DefaultAttributes(-1), nullptr);
 }
 
-TEST(HighlighterContract, WordBreakAndWordCharacters) {
+TEST(HighlighterContract, WordBreakAndWordCharacters)
+{
     const TZtHtmlHighlighter h;
     std::string breaks;
     for (int c = 0; c < 256; ++c)
-        if (h.WordBreakChars().test(static_cast<std::size_t>(c)))
-            breaks += static_cast<char>(c);
+        if (h.WordBreakChars().test(static_cast<std::size_t>(c))) breaks += static_cast<char>(c);
     EXPECT_EQ(breaks, "!\"'()*+,-./:;=?[\\]^{|}");
 
     const std::bitset<256> word = h.WordChars();
@@ -188,5 +197,5 @@ TEST(HighlighterContract, WordBreakAndWordCharacters) {
         EXPECT_FALSE(word.test(static_cast<std::size_t>(c))) << c;
 }
 
-}  // namespace
-}  // namespace quorvex
+} // namespace
+} // namespace quorvex

@@ -14,25 +14,29 @@ namespace {
 // Bytes that steer the scanner into its rules, mixed with arbitrary ones.
 constexpr std::string_view Interesting = "<>!-%&#;=\"' \t\r\n/aAmpltz19?\x01";
 
-std::string RandomLine(std::mt19937& random) {
+std::string RandomLine(std::mt19937& random)
+{
     std::uniform_int_distribution<int> length(0, 40);
     std::uniform_int_distribution<int> anyByte(0, 255);
     std::uniform_int_distribution<int> pick(0, static_cast<int>(Interesting.size()) - 1);
     std::bernoulli_distribution arbitrary(0.3);
     std::string line(static_cast<std::size_t>(length(random)), ' ');
     for (char& c : line)
-        c = arbitrary(random) ? static_cast<char>(anyByte(random)) : Interesting[static_cast<std::size_t>(pick(random))];
+        c = arbitrary(random) ? static_cast<char>(anyByte(random))
+                              : Interesting[static_cast<std::size_t>(pick(random))];
     return line;
 }
 
-std::size_t ScannedLength(const std::string& line) {
+std::size_t ScannedLength(const std::string& line)
+{
     const std::size_t nul = line.find('\0');
     return nul == std::string::npos ? line.size() : nul;
 }
 
 // Checks one line from one start state; a failure is fatal so that the
 // caller can stop and report the line.
-void CheckCoverage(TZtHtmlHighlighter& scanner, const std::string& line, int startState) {
+void CheckCoverage(TZtHtmlHighlighter& scanner, const std::string& line, int startState)
+{
     const std::size_t expectedEnd = ScannedLength(line);
     scanner.SetScanState(startState);
     scanner.StartLine(line, 0);
@@ -51,7 +55,8 @@ void CheckCoverage(TZtHtmlHighlighter& scanner, const std::string& line, int sta
         covered += static_cast<std::size_t>(scanner.TokenLength());
         scanner.NextToken();
     }
-    ASSERT_EQ(static_cast<std::size_t>(scanner.TokenStart()), expectedEnd) << "line end before the end of the text";
+    ASSERT_EQ(static_cast<std::size_t>(scanner.TokenStart()), expectedEnd)
+        << "line end before the end of the text";
     ASSERT_EQ(covered, expectedEnd);
     ASSERT_EQ(scanner.TokenLength(), 0);
     if (startState != TZtHtmlHighlighter::hsEscape) {
@@ -59,7 +64,8 @@ void CheckCoverage(TZtHtmlHighlighter& scanner, const std::string& line, int sta
     }
 }
 
-TEST(HtmlScannerProperty, RandomLinesAreCoveredExactlyOnce) {
+TEST(HtmlScannerProperty, RandomLinesAreCoveredExactlyOnce)
+{
     std::mt19937 random(20261209);
     TZtHtmlHighlighter scanner;
     for (int round = 0; round < 20000; ++round) {
@@ -76,7 +82,8 @@ TEST(HtmlScannerProperty, RandomLinesAreCoveredExactlyOnce) {
 
 // Lines scanned one after the other keep their state: scanning the joined
 // text line by line equals scanning each line from the state stored for it.
-TEST(HtmlScannerProperty, LineStatesAreReproducible) {
+TEST(HtmlScannerProperty, LineStatesAreReproducible)
+{
     std::mt19937 random(7);
     TZtHtmlHighlighter running;
     TZtHtmlHighlighter fresh;
@@ -98,5 +105,5 @@ TEST(HtmlScannerProperty, LineStatesAreReproducible) {
     }
 }
 
-}  // namespace
-}  // namespace quorvex
+} // namespace
+} // namespace quorvex

@@ -16,7 +16,8 @@ struct TToken {
     std::string Text;
 
     friend bool operator==(const TToken&, const TToken&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const TToken& token) {
+    friend std::ostream& operator<<(std::ostream& out, const TToken& token)
+    {
         return out << "{" << token.Start << ", " << token.Kind << ", \"" << token.Text << "\"}";
     }
 };
@@ -30,7 +31,8 @@ struct TLineScan {
 
 // Gives up after a generous number of tokens, so that a scanner that stops
 // moving fails the test instead of hanging it.
-inline TLineScan ScanLine(TZtHtmlHighlighter& scanner, std::string_view line, int startState) {
+inline TLineScan ScanLine(TZtHtmlHighlighter& scanner, std::string_view line, int startState)
+{
     TLineScan scan{{}, 0, -1};
     scanner.SetScanState(startState);
     scanner.StartLine(line, 0);
@@ -43,9 +45,10 @@ inline TLineScan ScanLine(TZtHtmlHighlighter& scanner, std::string_view line, in
     return scan;
 }
 
-inline TLineScan ScanLine(std::string_view line, int startState = hsText) {
+inline TLineScan ScanLine(std::string_view line, int startState = hsText)
+{
     TZtHtmlHighlighter scanner;
     return ScanLine(scanner, line, startState);
 }
 
-}  // namespace quorvex::test
+} // namespace quorvex::test

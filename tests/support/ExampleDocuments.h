@@ -10,8 +10,8 @@
 namespace quorvex::testing {
 
 struct TExampleDocument {
-  std::string Name;  // file name, "NAME.fa4"
-  TFa4Builder Builder;
+    std::string Name; // file name, "NAME.fa4"
+    TFa4Builder Builder;
 };
 
 std::vector<TExampleDocument> ExampleDocuments();
@@ -20,4 +20,4 @@ std::vector<TExampleDocument> ExampleDocuments();
 // characters of code page 437, turned into the document's bytes.
 std::string Cp437(std::string_view utf8);
 
-}  // namespace quorvex::testing
+} // namespace quorvex::testing

@@ -11,20 +11,20 @@ namespace quorvex::testing {
 
 class TFa4Builder {
 public:
-  // Appends a line; its text is stored after the table in the order added.
-  TFa4Builder& Line(std::string_view bytes);
-  TFa4Builder& Lines(const std::vector<std::string>& lines);
-  // Appends `count` lines holding only a paragraph end (0xFF 0x01), the way
-  // the word processor stores an empty line.
-  TFa4Builder& EmptyParagraphs(int count);
+    // Appends a line; its text is stored after the table in the order added.
+    TFa4Builder& Line(std::string_view bytes);
+    TFa4Builder& Lines(const std::vector<std::string>& lines);
+    // Appends `count` lines holding only a paragraph end (0xFF 0x01), the way
+    // the word processor stores an empty line.
+    TFa4Builder& EmptyParagraphs(int count);
 
-  std::size_t LineCount() const { return Texts_.size(); }
-  // The whole file.
-  std::string Bytes() const;
-  void WriteTo(const std::string& fileName) const;
+    std::size_t LineCount() const { return Texts_.size(); }
+    // The whole file.
+    std::string Bytes() const;
+    void WriteTo(const std::string& fileName) const;
 
 private:
-  std::vector<std::string> Texts_;
+    std::vector<std::string> Texts_;
 };
 
 // Writes a raw line-table entry into file bytes: for tests that build
@@ -39,4 +39,4 @@ std::vector<std::string> ConcentricBoxes(int size);
 // Bytes from a list of byte values, for readable test data.
 std::string Bytes(std::initializer_list<int> values);
 
-}  // namespace quorvex::testing
+} // namespace quorvex::testing

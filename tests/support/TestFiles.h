@@ -16,4 +16,4 @@ void WriteFileBytes(const std::string& fileName, const std::string& bytes);
 // with `prefix`; the caller removes it.
 std::filesystem::path MakeTempFolder(std::string_view prefix);
 
-}  // namespace quorvex::testing
+} // namespace quorvex::testing
