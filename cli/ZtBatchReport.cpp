@@ -25,9 +25,9 @@ std::string ErrorLine(std::string_view name, std::string_view message)
 }
 
 TZtBatchReport::TZtBatchReport(std::FILE* stream, std::size_t total, bool showProgress)
-    : Stream_(stream)
-    , Total_(total)
-    , ShowProgress_(showProgress && total > ProgressThreshold)
+    : FStream(stream)
+    , FTotal(total)
+    , FShowProgress(showProgress && total > ProgressThreshold)
 {
     DrawProgress();
 }
@@ -39,31 +39,31 @@ TZtBatchReport::~TZtBatchReport()
 
 void TZtBatchReport::Finished(std::string_view name, const TZtOutcome& outcome)
 {
-    ++Done_;
+    ++FDone;
     if (outcome) {
-        ++Failed_;
+        ++FFailed;
         ClearProgress();
-        Put(Stream_, ErrorLine(name, *outcome));
+        Put(FStream, ErrorLine(name, *outcome));
     }
     DrawProgress();
 }
 
 void TZtBatchReport::ClearProgress()
 {
-    if (!ShowProgress_) return;
-    Put(Stream_, EraseLine);
-    std::fflush(Stream_);
+    if (!FShowProgress) return;
+    Put(FStream, EraseLine);
+    std::fflush(FStream);
 }
 
 void TZtBatchReport::DrawProgress()
 {
-    if (!ShowProgress_) return;
+    if (!FShowProgress) return;
     std::string line(EraseLine);
     line += ProgramName;
-    line += ": " + std::to_string(Done_) + " of " + std::to_string(Total_) + " documents";
-    if (Failed_ > 0) line += ", " + std::to_string(Failed_) + " failed";
-    Put(Stream_, line);
-    std::fflush(Stream_);
+    line += ": " + std::to_string(FDone) + " of " + std::to_string(FTotal) + " documents";
+    if (FFailed > 0) line += ", " + std::to_string(FFailed) + " failed";
+    Put(FStream, line);
+    std::fflush(FStream);
 }
 
 } // namespace quorvex

@@ -29,17 +29,17 @@ public:
 
     // Called once per document, in document order.
     void Finished(std::string_view name, const TZtOutcome& outcome);
-    bool AnyFailed() const { return Failed_ > 0; }
+    bool AnyFailed() const { return FFailed > 0; }
 
 private:
     void ClearProgress();
     void DrawProgress();
 
-    std::FILE* Stream_;
-    std::size_t Total_;
-    std::size_t Done_ = 0;
-    std::size_t Failed_ = 0;
-    bool ShowProgress_;
+    std::FILE* FStream;
+    std::size_t FTotal;
+    std::size_t FDone = 0;
+    std::size_t FFailed = 0;
+    bool FShowProgress;
 };
 
 } // namespace quorvex

@@ -16,29 +16,29 @@ namespace {
 class TOrderedOutcomes {
 public:
     TOrderedOutcomes(std::size_t count, const std::function<void(std::size_t, const TZtOutcome&)>& finished)
-        : Outcomes_(count)
-        , Done_(count, false)
-        , Finished_(finished)
+        : FOutcomes(count)
+        , FDone(count, false)
+        , FFinished(finished)
     { }
 
     void Deliver(std::size_t index, TZtOutcome outcome)
     {
-        const std::lock_guard lock(Mutex_);
-        Outcomes_[index] = std::move(outcome);
-        Done_[index] = true;
-        while (Next_ < Done_.size() && Done_[Next_]) {
-            Finished_(Next_, Outcomes_[Next_]);
-            Outcomes_[Next_].reset();
-            ++Next_;
+        const std::lock_guard lock(FMutex);
+        FOutcomes[index] = std::move(outcome);
+        FDone[index] = true;
+        while (FNext < FDone.size() && FDone[FNext]) {
+            FFinished(FNext, FOutcomes[FNext]);
+            FOutcomes[FNext].reset();
+            ++FNext;
         }
     }
 
 private:
-    std::mutex Mutex_;
-    std::vector<TZtOutcome> Outcomes_;
-    std::vector<bool> Done_;
-    std::size_t Next_ = 0;
-    const std::function<void(std::size_t, const TZtOutcome&)>& Finished_;
+    std::mutex FMutex;
+    std::vector<TZtOutcome> FOutcomes;
+    std::vector<bool> FDone;
+    std::size_t FNext = 0;
+    const std::function<void(std::size_t, const TZtOutcome&)>& FFinished;
 };
 
 // One spelling for every way of naming the same file ("x.html", "./x.html").

@@ -89,27 +89,27 @@ struct TLineCursor {
 class TLineRangeConversion {
 public:
     TLineRangeConversion(TFa4Converter& converter, std::string& out, std::int32_t last)
-        : Conv_(converter)
-        , Doc_(converter.Doc_)
-        , Out_(out)
-        , Last_(last)
-        , ResultStart_(out.size())
-        , LineStart_(out.size())
-        , Copied_(Doc_.CharOutput() == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes)
+        : FConv(converter)
+        , FDoc(converter.FDoc)
+        , FOut(out)
+        , FLast(last)
+        , FResultStart(out.size())
+        , FLineStart(out.size())
+        , FCopied(FDoc.CharOutput() == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes)
     { }
 
     // Converts the line and returns the line the conversion ended on.
     std::int32_t ConvertLine(std::int32_t line)
     {
-        Line_ = line;
-        TLineCursor cursor(Doc_, line);
-        Conv_.Charge(cursor.Length);
-        LineStart_ = Out_.size();
-        RuleRun_ = false;
-        NbspMode_ = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
+        FLine = line;
+        TLineCursor cursor(FDoc, line);
+        FConv.Charge(cursor.Length);
+        FLineStart = FOut.size();
+        FRuleRun = false;
+        FNbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
         for (std::int32_t position = 0; position < cursor.Length; ++position) {
             const unsigned char b = cursor.Bytes[position];
-            if (HyphenPending_) {
+            if (FHyphenPending) {
                 if (CapitalLetters[b])
                     JoinHyphen("-");
                 else if (SmallLetters[b])
@@ -118,7 +118,7 @@ public:
             ConvertByte(cursor, position, b);
         }
         FinishLine();
-        return Line_;
+        return FLine;
     }
 
 private:
@@ -135,66 +135,66 @@ private:
             return ConvertCorner(cursor, position);
         case TLineByte::Code:
             ++position;
-            return Conv_.AppendCode(Out_, cursor.Bytes, position, cursor.Available);
+            return FConv.AppendCode(FOut, cursor.Bytes, position, cursor.Available);
         case TLineByte::Text:
-            if (!HyphenPending_ && Copied_[b]) return CopyRun(cursor, position);
-            return Conv_.AppendChar(Out_, b);
+            if (!FHyphenPending && FCopied[b]) return CopyRun(cursor, position);
+            return FConv.AppendChar(FOut, b);
         }
     }
 
     void ConvertSpace(TLineCursor& cursor, std::int32_t position)
     {
         if (cursor.OnlySpacesFrom(position)) {
-            Out_ += ' ';
-        } else if (NbspMode_) {
-            Out_ += "&nbsp;";
+            FOut += ' ';
+        } else if (FNbspMode) {
+            FOut += "&nbsp;";
         } else if (cursor.Bytes[position + 1] == 0x20) {
-            NbspMode_ = true;
-            Out_ += "&nbsp;";
+            FNbspMode = true;
+            FOut += "&nbsp;";
         } else {
-            Out_ += ' ';
+            FOut += ' ';
         }
     }
 
     void ConvertHyphen(const TLineCursor& cursor, std::int32_t& position)
     {
         if (position == cursor.Length - 2 && cursor.Bytes[position + 1] == 0x20) {
-            HyphenPending_ = true;
+            FHyphenPending = true;
             ++position;
         } else {
-            Out_ += '-';
+            FOut += '-';
         }
     }
 
     void ConvertRule(const TLineCursor& cursor, std::int32_t& position, unsigned char b)
     {
-        const TFa4Converter::TRuleLine& rule = Conv_.RuleLine(Line_);
-        ApplyCodeEffects(Doc_, rule.Effects);
+        const TFa4Converter::TRuleLine& rule = FConv.RuleLine(FLine);
+        ApplyCodeEffects(FDoc, rule.Effects);
         // An empty plain text is no whole-line rule: moving back by one would
         // never end.
         if (rule.UniformByte == b) {
-            Out_ += "<hr>\r";
+            FOut += "<hr>\r";
             position += rule.StrippedLength - 1;
             return;
         }
-        RuleRun_ = true;
+        FRuleRun = true;
         std::int32_t end = position + 1;
         while (end < cursor.Length && cursor.Bytes[end] == b) ++end;
-        Out_.append(static_cast<std::size_t>(end - position), '-');
+        FOut.append(static_cast<std::size_t>(end - position), '-');
         position = end - 1;
     }
 
     void ConvertCorner(TLineCursor& cursor, std::int32_t& position)
     {
         std::int32_t tablePos = position;
-        std::int32_t tableLine = Line_;
-        if (!Conv_.ConvertTable(Out_, tablePos, tableLine, INT32_MAX, Last_)) {
-            Out_ += '+';
+        std::int32_t tableLine = FLine;
+        if (!FConv.ConvertTable(FOut, tablePos, tableLine, INT32_MAX, FLast)) {
+            FOut += '+';
             return;
         }
         position = tablePos;
-        Line_ = tableLine;
-        cursor = TLineCursor(Doc_, Line_);
+        FLine = tableLine;
+        cursor = TLineCursor(FDoc, FLine);
     }
 
     // Copies a run of bytes that stand for themselves. A single space between
@@ -204,16 +204,16 @@ private:
     {
         std::int32_t end = position + 1;
         while (end < cursor.Length) {
-            if (Copied_[cursor.Bytes[end]]) {
+            if (FCopied[cursor.Bytes[end]]) {
                 ++end;
-            } else if (cursor.Bytes[end] == 0x20 && !NbspMode_ && end + 1 < cursor.Length &&
-                Copied_[cursor.Bytes[end + 1]]) {
+            } else if (cursor.Bytes[end] == 0x20 && !FNbspMode && end + 1 < cursor.Length &&
+                FCopied[cursor.Bytes[end + 1]]) {
                 end += 2;
             } else {
                 break;
             }
         }
-        Out_.append(
+        FOut.append(
             reinterpret_cast<const char*>(cursor.Bytes) + position, static_cast<std::size_t>(end - position));
         position = end - 1;
     }
@@ -222,64 +222,64 @@ private:
     // the hyphen, in place of the line break that followed it.
     void JoinHyphen(std::string_view joinText)
     {
-        if (ResultEndsWithCr()) Out_.erase(--LineStart_, 1);
-        Out_.insert(LineStart_, joinText);
-        LineStart_ += joinText.size();
-        HyphenPending_ = false;
+        if (ResultEndsWithCr()) FOut.erase(--FLineStart, 1);
+        FOut.insert(FLineStart, joinText);
+        FLineStart += joinText.size();
+        FHyphenPending = false;
     }
 
-    bool ResultEmpty() const { return LineStart_ == ResultStart_; }
-    bool ResultEndsWithCr() const { return !ResultEmpty() && Out_[LineStart_ - 1] == '\r'; }
+    bool ResultEmpty() const { return FLineStart == FResultStart; }
+    bool ResultEndsWithCr() const { return !ResultEmpty() && FOut[FLineStart - 1] == '\r'; }
 
     // Paragraph end, indented paragraph, line comment and join.
     void FinishLine()
     {
-        const bool paragraphEnd = Doc_.ParagraphEnd;
-        const bool indentPending = Doc_.IndentPending;
-        LineHead_.clear();
-        if (!ResultEmpty() && !ResultEndsWithCr()) LineHead_ += '\r';
-        AppendLineComment(LineHead_, Line_);
+        const bool paragraphEnd = FDoc.ParagraphEnd;
+        const bool indentPending = FDoc.IndentPending;
+        FLineHead.clear();
+        if (!ResultEmpty() && !ResultEndsWithCr()) FLineHead += '\r';
+        AppendLineComment(FLineHead, FLine);
         if (indentPending) {
-            Doc_.ParagraphTag = ParagraphTagFor(Doc_.Indent);
-            LineHead_ += Doc_.ParagraphTag;
+            FDoc.ParagraphTag = ParagraphTagFor(FDoc.Indent);
+            FLineHead += FDoc.ParagraphTag;
         }
         if (paragraphEnd) {
-            if (indentPending && Out_.size() == LineStart_) {
-                Out_ += "</p>";
-            } else if (RuleRun_ || (LinesSinceParagraphEnd_ == 0 && NbspMode_)) {
-                LineHead_ += "<font class=\"fixed\">";
-                Out_ += "</font><br>";
+            if (indentPending && FOut.size() == FLineStart) {
+                FOut += "</p>";
+            } else if (FRuleRun || (FLinesSinceParagraphEnd == 0 && FNbspMode)) {
+                FLineHead += "<font class=\"fixed\">";
+                FOut += "</font><br>";
             } else {
-                Out_ += "<br>";
+                FOut += "<br>";
             }
         }
-        Out_.insert(LineStart_, LineHead_);
-        Conv_.Charge(static_cast<std::int64_t>(Out_.size() - LineStart_));
-        Doc_.IndentPending = false;
-        Doc_.ParagraphEnd = false;
-        LinesSinceParagraphEnd_ = paragraphEnd ? 0 : LinesSinceParagraphEnd_ + 1;
+        FOut.insert(FLineStart, FLineHead);
+        FConv.Charge(static_cast<std::int64_t>(FOut.size() - FLineStart));
+        FDoc.IndentPending = false;
+        FDoc.ParagraphEnd = false;
+        FLinesSinceParagraphEnd = paragraphEnd ? 0 : FLinesSinceParagraphEnd + 1;
     }
 
-    TFa4Converter& Conv_;
-    TZtFileInfoFa4& Doc_;
-    std::string& Out_;
-    const std::int32_t Last_;
-    const std::size_t ResultStart_;
-    std::size_t LineStart_;
-    const TByteSet& Copied_;
-    std::string LineHead_;
-    std::int32_t Line_ = 0;
-    bool HyphenPending_ = false;
-    std::int32_t LinesSinceParagraphEnd_ = 0;
-    bool RuleRun_ = false;
-    bool NbspMode_ = false;
+    TFa4Converter& FConv;
+    TZtFileInfoFa4& FDoc;
+    std::string& FOut;
+    const std::int32_t FLast;
+    const std::size_t FResultStart;
+    std::size_t FLineStart;
+    const TByteSet& FCopied;
+    std::string FLineHead;
+    std::int32_t FLine = 0;
+    bool FHyphenPending = false;
+    std::int32_t FLinesSinceParagraphEnd = 0;
+    bool FRuleRun = false;
+    bool FNbspMode = false;
 };
 
 void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int32_t last)
 {
-    Doc_.IndentPending = false;
-    Doc_.ParagraphEnd = false;
-    Doc_.ParagraphTag.clear();
+    FDoc.IndentPending = false;
+    FDoc.ParagraphEnd = false;
+    FDoc.ParagraphTag.clear();
     TLineRangeConversion conversion(*this, out, last);
     for (std::int32_t line = first; line <= last; ++line) line = conversion.ConvertLine(line);
 }

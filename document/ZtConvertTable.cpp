@@ -169,16 +169,16 @@ void AppendAttribute(std::string& out, std::string_view name, std::int32_t value
 class TDepthGuard {
 public:
     explicit TDepthGuard(std::size_t& depth)
-        : Depth_(depth)
+        : FDepth(depth)
     {
-        ++Depth_;
+        ++FDepth;
     }
     TDepthGuard(const TDepthGuard&) = delete;
     TDepthGuard& operator=(const TDepthGuard&) = delete;
-    ~TDepthGuard() { --Depth_; }
+    ~TDepthGuard() { --FDepth; }
 
 private:
-    std::size_t& Depth_;
+    std::size_t& FDepth;
 };
 
 } // namespace
@@ -191,8 +191,8 @@ bool TFa4Converter::ConvertTable(
     const TLineScan& top = Scan(line);
     TCodeEffects effects;
     grid.LeftCol = top.PlainCount(pos, effects);
-    ApplyCodeEffects(Doc_, effects);
-    ApplyCodeEffects(Doc_, top.AllEffects());
+    ApplyCodeEffects(FDoc, effects);
+    ApplyCodeEffects(FDoc, top.AllEffects());
     grid.Rows.push_back(&top);
     const bool topEdge = grid.MeasureTopEdge(colLimit);
     Charge(grid.RightCol - grid.LeftCol);
@@ -201,7 +201,7 @@ bool TFa4Converter::ConvertTable(
     Charge(2 * grid.InnerArea());
     grid.AddInnerTees();
 
-    const TDepthGuard depth(Depth_);
+    const TDepthGuard depth(FDepth);
     out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
     WriteRows(out, grid);
     out += "</table>\r";
@@ -219,7 +219,7 @@ bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
     while (grid.BottomLine <= lastLine) {
         Charge(1);
         const TLineScan& row = Scan(grid.BottomLine);
-        ApplyCodeEffects(Doc_, row.AllEffects());
+        ApplyCodeEffects(FDoc, row.AllEffects());
         grid.Rows.push_back(&row);
         if (row.PlainLength() <= grid.LeftCol) throw ERangeError();
         const auto b = static_cast<unsigned char>(row.Plain()[static_cast<std::size_t>(grid.LeftCol)]);
@@ -281,9 +281,9 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
     fixed = false;
     bool hyphenPending = false;
     for (std::int32_t i = rect.FirstLine; i <= rect.LastLine; ++i) {
-        const TFa4LineEntry* entry = &Doc_.GetLine(i);
-        const unsigned char* bytes = Doc_.LineBytes(*entry);
-        std::int64_t available = Doc_.AvailableFrom(bytes);
+        const TFa4LineEntry* entry = &FDoc.GetLine(i);
+        const unsigned char* bytes = FDoc.LineBytes(*entry);
+        std::int64_t available = FDoc.AvailableFrom(bytes);
         const std::int32_t start = RawIndex(i, rect.FirstCol);
         // A line whose text ends before the cell's last column ends its segment
         // at its own last byte.
@@ -323,9 +323,9 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
                 }
             } else if (TableCorners[b]) {
                 if (ConvertTable(text, p, i, rect.LastCol, rect.LastLine)) {
-                    entry = &Doc_.GetLine(i);
-                    bytes = Doc_.LineBytes(*entry);
-                    available = Doc_.AvailableFrom(bytes);
+                    entry = &FDoc.GetLine(i);
+                    bytes = FDoc.LineBytes(*entry);
+                    available = FDoc.AvailableFrom(bytes);
                     end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
                 } else {
                     text += '+';

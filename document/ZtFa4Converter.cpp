@@ -3,38 +3,38 @@
 namespace quorvex {
 
 TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
-    : Doc_(document)
-    , Budget_(document.FileSize())
+    : FDoc(document)
+    , FBudget(document.FileSize())
 { }
 
 const TLineScan& TFa4Converter::Scan(std::int32_t line)
 {
-    const TFa4LineEntry& entry = Doc_.GetLine(line);
-    if (ScanIndex_.empty()) ScanIndex_.assign(Fa4MaxLines, -1);
-    std::int32_t& index = ScanIndex_[static_cast<std::size_t>(line)];
+    const TFa4LineEntry& entry = FDoc.GetLine(line);
+    if (FScanIndex.empty()) FScanIndex.assign(Fa4MaxLines, -1);
+    std::int32_t& index = FScanIndex[static_cast<std::size_t>(line)];
     if (index < 0) {
         // A scan keeps its plain text and a raw index for every character.
         Charge(std::int64_t{entry.Length} * (1 + sizeof(std::int32_t)));
-        index = static_cast<std::int32_t>(Scans_.size());
-        Scans_.emplace_back(Doc_, entry);
+        index = static_cast<std::int32_t>(FScans.size());
+        FScans.emplace_back(FDoc, entry);
     }
-    return Scans_[static_cast<std::size_t>(index)];
+    return FScans[static_cast<std::size_t>(index)];
 }
 
 std::int32_t TFa4Converter::RawIndex(std::int32_t line, std::int32_t count)
 {
     TCodeEffects effects;
     const std::int32_t index = Scan(line).RawIndex(count, effects);
-    ApplyCodeEffects(Doc_, effects);
+    ApplyCodeEffects(FDoc, effects);
     return index;
 }
 
 const TFa4Converter::TRuleLine& TFa4Converter::RuleLine(std::int32_t line)
 {
-    if (Rule_.Line == line) return Rule_;
-    const TFa4LineEntry& entry = Doc_.GetLine(line);
-    const unsigned char* bytes = Doc_.LineBytes(entry);
-    const std::int64_t available = Doc_.AvailableFrom(bytes);
+    if (FRule.Line == line) return FRule;
+    const TFa4LineEntry& entry = FDoc.GetLine(line);
+    const unsigned char* bytes = FDoc.LineBytes(entry);
+    const std::int64_t available = FDoc.AvailableFrom(bytes);
     Charge(entry.Length);
     TRuleLine rule;
     rule.Line = line;
@@ -67,15 +67,15 @@ const TFa4Converter::TRuleLine& TFa4Converter::RuleLine(std::int32_t line)
     }
     rule.StrippedLength = first < 0 ? 0 : last - first + 1;
     if (mixed || first < 0) rule.UniformByte = -1;
-    Rule_ = rule;
-    return Rule_;
+    FRule = rule;
+    return FRule;
 }
 
 void TFa4Converter::AppendCode(
     std::string& out, const unsigned char* bytes, std::int32_t& position, std::int64_t available)
 {
     const TCodeRead read = ReadCode(bytes, position, available);
-    ApplyCodeEffects(Doc_, read.Effects);
+    ApplyCodeEffects(FDoc, read.Effects);
     AppendCodeText(out, read);
     position += read.Operands;
 }
@@ -86,7 +86,7 @@ void TFa4Converter::ConvertSection(std::string& out, TFa4Section section)
     case secHeader:
         return ConvertLines(out, 6, 11);
     case secBody:
-        return ConvertLines(out, 12, Doc_.LineCount() - 1);
+        return ConvertLines(out, 12, FDoc.LineCount() - 1);
     case secFooter:
         return ConvertLines(out, 0, 5);
     }
@@ -94,8 +94,8 @@ void TFa4Converter::ConvertSection(std::string& out, TFa4Section section)
 
 std::string& TFa4Converter::CellBuffer()
 {
-    while (CellBuffers_.size() <= Depth_) CellBuffers_.emplace_back();
-    return CellBuffers_[Depth_];
+    while (FCellBuffers.size() <= FDepth) FCellBuffers.emplace_back();
+    return FCellBuffers[FDepth];
 }
 
 } // namespace quorvex

@@ -55,10 +55,10 @@ private:
 
     void AppendChar(std::string& out, unsigned char byte) const
     {
-        if (Doc_.CharOutput() == TCharOutput::Bytes)
+        if (FDoc.CharOutput() == TCharOutput::Bytes)
             out += CharTexts[byte];
         else
-            Doc_.AppendChar(out, byte);
+            FDoc.AppendChar(out, byte);
     }
 
     bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
@@ -67,16 +67,16 @@ private:
     std::string& CellBuffer();
 
     // Counts bytes read or written against the conversion's bound.
-    void Charge(std::int64_t bytes) { Budget_.Charge(bytes); }
+    void Charge(std::int64_t bytes) { FBudget.Charge(bytes); }
 
-    TZtFileInfoFa4& Doc_;
-    TWorkBudget Budget_;
-    std::vector<std::int32_t> ScanIndex_; // by line: position in Scans_, or -1
-    std::deque<TLineScan> Scans_;
-    TRuleLine Rule_;
+    TZtFileInfoFa4& FDoc;
+    TWorkBudget FBudget;
+    std::vector<std::int32_t> FScanIndex; // by line: position in FScans, or -1
+    std::deque<TLineScan> FScans;
+    TRuleLine FRule;
     // One buffer per table depth, so nested cells never share one.
-    std::deque<std::string> CellBuffers_;
-    std::size_t Depth_ = 0;
+    std::deque<std::string> FCellBuffers;
+    std::size_t FDepth = 0;
 };
 
 // Runs a conversion, reporting exhausted memory as the user sees it.

@@ -14,9 +14,9 @@ constexpr std::int64_t MaxFileSize = INT32_MAX;
 
 void TZtFileInfo::Clear()
 {
-    FileName_.clear();
-    Data_ = std::string();
-    Loaded_ = false;
+    FFileName.clear();
+    FData = std::string();
+    FLoaded = false;
 }
 
 void TZtFileInfo::LoadFromFile(const std::string& fileName)
@@ -25,7 +25,7 @@ void TZtFileInfo::LoadFromFile(const std::string& fileName)
     try {
         data = ReadWholeFile(fileName, MaxFileSize);
     } catch (const ERangeError&) {
-        FileName_ = fileName;
+        FFileName = fileName;
         throw;
     }
     LoadFromMemory(fileName, std::move(data));
@@ -33,11 +33,11 @@ void TZtFileInfo::LoadFromFile(const std::string& fileName)
 
 void TZtFileInfo::LoadFromMemory(const std::string& fileName, std::string data)
 {
-    FileName_ = fileName;
+    FFileName = fileName;
     if (static_cast<std::uint64_t>(data.size()) > static_cast<std::uint64_t>(MaxFileSize))
         throw ERangeError();
-    Data_ = std::move(data);
-    Loaded_ = true;
+    FData = std::move(data);
+    FLoaded = true;
 }
 
 } // namespace quorvex

@@ -41,16 +41,16 @@ public:
     // LoadFromFile ends in).
     virtual void LoadFromMemory(const std::string& fileName, std::string data);
 
-    const std::string& FileName() const { return FileName_; }
-    std::int32_t FileSize() const { return static_cast<std::int32_t>(Data_.size()); }
+    const std::string& FileName() const { return FFileName; }
+    std::int32_t FileSize() const { return static_cast<std::int32_t>(FData.size()); }
     // The whole file; empty when nothing is loaded.
-    const std::string& Data() const { return Data_; }
-    bool Loaded() const { return Loaded_; }
+    const std::string& Data() const { return FData; }
+    bool Loaded() const { return FLoaded; }
 
 protected:
-    std::string FileName_;
-    std::string Data_;
-    bool Loaded_ = false;
+    std::string FFileName;
+    std::string FData;
+    bool FLoaded = false;
 };
 
 } // namespace quorvex

@@ -36,7 +36,7 @@ public:
     void LoadFromFile(const std::string& fileName) override;
     void LoadFromMemory(const std::string& fileName, std::string data) override;
 
-    std::int32_t LineCount() const { return LineCount_; }
+    std::int32_t LineCount() const { return FLineCount; }
     // The entry of a line, 0..9999; other indexes raise ERangeError. While no
     // document is loaded every entry has Length 0.
     const TFa4LineEntry& GetLine(std::int32_t index) const;
@@ -69,8 +69,8 @@ public:
         std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine);
     std::string ConvertCellText(const TCellRect& rect, bool& fixed);
 
-    void SetCharOutput(TCharOutput output) { CharOutput_ = output; }
-    TCharOutput CharOutput() const { return CharOutput_; }
+    void SetCharOutput(TCharOutput output) { FCharOutput = output; }
+    TCharOutput CharOutput() const { return FCharOutput; }
 
     // Conversion state, kept between calls.
     std::int32_t Indent = 0;
@@ -79,9 +79,9 @@ public:
     std::string ParagraphTag;
 
 private:
-    std::int32_t LineCount_ = 0;
-    std::vector<TFa4LineEntry> Lines_; // all 10000 entries, decoded at load
-    TCharOutput CharOutput_ = TCharOutput::Bytes;
+    std::int32_t FLineCount = 0;
+    std::vector<TFa4LineEntry> FLines; // all 10000 entries, decoded at load
+    TCharOutput FCharOutput = TCharOutput::Bytes;
 };
 
 // The HTML document: preferences text (lines ended by CR LF), then the body.

@@ -18,46 +18,46 @@ namespace {
 class TFileDescriptor {
 public:
     explicit TFileDescriptor(int fd)
-        : Fd_(fd)
+        : FFd(fd)
     { }
     TFileDescriptor(const TFileDescriptor&) = delete;
     TFileDescriptor& operator=(const TFileDescriptor&) = delete;
     ~TFileDescriptor()
     {
-        if (Fd_ >= 0) ::close(Fd_);
+        if (FFd >= 0) ::close(FFd);
     }
-    int Get() const { return Fd_; }
-    bool Valid() const { return Fd_ >= 0; }
+    int Get() const { return FFd; }
+    bool Valid() const { return FFd >= 0; }
     // Closes now and tells whether the close reported no error.
     bool Close()
     {
-        const int fd = Fd_;
-        Fd_ = -1;
+        const int fd = FFd;
+        FFd = -1;
         return ::close(fd) == 0;
     }
 
 private:
-    int Fd_;
+    int FFd;
 };
 
 // Removes a temporary file unless told it has been renamed.
 class TTemporaryName {
 public:
     explicit TTemporaryName(std::string name)
-        : Name_(std::move(name))
+        : FName(std::move(name))
     { }
     TTemporaryName(const TTemporaryName&) = delete;
     TTemporaryName& operator=(const TTemporaryName&) = delete;
     ~TTemporaryName()
     {
-        if (!Kept_) ::unlink(Name_.c_str());
+        if (!FKept) ::unlink(FName.c_str());
     }
-    const std::string& Name() const { return Name_; }
-    void Keep() { Kept_ = true; }
+    const std::string& Name() const { return FName; }
+    void Keep() { FKept = true; }
 
 private:
-    std::string Name_;
-    bool Kept_ = false;
+    std::string FName;
+    bool FKept = false;
 };
 
 bool WriteAll(int fd, std::string_view bytes, const TFileWriteHooks& hooks)

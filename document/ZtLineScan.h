@@ -20,8 +20,8 @@ public:
     TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry);
 
     // The whole line's plain text.
-    const std::string& Plain() const { return Plain_; }
-    std::int32_t PlainLength() const { return static_cast<std::int32_t>(Plain_.size()); }
+    const std::string& Plain() const { return FPlain; }
+    std::int32_t PlainLength() const { return static_cast<std::int32_t>(FPlain.size()); }
 
     // What reading the line's first `limit` bytes yields: the number of visible
     // characters, and the effects of the sequences that start before the bound.
@@ -30,19 +30,19 @@ public:
     // of the sequences passed on the way.
     std::int32_t RawIndex(std::int32_t count, TCodeEffects& effects) const;
     // The effects of all of the line's sequences.
-    const TCodeEffects& AllEffects() const { return All_; }
+    const TCodeEffects& AllEffects() const { return FAll; }
 
 private:
     TCodeEffects EffectsBefore(std::int32_t rawBound) const;
 
-    std::string Plain_;
-    std::vector<std::int32_t> RawPos_; // raw index of each visible character, then the end
-    std::int32_t Length_ = 0;
+    std::string FPlain;
+    std::vector<std::int32_t> FRawPos; // raw index of each visible character, then the end
+    std::int32_t FLength = 0;
     // Sequences that change the state: where each starts, and the sum of
     // their effects up to and including it.
-    std::vector<std::int32_t> EffectStarts_;
-    std::vector<TCodeEffects> EffectSums_;
-    TCodeEffects All_;
+    std::vector<std::int32_t> FEffectStarts;
+    std::vector<TCodeEffects> FEffectSums;
+    TCodeEffects FAll;
 };
 
 } // namespace quorvex

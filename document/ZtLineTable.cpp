@@ -35,13 +35,13 @@ TFa4LineEntry DecodeEntry(const std::string& data, int index)
 } // namespace
 
 TZtFileInfoFa4::TZtFileInfoFa4()
-    : Lines_(Fa4MaxLines)
+    : FLines(Fa4MaxLines)
 { }
 
 void TZtFileInfoFa4::Clear()
 {
-    LineCount_ = 0;
-    std::fill(Lines_.begin(), Lines_.end(), TFa4LineEntry{});
+    FLineCount = 0;
+    std::fill(FLines.begin(), FLines.end(), TFa4LineEntry{});
     TZtFileInfo::Clear();
 }
 
@@ -53,25 +53,25 @@ void TZtFileInfoFa4::LoadFromFile(const std::string& fileName)
 void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string data)
 {
     TZtFileInfo::LoadFromMemory(fileName, std::move(data));
-    for (int i = 0; i < Fa4MaxLines; ++i) Lines_[static_cast<std::size_t>(i)] = DecodeEntry(Data_, i);
-    LineCount_ = 0;
-    while (Lines_[static_cast<std::size_t>(LineCount_)].StoredLength != 0) {
-        ++LineCount_;
-        if (LineCount_ == Fa4MaxLines) throw ERangeError();
+    for (int i = 0; i < Fa4MaxLines; ++i) FLines[static_cast<std::size_t>(i)] = DecodeEntry(FData, i);
+    FLineCount = 0;
+    while (FLines[static_cast<std::size_t>(FLineCount)].StoredLength != 0) {
+        ++FLineCount;
+        if (FLineCount == Fa4MaxLines) throw ERangeError();
     }
 }
 
 const TFa4LineEntry& TZtFileInfoFa4::GetLine(std::int32_t index) const
 {
     if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
-    return Lines_[static_cast<std::size_t>(index)];
+    return FLines[static_cast<std::size_t>(index)];
 }
 
 const unsigned char* TZtFileInfoFa4::LineBytes(const TFa4LineEntry& entry) const
 {
-    const auto* data = reinterpret_cast<const unsigned char*>(Data_.data());
+    const auto* data = reinterpret_cast<const unsigned char*>(FData.data());
     const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
-    return data + std::min<std::uint64_t>(start, Data_.size());
+    return data + std::min<std::uint64_t>(start, FData.size());
 }
 
 std::string_view TZtFileInfoFa4::LineView(const TFa4LineEntry& entry) const
@@ -81,8 +81,8 @@ std::string_view TZtFileInfoFa4::LineView(const TFa4LineEntry& entry) const
 
 std::int64_t TZtFileInfoFa4::AvailableFrom(const unsigned char* bytes) const
 {
-    const auto* begin = reinterpret_cast<const unsigned char*>(Data_.data());
-    const auto* end = begin + Data_.size();
+    const auto* begin = reinterpret_cast<const unsigned char*>(FData.data());
+    const auto* end = begin + FData.size();
     const std::less_equal<const unsigned char*> notAfter;
     if (notAfter(begin, bytes) && notAfter(bytes, end)) return end - bytes;
     return INT64_MAX;

@@ -85,7 +85,7 @@ std::int32_t TZtFileInfoFa4::RawIndex(const TFa4LineEntry& entry, std::int32_t c
 
 void TZtFileInfoFa4::AppendChar(std::string& out, unsigned char byte) const
 {
-    if (CharOutput_ == TCharOutput::CharReferences && byte >= 0x80 && CharPassesThrough[byte]) {
+    if (FCharOutput == TCharOutput::CharReferences && byte >= 0x80 && CharPassesThrough[byte]) {
         out += "&#";
         out += std::to_string(static_cast<std::uint32_t>(Cp437ToUnicode[byte]));
         out += ';';

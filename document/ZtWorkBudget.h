@@ -33,17 +33,17 @@ public:
     static constexpr std::int64_t WorkPerDocumentByte = 128;
 
     explicit TWorkBudget(std::int64_t documentSize)
-        : Left_(MinWork + WorkPerDocumentByte * documentSize)
+        : FLeft(MinWork + WorkPerDocumentByte * documentSize)
     { }
 
     void Charge(std::int64_t bytes)
     {
-        Left_ -= bytes;
-        if (Left_ < 0) throw ETooComplexError();
+        FLeft -= bytes;
+        if (FLeft < 0) throw ETooComplexError();
     }
 
 private:
-    std::int64_t Left_;
+    std::int64_t FLeft;
 };
 
 } // namespace quorvex

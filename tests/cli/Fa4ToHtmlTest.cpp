@@ -45,15 +45,15 @@ class Fa4ToHtml : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Dir_ = fs::temp_directory_path() /
+        FDir = fs::temp_directory_path() /
             ("quorvex-fa4tohtml-" + std::to_string(getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir_);
-        fs::create_directories(Dir_);
+        fs::remove_all(FDir);
+        fs::create_directories(FDir);
     }
-    void TearDown() override { fs::remove_all(Dir_); }
+    void TearDown() override { fs::remove_all(FDir); }
 
-    std::string Path(const std::string& name) const { return (Dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return (FDir / name).string(); }
 
     // Runs the converter in the test folder, its output streams caught in files.
     TRun Run(const std::vector<std::string>& args) const
@@ -114,7 +114,7 @@ protected:
         return BuildHtml(preferences, fa4);
     }
 
-    fs::path Dir_;
+    fs::path FDir;
 };
 
 TEST_F(Fa4ToHtml, WritesEachDocumentBesideItself)
@@ -153,10 +153,10 @@ TEST_F(Fa4ToHtml, OutputFileAndStandardOutput)
 TEST_F(Fa4ToHtml, FolderOption)
 {
     const std::string a = MakeDocument("a.fa4");
-    fs::create_directories(Dir_ / "out");
+    fs::create_directories(FDir / "out");
     const TRun run = Run({"-d", Path("out"), a});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(ReadBytes(Dir_ / "out" / "a.fa4.html"), Expected(a, DefaultPreferencesText));
+    EXPECT_EQ(ReadBytes(FDir / "out" / "a.fa4.html"), Expected(a, DefaultPreferencesText));
     EXPECT_FALSE(fs::exists(a + ".html"));
 }
 
@@ -243,7 +243,7 @@ TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
     const std::string damaged = Path("c.fa4");
     TFa4Builder().Lines(std::vector<std::string>(12, "x")).Line("ab\xDA\xC4\xBF").Line("x").WriteTo(damaged);
     const std::string d = MakeDocument("d.fa4");
-    const std::string boxes = ConcentricBoxesDocument(Dir_ / "boxes.fa4", 100);
+    const std::string boxes = ConcentricBoxesDocument(FDir / "boxes.fa4", 100);
     const std::string empty = Path("empty.fa4");
     WriteBytes(empty, "");
     const std::string huge = Path("huge.fa4");
@@ -251,8 +251,8 @@ TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
     fs::resize_file(huge, std::uintmax_t{1} << 31); // sparse: takes no disk space
     const std::string folder = Path("folder.fa4");
     fs::create_directories(folder);
-    fs::create_directories(Dir_ / "out");
-    const fs::path out = Dir_ / "out";
+    fs::create_directories(FDir / "out");
+    const fs::path out = FDir / "out";
     WriteBytes(out / "c.fa4.html", "earlier");
 
     const TRun run =
@@ -288,8 +288,8 @@ TEST_F(Fa4ToHtml, ParallelBatchGivesTheSameFilesAndMessagesInOrder)
                 MakeDocument("doc" + std::to_string(i) + ".fa4", std::string(i * 50, 'x') + "\xFF\x01"));
         }
     }
-    fs::create_directories(Dir_ / "one");
-    fs::create_directories(Dir_ / "two");
+    fs::create_directories(FDir / "one");
+    fs::create_directories(FDir / "two");
     std::vector<std::string> serial = {"-j", "1", "-d", Path("one")};
     std::vector<std::string> parallel = {"-j2", "-d", Path("two")};
     serial.insert(serial.end(), documents.begin(), documents.end());
@@ -308,9 +308,9 @@ TEST_F(Fa4ToHtml, ParallelBatchGivesTheSameFilesAndMessagesInOrder)
     EXPECT_EQ(two.Err, expectedErr);
 
     int files = 0;
-    for (const auto& entry : fs::directory_iterator(Dir_ / "one")) {
+    for (const auto& entry : fs::directory_iterator(FDir / "one")) {
         const fs::path name = entry.path().filename();
-        EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(Dir_ / "two" / name)) << name;
+        EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(FDir / "two" / name)) << name;
         ++files;
     }
     EXPECT_EQ(files, 5);

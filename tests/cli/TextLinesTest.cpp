@@ -93,19 +93,19 @@ class TextLinesFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Dir_ = std::filesystem::temp_directory_path() /
+        FDir = std::filesystem::temp_directory_path() /
             ("quorvex-textlines-" + std::to_string(getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(Dir_);
-        std::filesystem::create_directories(Dir_);
+        std::filesystem::remove_all(FDir);
+        std::filesystem::create_directories(FDir);
     }
-    void TearDown() override { std::filesystem::remove_all(Dir_); }
+    void TearDown() override { std::filesystem::remove_all(FDir); }
 
-    std::string Path(const std::string& name) const { return (Dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return (FDir / name).string(); }
 
     static std::string ReadBytes(const std::string& fileName) { return testing::ReadFileBytes(fileName); }
 
-    std::filesystem::path Dir_;
+    std::filesystem::path FDir;
 };
 
 TEST_F(TextLinesFile, WrittenBackInTheStyleItWasReadIn)

@@ -15,7 +15,7 @@ namespace {
 class TRandomDocument {
 public:
     explicit TRandomDocument(std::uint32_t seed)
-        : Random_(seed)
+        : FRandom(seed)
     { }
 
     std::string Bytes()
@@ -46,7 +46,7 @@ public:
         return file;
     }
 
-    int Pick(int first, int last) { return std::uniform_int_distribution<int>(first, last)(Random_); }
+    int Pick(int first, int last) { return std::uniform_int_distribution<int>(first, last)(FRandom); }
     bool Chance(int percent) { return Pick(1, 100) <= percent; }
 
 private:
@@ -110,7 +110,7 @@ private:
         return lines;
     }
 
-    std::mt19937 Random_;
+    std::mt19937 FRandom;
 };
 
 struct TOutcome {

@@ -32,14 +32,14 @@ public:
     TempFolder()
     {
         std::string pattern = (fs::temp_directory_path() / "quorvex-doc-XXXXXX").string();
-        Path_ = ::mkdtemp(pattern.data());
+        FPath = ::mkdtemp(pattern.data());
     }
-    ~TempFolder() { fs::remove_all(Path_); }
-    std::string operator/(const std::string& name) const { return (Path_ / name).string(); }
-    const fs::path& Path() const { return Path_; }
+    ~TempFolder() { fs::remove_all(FPath); }
+    std::string operator/(const std::string& name) const { return (FPath / name).string(); }
+    const fs::path& Path() const { return FPath; }
 
 private:
-    fs::path Path_;
+    fs::path FPath;
 };
 
 TEST(LineTable, CountStopsAtTheFirstEmptyEntry)

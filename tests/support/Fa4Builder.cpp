@@ -21,8 +21,8 @@ void PutLe(std::string& file, std::size_t at, std::uint64_t value, int size)
 
 TFa4Builder& TFa4Builder::Line(std::string_view bytes)
 {
-    if (Texts_.size() >= MaxLines) throw std::length_error("more than 10000 lines");
-    Texts_.emplace_back(bytes);
+    if (FTexts.size() >= MaxLines) throw std::length_error("more than 10000 lines");
+    FTexts.emplace_back(bytes);
     return *this;
 }
 
@@ -42,11 +42,11 @@ std::string TFa4Builder::Bytes() const
 {
     std::string file(TableEnd, '\0');
     file.replace(0, 8, "FA4TEXT\x1A", 8);
-    for (std::size_t i = 0; i < Texts_.size(); ++i) {
-        if (Texts_[i].size() > 0xFFFF) throw std::length_error("line longer than 65535 bytes");
-        PutEntry(file, static_cast<int>(i), static_cast<std::uint16_t>(Texts_[i].size()),
+    for (std::size_t i = 0; i < FTexts.size(); ++i) {
+        if (FTexts[i].size() > 0xFFFF) throw std::length_error("line longer than 65535 bytes");
+        PutEntry(file, static_cast<int>(i), static_cast<std::uint16_t>(FTexts[i].size()),
             static_cast<std::uint32_t>(file.size() - HeadSize));
-        file += Texts_[i];
+        file += FTexts[i];
     }
     return file;
 }

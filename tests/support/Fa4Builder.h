@@ -18,13 +18,13 @@ public:
     // the word processor stores an empty line.
     TFa4Builder& EmptyParagraphs(int count);
 
-    std::size_t LineCount() const { return Texts_.size(); }
+    std::size_t LineCount() const { return FTexts.size(); }
     // The whole file.
     std::string Bytes() const;
     void WriteTo(const std::string& fileName) const;
 
 private:
-    std::vector<std::string> Texts_;
+    std::vector<std::string> FTexts;
 };
 
 // Writes a raw line-table entry into file bytes: for tests that build
