@@ -265,9 +265,19 @@ void TZtFormQuorvex::UpdatePreview()
         const std::string message = CurrentExceptionMessage();
         HtmlPreview->ClearPreview();
         SetPageImage(wpConvertedText, siError);
-        FPrompter.ShowError(this, QStringLiteral("Error"),
-            QStringLiteral("Failed to convert FA4 text!\n\n") + FromBytes(message));
+        ReportConversionError(message);
     }
+}
+
+void TZtFormQuorvex::ReportConversionError(std::string_view message)
+{
+    FPrompter.ShowError(this, QStringLiteral("Error"),
+        QStringLiteral("Failed to convert FA4 text!\n\n") + FromBytes(message));
+}
+
+TZtConversion TZtFormQuorvex::Conversion() const
+{
+    return TZtConversion{Header->WholeText(), FDocument.CharOutput()};
 }
 
 void TZtFormQuorvex::ClearDocument()

@@ -2,6 +2,7 @@
 // preferences editor, the HTML preview and the Load, Save and Close commands.
 #pragma once
 
+#include "ZtConvertDocument.h"
 #include "ZtFileDialog.h"
 #include "ZtFileInfoFa4.h"
 #include "ZtHtmlHighlighter.h"
@@ -42,6 +43,11 @@ public:
     void OpenDocument(const std::string& fileName);
     // Converts anew and shows the result; reports its own errors.
     void UpdatePreview();
+    // The box that tells of a document that was read but did not convert.
+    void ReportConversionError(std::string_view message);
+    // What a conversion outside the window uses: the preferences editor's
+    // whole text and the window's character output.
+    TZtConversion Conversion() const;
     void ClearDocument();
     // Writes the converted document and marks "Converted Text" as saved.
     void SaveHtmlAs(const std::string& fileName);

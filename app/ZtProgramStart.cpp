@@ -1,5 +1,8 @@
+// What the program does with its command line before the event loop runs.
+
 #include "ZtProgramStart.h"
 
+#include "ZtConvertDocument.h"
 #include "ZtErrorReport.h"
 #include "ZtFormQuorvexMain.h"
 
@@ -10,14 +13,18 @@ namespace quorvex {
 
 namespace {
 
+// Each document is converted on its own, without the window: the window's
+// preferences and character output decide the bytes, as a Save would.
 void ConvertBatch(TZtFormQuorvex& window, const std::vector<std::string>& arguments)
 {
+    const TZtConversion conversion = window.Conversion();
     for (const std::string& name : arguments) {
         try {
-            window.OpenDocument(name);
-            window.SaveHtmlAs(name + ".html");
+            ConvertDocument(name, name + ".html", conversion);
+        } catch (const EZtConversionError& error) {
+            window.ReportConversionError(error.what());
         } catch (...) {
-            // A batch goes on with the next document; failures stay silent.
+            // A batch goes on with the next document; other failures stay silent.
         }
     }
 }

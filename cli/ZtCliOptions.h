@@ -16,9 +16,6 @@ public:
     using EZtError::EZtError;
 };
 
-// Written in place of a file name to mean standard output.
-inline constexpr std::string_view StandardOutputName = "-";
-
 struct TZtCliOptions {
     std::vector<std::string> Documents;
     std::optional<std::string> OutputFile; // -o

@@ -1,8 +1,11 @@
+// One document from its file to its HTML file or standard output.
+
 #include "ZtConvertDocument.h"
 
 #include <cstdio>
+#include <exception>
 
-#include "ZtCliOptions.h"
+#include "ZtFileWriter.h"
 #include "ZtTextLines.h"
 
 namespace quorvex {
@@ -15,6 +18,15 @@ void WriteStandardOutput(std::string_view bytes)
         throw EZtError("Cannot write to standard output");
 }
 
+std::string ConvertLoaded(const TZtConversion& conversion, TZtFileInfoFa4& fa4)
+{
+    try {
+        return BuildHtml(conversion.Preferences, fa4);
+    } catch (const std::exception& error) {
+        throw EZtConversionError(error.what());
+    }
+}
+
 } // namespace
 
 void ConvertDocument(
@@ -23,10 +35,13 @@ void ConvertDocument(
     TZtFileInfoFa4 fa4;
     fa4.SetCharOutput(conversion.CharOutput);
     fa4.LoadFromFile(document);
+    // Converted before anything is written, so that a document that does not
+    // convert leaves whatever stands under the HTML name untouched.
+    const std::string html = ConvertLoaded(conversion, fa4);
     if (htmlName == StandardOutputName)
-        WriteStandardOutput(BuildHtml(conversion.Preferences, fa4));
+        WriteStandardOutput(html);
     else
-        SaveHtml(htmlName, conversion.Preferences, fa4);
+        WriteFileReplacing(htmlName, html);
 }
 
 std::string ReadPreferencesFile(const std::string& fileName)

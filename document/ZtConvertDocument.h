@@ -1,21 +1,33 @@
 #pragma once
-// One document of a batch: loaded into its own document object, converted,
-// and written to its HTML file or to standard output.
+// One document from its file to its HTML: loaded into a document object of
+// its own, converted, and written to the HTML file or to standard output.
 
 #include <string>
 #include <string_view>
 
+#include "ZtErrors.h"
 #include "ZtFileInfoFa4.h"
 
 namespace quorvex {
+
+// Written in place of a file name to mean standard output.
+inline constexpr std::string_view StandardOutputName = "-";
 
 struct TZtConversion {
     std::string Preferences; // lines ended by CR LF
     TCharOutput CharOutput = TCharOutput::Bytes;
 };
 
+// A document that was read but could not be converted. The message is the
+// conversion's own; nothing has been written.
+class EZtConversionError : public EZtError {
+public:
+    using EZtError::EZtError;
+};
+
 // `htmlName` "-" writes to standard output. Raises EZtError with the message
-// the user sees.
+// the user sees: EZtConversionError when the document was read but did not
+// convert.
 void ConvertDocument(
     const std::string& document, const std::string& htmlName, const TZtConversion& conversion);
 
