@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "ZtFileWriter.h"
+#include "ZtFileAccess.h"
 #include "ZtTextLines.h"
 
 namespace quorvex {
@@ -41,7 +41,7 @@ void ConvertDocument(
     if (htmlName == StandardOutputName)
         WriteStandardOutput(html);
     else
-        WriteFileReplacing(htmlName, html);
+        WriteWholeFile(htmlName, html);
 }
 
 std::string ReadPreferencesFile(const std::string& fileName)

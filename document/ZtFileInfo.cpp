@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ZtFileWriter.h"
+#include "ZtFileAccess.h"
 
 namespace quorvex {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "ZtFa4Converter.h"
 #include "ZtFileInfoFa4.h"
-#include "ZtFileWriter.h"
+#include "ZtFileAccess.h"
 
 namespace quorvex {
 
@@ -36,7 +36,7 @@ void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFile
     // Converting first leaves whatever stands under the name untouched when
     // the conversion fails.
     const std::string html = BuildHtml(preferences, document);
-    WriteFileReplacing(fileName, html);
+    WriteWholeFile(fileName, html);
 }
 
 } // namespace quorvex

@@ -1,6 +1,6 @@
 #include "ZtTextLines.h"
 
-#include "ZtFileWriter.h"
+#include "ZtFileAccess.h"
 
 namespace quorvex {
 namespace {
@@ -97,7 +97,7 @@ TTextLines ReadTextLinesFile(const std::string& fileName)
 
 void WriteTextLinesFile(const std::string& fileName, const TTextLines& text)
 {
-    WriteFileReplacing(fileName, JoinTextLines(text.Lines, text.Break));
+    WriteWholeFile(fileName, JoinTextLines(text.Lines, text.Break));
 }
 
 } // namespace quorvex

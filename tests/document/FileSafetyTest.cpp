@@ -16,7 +16,7 @@
 #include "DocumentFixture.h"
 #include "TestFiles.h"
 #include "ZtDefaultPreferences.h"
-#include "ZtFileWriter.h"
+#include "ZtFileAccess.h"
 #include "ZtTextLines.h"
 
 namespace quorvex::testing {
@@ -47,7 +47,7 @@ protected:
     void ExpectRefusedAndUntouched(const TFileWriteHooks& hooks)
     {
         try {
-            WriteFileReplacing(Target, NewBytes, hooks);
+            WriteWholeFile(Target, NewBytes, hooks);
             ADD_FAILURE() << "no error";
         } catch (const EZtError& error) {
             EXPECT_EQ(std::string(error.what()), "Cannot create file " + Target);
@@ -86,7 +86,7 @@ TEST_F(FileSafetyTest, FailureBetweenWritingAndRenamingKeepsTheEarlierFile)
 
     // Any other error at that point cleans up the same way.
     hooks.BeforeRename = [](const std::string&) -> bool { throw std::runtime_error("power cut"); };
-    EXPECT_THROW(WriteFileReplacing(Target, NewBytes, hooks), std::runtime_error);
+    EXPECT_THROW(WriteWholeFile(Target, NewBytes, hooks), std::runtime_error);
     EXPECT_EQ(ReadFileBytes(Target), Earlier);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
 }
@@ -125,7 +125,7 @@ TEST_F(FileSafetyTest, ShortWritesThatMakeProgressStillWriteEverything)
         }
         return ::write(fd, data, std::min<std::size_t>(size, 4093));
     };
-    WriteFileReplacing(Target, NewBytes, hooks);
+    WriteWholeFile(Target, NewBytes, hooks);
     EXPECT_EQ(ReadFileBytes(Target), NewBytes);
     EXPECT_GT(calls, static_cast<int>(NewBytes.size() / 4093));
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});

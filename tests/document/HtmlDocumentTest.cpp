@@ -11,7 +11,7 @@
 #include "DocumentFixture.h"
 #include "TestFiles.h"
 #include "ZtDefaultPreferences.h"
-#include "ZtFileWriter.h"
+#include "ZtFileAccess.h"
 
 namespace quorvex::testing {
 namespace {
@@ -133,16 +133,16 @@ TEST_F(HtmlDocumentTest, TooComplexDocumentIsRefusedAndSavesNothing)
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"boxes.html"});
 }
 
-TEST(FileWriter, WritesAndReadsBackExactBytes)
+TEST(FileAccess, WritesAndReadsBackExactBytes)
 {
     std::string pattern = (fs::temp_directory_path() / "quorvex-write-XXXXXX").string();
     const fs::path folder = ::mkdtemp(pattern.data());
     const std::string name = (folder / "bytes.bin").string();
     std::string bytes;
     for (int i = 0; i < 70000; ++i) bytes += static_cast<char>(i * 7);
-    WriteFileReplacing(name, bytes);
+    WriteWholeFile(name, bytes);
     EXPECT_EQ(ReadWholeFile(name), bytes);
-    WriteFileReplacing(name, "");
+    WriteWholeFile(name, "");
     EXPECT_EQ(ReadWholeFile(name), "");
     fs::remove_all(folder);
 }

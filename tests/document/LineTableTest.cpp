@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "DocumentFixture.h"
-#include "ZtFileWriter.h"
+#include "ZtFileAccess.h"
 
 namespace quorvex::testing {
 namespace {

@@ -1,4 +1,6 @@
-#include "ZtFileWriter.h"
+// Reading and writing of whole files, the only place that opens them.
+
+#include "ZtFileAccess.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +12,7 @@
 #include <random>
 
 #include "ZtErrors.h"
+#include "ZtFileTarget.h"
 
 namespace quorvex {
 namespace {
@@ -75,14 +78,6 @@ bool WriteAll(int fd, std::string_view bytes, const TFileWriteHooks& hooks)
     return true;
 }
 
-std::string FolderOf(const std::string& fileName)
-{
-    const auto slash = fileName.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return fileName.substr(0, slash);
-}
-
 // Creates a new file beside `fileName` under a name no other file has.
 int CreateTemporaryBeside(const std::string& fileName, std::string& tempName)
 {
@@ -98,25 +93,69 @@ int CreateTemporaryBeside(const std::string& fileName, std::string& tempName)
     return -1;
 }
 
-} // namespace
-
-void WriteFileReplacing(const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks)
+int Sync(int fd, const TFileWriteHooks& hooks)
 {
-    const auto fail = [&] { return EZtError(FormatFileMessage("Cannot create file %s", fileName)); };
+    return hooks.Sync ? hooks.Sync(fd) : ::fsync(fd);
+}
+
+EZtError CannotCreate(const std::string& fileName)
+{
+    return EZtError(FormatFileMessage("Cannot create file %s", fileName));
+}
+
+// A temporary file beside the target, renamed over it. An earlier file is
+// synced before and after the rename, so a crash leaves the old or the new
+// content under the name, never an empty file.
+bool ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks)
+{
+    const bool replacing = target.Kind == TTargetKind::tkRegular;
     std::string tempName;
-    TFileDescriptor file(CreateTemporaryBeside(fileName, tempName));
-    if (!file.Valid()) throw fail();
+    TFileDescriptor file(CreateTemporaryBeside(target.Name, tempName));
+    if (!file.Valid()) return false;
     TTemporaryName temp(tempName);
     // A replaced file keeps its permissions.
-    struct stat existing { };
-    if (::stat(fileName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(file.Get(), existing.st_mode & 07777);
-    if (!WriteAll(file.Get(), bytes, hooks) || ::fsync(file.Get()) != 0 || !file.Close()) throw fail();
-    if (hooks.BeforeRename && !hooks.BeforeRename(temp.Name())) throw fail();
-    if (::rename(temp.Name().c_str(), fileName.c_str()) != 0) throw fail();
+    if (replacing) ::fchmod(file.Get(), target.Mode);
+    if (!WriteAll(file.Get(), bytes, hooks)) return false;
+    if (replacing && Sync(file.Get(), hooks) != 0) return false;
+    if (!file.Close()) return false;
+    if (hooks.BeforeRename && !hooks.BeforeRename(temp.Name())) return false;
+    if (::rename(temp.Name().c_str(), target.Name.c_str()) != 0) return false;
     temp.Keep();
-    TFileDescriptor folder(::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Valid()) ::fsync(folder.Get());
+    if (replacing) {
+        TFileDescriptor folder(::open(FolderOf(target.Name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.Valid()) Sync(folder.Get(), hooks);
+    }
+    return true;
+}
+
+// A device or a FIFO takes the bytes as they come; it has no folder entry to
+// replace. Opening a FIFO waits for its reader, as every writer of one does.
+bool WriteStream(const std::string& name, std::string_view bytes, const TFileWriteHooks& hooks)
+{
+    TFileDescriptor stream(::open(name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    struct stat info { };
+    if (!stream.Valid() || ::fstat(stream.Get(), &info) != 0) return false;
+    // The name may have changed its kind since it was looked at.
+    if (!S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode)) return false;
+    return WriteAll(stream.Get(), bytes, hooks) && stream.Close();
+}
+
+} // namespace
+
+void WriteWholeFile(const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks)
+{
+    const TFileTarget target = ResolveTarget(fileName);
+    switch (target.Kind) {
+    case TTargetKind::tkNew:
+    case TTargetKind::tkRegular:
+        if (!ReplaceFile(target, bytes, hooks)) throw CannotCreate(fileName);
+        break;
+    case TTargetKind::tkStream:
+        if (!WriteStream(target.Name, bytes, hooks)) throw CannotCreate(fileName);
+        break;
+    case TTargetKind::tkOther:
+        throw CannotCreate(fileName);
+    }
 }
 
 std::string ReadWholeFile(const std::string& fileName)

@@ -1,5 +1,6 @@
 #pragma once
-// Replacing a file whole or not at all.
+// Files read whole, and written whole or not at all, whatever kind of file
+// stands under the name.
 
 #include <sys/types.h>
 
@@ -10,22 +11,29 @@
 
 namespace quorvex {
 
-// Stand-ins for the steps of a replacement where the system can fail, so
-// that tests can fail them on purpose. Empty members use the system.
+// Stand-ins for the steps of a write where the system can fail, so that
+// tests can fail them on purpose. Empty members use the system.
 struct TFileWriteHooks {
     // Stores up to `size` bytes as write(2) does: the number stored, or -1
     // with errno set (ENOSPC on a full device).
     std::function<ssize_t(int fd, const void* data, std::size_t size)> Write;
+    // Flushes a file or a folder to the disk as fsync(2) does.
+    std::function<int(int fd)> Sync;
     // Runs once the temporary file holds all bytes and is closed, just before
     // it is renamed over the name; false fails the replacement there.
     std::function<bool(const std::string& temporaryName)> BeforeRename;
 };
 
-// Writes `bytes` to a temporary file in the same folder and renames it over
-// `fileName`. On any failure the temporary file is removed, whatever stood
-// under the name stays, and EZtError "Cannot create file %s" is raised.
-void WriteFileReplacing(
-    const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks = {});
+// Writes `bytes` under `fileName`, by the kind of file that stands there:
+// - none, or a regular file: a temporary file in the same folder renamed
+//   over the name; on any failure it is removed and the earlier file stays;
+// - a symbolic link: the same for the file it finally points to (created
+//   when the link dangles), the link stays;
+// - a character device or a FIFO: written directly;
+// - anything else (a folder): nothing is done.
+// Failures raise EZtError "Cannot create file %s". Only a replaced file is
+// synced to the disk, with its folder: a new file can be made again.
+void WriteWholeFile(const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks = {});
 
 // Reads a whole file; EZtError "Cannot open file %s" when it cannot be opened
 // or is no regular file (a folder, a device, a pipe), "Cannot read file %s"

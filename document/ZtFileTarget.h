@@ -1,0 +1,52 @@
+#pragma once
+// What a file name stands for when something is to be written under it, and
+// how two names are found to mean the same file.
+
+#include <sys/types.h>
+
+#include <compare>
+#include <optional>
+#include <string>
+
+namespace quorvex {
+
+enum class TTargetKind {
+    tkNew, // nothing stands under the name yet
+    tkRegular, // a regular file, to be replaced whole
+    tkStream, // a character device or a FIFO, written as it stands
+    tkOther, // a folder, a socket, a name that cannot be looked at
+};
+
+struct TFileTarget {
+    TTargetKind Kind = TTargetKind::tkOther;
+    // The name to create or replace: the name given, or the file its
+    // symbolic links finally point to.
+    std::string Name;
+    mode_t Mode = 0; // permissions of a regular file
+};
+
+// The folder part of a name: "." for a name without one.
+std::string FolderOf(const std::string& name);
+
+// Looks at the name and at every symbolic link it leads through. A dangling
+// link gives the name its last link points to, as tkNew.
+TFileTarget ResolveTarget(const std::string& name);
+
+// Device and inode of a file; `Name` tells apart new files of one folder,
+// whose identity is that of the folder.
+struct TFileIdentity {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    std::string Name;
+    auto operator<=>(const TFileIdentity&) const = default;
+};
+
+// The file the name denotes through its links; nothing when there is none.
+std::optional<TFileIdentity> IdentityOfFile(const std::string& name);
+// The same for an open descriptor (standard input or output).
+std::optional<TFileIdentity> IdentityOfDescriptor(int fd);
+// The file that writing under the name would create or replace, so that two
+// spellings of one output give one identity before it exists.
+TFileIdentity IdentityOfTarget(const std::string& name);
+
+} // namespace quorvex
