@@ -1,0 +1,31 @@
+#pragma once
+// The index page of a converted archive: one section per folder, one table
+// row per document, links to the HTML files beside the index.
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex {
+
+struct TZtIndexRow {
+    // The document's path below the archive, '/' between folders; its HTML is
+    // this path with ".html" added, relative to the index.
+    std::string Path;
+    // The message when the document could not be converted.
+    std::optional<std::string> Failure;
+    std::string Title; // UTF-8
+    std::int32_t Lines = 0;
+    std::uint64_t Size = 0;
+    std::time_t Modified = 0;
+};
+
+// The whole page, UTF-8. `archiveName` names the archive in the title. Names
+// and messages that are not UTF-8 show U+FFFD for the bytes that are not;
+// links keep every byte. Dates are local time.
+std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndexRow> rows);
+
+} // namespace quorvex

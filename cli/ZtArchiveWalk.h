@@ -1,0 +1,33 @@
+#pragma once
+// Walking a folder tree of an archive for the F&A 4 documents it holds.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvex {
+
+// A folder that could not be listed, and why.
+struct TZtUnreadableFolder {
+    std::filesystem::path Folder;
+    std::string Message;
+};
+
+struct TZtArchiveWalk {
+    // Paths below the root (root / relative), sorted by path.
+    std::vector<std::filesystem::path> Documents;
+    // Entries that are no document: other files, pipes, links to folders.
+    std::size_t PassedOver = 0;
+    std::vector<TZtUnreadableFolder> Unreadable;
+};
+
+// Every document below `root`, hidden folders included. Symbolic links to
+// folders are not followed, so the walk neither loops nor leaves the tree; a
+// link to a file counts as that file. The folder `skip` (where the output
+// goes) and everything below it is passed over without counting.
+TZtArchiveWalk WalkArchive(
+    const std::filesystem::path& root, const std::optional<std::filesystem::path>& skip = std::nullopt);
+
+} // namespace quorvex
