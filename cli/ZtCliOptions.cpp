@@ -50,6 +50,8 @@ void SetLongOption(TZtCliOptions& options, const std::string& arg)
         options.Version = true;
     else if (arg == "--unicode")
         options.Unicode = true;
+    else if (arg == "--classic")
+        options.Classic = true;
     else
         throw EZtUsageError("unknown option '" + arg + "'");
 }
@@ -113,8 +115,11 @@ std::string UsageText()
            "  -d DIR      write each NAME.html into the folder DIR\n"
            "  -p FILE     use FILE as the HTML head instead of the default preferences\n"
            "  -j N        convert N documents in parallel (default: one per core)\n"
-           "  --unicode   write the bytes 0x80 to 0xFF that are not translated as numeric\n"
-           "              character references of their code page 437 characters\n"
+           "  --classic   write the classic output byte for byte: a line break inside\n"
+           "              words hyphenated at a line's end, the bytes 0x80 to 0xFF that\n"
+           "              are not translated as they are, and the classic default head\n"
+           "  --unicode   with --classic, still write the bytes 0x80 to 0xFF that are not\n"
+           "              translated as numeric character references (always done without)\n"
            "  --help      show this help and exit\n"
            "  --version   show the version and exit\n"
            "\n"

@@ -23,6 +23,7 @@ struct TZtCliOptions {
     std::optional<std::string> PreferencesFile; // -p
     unsigned Jobs = 0; // -j; 0: one per core
     bool Unicode = false; // --unicode
+    bool Classic = false; // --classic
     bool Help = false; // --help
     bool Version = false; // --version
 };

@@ -84,8 +84,12 @@ int Run(const std::vector<std::string>& args)
     }
 
     TZtConversion conversion;
-    conversion.CharOutput = options.Unicode ? TCharOutput::CharReferences : TCharOutput::Bytes;
     conversion.Preferences = DefaultPreferencesText;
+    if (options.Classic) {
+        conversion.CharOutput = options.Unicode ? TCharOutput::CharReferences : TCharOutput::Bytes;
+        conversion.HyphenJoin = hjLineBreak;
+        conversion.Preferences = ClassicPreferencesText;
+    }
     if (options.PreferencesFile) {
         try {
             conversion.Preferences = ReadPreferencesFile(*options.PreferencesFile);

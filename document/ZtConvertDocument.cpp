@@ -34,6 +34,7 @@ void ConvertDocument(
 {
     TZtFileInfoFa4 fa4;
     fa4.SetCharOutput(conversion.CharOutput);
+    fa4.SetHyphenJoin(conversion.HyphenJoin);
     fa4.LoadFromFile(document);
     // Converted before anything is written, so that a document that does not
     // convert leaves whatever stands under the HTML name untouched.

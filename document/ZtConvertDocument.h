@@ -15,7 +15,8 @@ inline constexpr std::string_view StandardOutputName = "-";
 
 struct TZtConversion {
     std::string Preferences; // lines ended by CR LF
-    TCharOutput CharOutput = TCharOutput::Bytes;
+    TCharOutput CharOutput = TCharOutput::CharReferences;
+    THyphenJoin HyphenJoin = hjJoined;
 };
 
 // A document that was read but could not be converted. The message is the

@@ -106,6 +106,7 @@ public:
         FConv.Charge(cursor.Length);
         FLineStart = FOut.size();
         FRuleRun = false;
+        FJoinedHere = false;
         FNbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
         for (std::int32_t position = 0; position < cursor.Length; ++position) {
             const unsigned char b = cursor.Bytes[position];
@@ -226,6 +227,7 @@ private:
         FOut.insert(FLineStart, joinText);
         FLineStart += joinText.size();
         FHyphenPending = false;
+        FJoinedHere = true;
     }
 
     bool ResultEmpty() const { return FLineStart == FResultStart; }
@@ -237,7 +239,10 @@ private:
         const bool paragraphEnd = FDoc.ParagraphEnd;
         const bool indentPending = FDoc.IndentPending;
         FLineHead.clear();
-        if (!ResultEmpty() && !ResultEndsWithCr()) FLineHead += '\r';
+        // A line that completes a hyphenated word follows the join text
+        // directly, so a browser shows the word whole.
+        const bool joined = FJoinedHere && FDoc.HyphenJoin() == hjJoined;
+        if (!ResultEmpty() && !ResultEndsWithCr() && !joined) FLineHead += '\r';
         AppendLineComment(FLineHead, FLine);
         if (indentPending) {
             FDoc.ParagraphTag = ParagraphTagFor(FDoc.Indent);
@@ -270,6 +275,7 @@ private:
     std::string FLineHead;
     std::int32_t FLine = 0;
     bool FHyphenPending = false;
+    bool FJoinedHere = false; // JoinHyphen ran while the current line was converted
     std::int32_t FLinesSinceParagraphEnd = 0;
     bool FRuleRun = false;
     bool FNbspMode = false;

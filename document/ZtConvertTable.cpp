@@ -289,7 +289,10 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
         // at its own last byte.
         std::int32_t end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
         Charge(1 + std::max(0, end - start + 1));
-        if (!text.empty() && text.back() != '\r') text += '\r';
+        // After a dropped end hyphen the segment completes the word: no CR,
+        // which a browser would show as a space inside it.
+        const bool joined = hyphenPending && FDoc.HyphenJoin() == hjJoined;
+        if (!text.empty() && text.back() != '\r' && !joined) text += '\r';
         for (std::int32_t p = start; p <= end; ++p) {
             unsigned char b = bytes[p];
             if (hyphenPending) {

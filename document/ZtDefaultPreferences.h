@@ -6,7 +6,28 @@
 
 namespace quorvex {
 
+// The font sizes are written as `font-size`: browsers drop a `font` rule that
+// names no family, so the classic head leaves every font at body size.
 inline constexpr std::string_view DefaultPreferencesText =
+    "<head>\r\n"
+    "<style type=\"text/css\">\r\n"
+    "  body  {font-family:Times New Roman, Verdana, Arial, Helvetica}\r\n"
+    "  p.indent {}\r\n"
+    "  td.fixed {font-family:Courier New}\r\n"
+    "  font.fixed {font-family:Courier New}\r\n"
+    "  font.font1 {font-size:18pt}\r\n"
+    "  font.font2 {font-size:16pt}\r\n"
+    "  font.font3 {font-size:14pt}\r\n"
+    "  font.font4 {font-size:13pt}\r\n"
+    "  font.font5 {font-size:11pt}\r\n"
+    "  font.font6 {font-size:10pt}\r\n"
+    "  font.font7 {font-size:9pt}\r\n"
+    "  font.font8 {}\r\n"
+    "</style>\r\n"
+    "</head>\r\n";
+
+// The head of the classic output, for pages that must match it byte for byte.
+inline constexpr std::string_view ClassicPreferencesText =
     "<head>\r\n"
     "<style type=\"text/css\">\r\n"
     "  body  {font-family:Times New Roman, Verdana, Arial, Helvetica}\r\n"

@@ -24,8 +24,15 @@ struct TCellRect {
 
 // How bytes that the translation passes through unchanged are written.
 enum class TCharOutput {
-    Bytes, // byte for byte (the default)
-    CharReferences, // bytes 0x80..0xFF as numeric references of their code page 437 character
+    Bytes, // byte for byte, as the classic output has them
+    CharReferences, // bytes 0x80..0xFF as numeric references of their code page 437 character (the default)
+};
+
+// What stands between the two halves of a word hyphenated at a line's end.
+// Browsers show a CR inside text as a space, so by default the halves meet.
+enum THyphenJoin {
+    hjJoined, // nothing: the next line follows the join text directly (the default)
+    hjLineBreak, // a CR, as the classic output has it
 };
 
 class TZtFileInfoFa4 : public TZtFileInfo {
@@ -71,6 +78,8 @@ public:
 
     void SetCharOutput(TCharOutput output) { FCharOutput = output; }
     TCharOutput CharOutput() const { return FCharOutput; }
+    void SetHyphenJoin(THyphenJoin join) { FHyphenJoin = join; }
+    THyphenJoin HyphenJoin() const { return FHyphenJoin; }
 
     // Conversion state, kept between calls.
     std::int32_t Indent = 0;
@@ -81,7 +90,8 @@ public:
 private:
     std::int32_t FLineCount = 0;
     std::vector<TFa4LineEntry> FLines; // all 10000 entries, decoded at load
-    TCharOutput FCharOutput = TCharOutput::Bytes;
+    TCharOutput FCharOutput = TCharOutput::CharReferences;
+    THyphenJoin FHyphenJoin = hjJoined;
 };
 
 // The HTML document: preferences text (lines ended by CR LF), then the body.

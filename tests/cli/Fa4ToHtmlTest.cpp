@@ -87,8 +87,8 @@ protected:
     }
 
     // A small document: a header line, body paragraphs with umlauts and a
-    // character outside the translated set, and `extra` as one more body line.
-    std::string MakeDocument(const std::string& name, const std::string& extra = "") const
+    // character outside the translated set, and `extra` as more body lines.
+    std::string MakeDocument(const std::string& name, const std::vector<std::string>& extra = {}) const
     {
         TFa4Builder builder;
         builder.EmptyParagraphs(6);
@@ -98,18 +98,19 @@ protected:
         builder.Line("Gr\x81\xE1"
                      "e aus M\x81nchen, caf\x82 \xFF\x80"
                      "fett\xFF\x90.\xFF\x01");
-        if (!extra.empty()) builder.Line(extra);
+        for (const auto& line : extra) builder.Line(line);
         const std::string path = Path(name);
         builder.WriteTo(path);
         return path;
     }
 
     // What SaveHtml writes for the document with the given preferences.
-    static std::string Expected(
-        const std::string& document, std::string_view preferences, TCharOutput output = TCharOutput::Bytes)
+    static std::string Expected(const std::string& document, std::string_view preferences,
+        TCharOutput output = TCharOutput::CharReferences, THyphenJoin join = hjJoined)
     {
         TZtFileInfoFa4 fa4;
         fa4.SetCharOutput(output);
+        fa4.SetHyphenJoin(join);
         fa4.LoadFromFile(document);
         return BuildHtml(preferences, fa4);
     }
@@ -120,7 +121,7 @@ protected:
 TEST_F(Fa4ToHtml, WritesEachDocumentBesideItself)
 {
     const std::string a = MakeDocument("a.fa4");
-    const std::string b = MakeDocument("b.txt", "zweite\xFF\x01");
+    const std::string b = MakeDocument("b.txt", {"zweite\xFF\x01"});
     const TRun run = Run({a, b});
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Err, "");
@@ -179,22 +180,31 @@ TEST_F(Fa4ToHtml, PreferencesFileLinesEndedWithCrLf)
     EXPECT_FALSE(fs::exists(a + ".html"));
 }
 
-TEST_F(Fa4ToHtml, UnicodeWritesCharacterReferences)
+TEST_F(Fa4ToHtml, ReadableByDefaultClassicOnRequest)
 {
-    const std::string a = MakeDocument("a.fa4", "\x9B \xB0\xFF\x01");
-    const TRun plain = Run({"-o", "-", a});
-    EXPECT_NE(plain.Out.find("caf\x82"), std::string::npos);
-    EXPECT_NE(plain.Out.find("\x9B \xB0"), std::string::npos);
-
-    const TRun unicode = Run({"--unicode", "-o", "-", a});
-    EXPECT_EQ(unicode.Status, 0) << unicode.Err;
-    EXPECT_EQ(unicode.Out, Expected(a, DefaultPreferencesText, TCharOutput::CharReferences));
-    EXPECT_NE(unicode.Out.find("caf&#233;"), std::string::npos);
-    EXPECT_NE(unicode.Out.find("&#162; &#9617;"), std::string::npos);
+    const std::string a = MakeDocument("a.fa4", {"\x9B \xB0 Wort- ", "teil\xFF\x01"});
+    const TRun sound = Run({"-o", "-", a});
+    EXPECT_EQ(sound.Status, 0) << sound.Err;
+    EXPECT_EQ(sound.Out, Expected(a, DefaultPreferencesText));
+    EXPECT_NE(sound.Out.find("font.font1 {font-size:18pt}"), std::string::npos);
+    EXPECT_NE(sound.Out.find("caf&#233;"), std::string::npos);
+    EXPECT_NE(sound.Out.find("&#162; &#9617; Wort&shy;<!-- LINE 15 -->teil<br>"), std::string::npos);
     // Translated characters keep their entities.
-    EXPECT_NE(unicode.Out.find("Gr&uuml;&szlig;e"), std::string::npos);
-    for (const char c : unicode.Out.substr(DefaultPreferencesText.size()))
+    EXPECT_NE(sound.Out.find("Gr&uuml;&szlig;e"), std::string::npos);
+    for (const char c : sound.Out)
         ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "8-bit byte left in the output";
+    EXPECT_EQ(Run({"--unicode", "-o", "-", a}).Out, sound.Out);
+
+    const TRun classic = Run({"--classic", "-o", "-", a});
+    EXPECT_EQ(classic.Status, 0) << classic.Err;
+    EXPECT_EQ(classic.Out, Expected(a, ClassicPreferencesText, TCharOutput::Bytes, hjLineBreak));
+    EXPECT_EQ(classic.Out.substr(0, ClassicPreferencesText.size()), ClassicPreferencesText);
+    EXPECT_NE(classic.Out.find("caf\x82"), std::string::npos);
+    EXPECT_NE(classic.Out.find("\x9B \xB0 Wort&shy;\r<!-- LINE 15 -->teil<br>"), std::string::npos);
+
+    const TRun both = Run({"--unicode", "--classic", "-o", "-", a});
+    EXPECT_EQ(both.Out, Expected(a, ClassicPreferencesText, TCharOutput::CharReferences, hjLineBreak));
+    EXPECT_NE(both.Out.find("&#162; &#9617; Wort&shy;\r<!-- LINE 15 -->"), std::string::npos);
 }
 
 TEST_F(Fa4ToHtml, MissingDocumentInTheMiddleOfABatch)
@@ -285,7 +295,7 @@ TEST_F(Fa4ToHtml, ParallelBatchGivesTheSameFilesAndMessagesInOrder)
             documents.push_back(Path("missing" + std::to_string(i) + ".fa4"));
         } else {
             documents.push_back(
-                MakeDocument("doc" + std::to_string(i) + ".fa4", std::string(i * 50, 'x') + "\xFF\x01"));
+                MakeDocument("doc" + std::to_string(i) + ".fa4", {std::string(i * 50, 'x') + "\xFF\x01"}));
         }
     }
     fs::create_directories(FDir / "one");

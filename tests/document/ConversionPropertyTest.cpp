@@ -158,8 +158,12 @@ TEST(ConversionProperty, RandomDocumentsConvertAsTheSlowAlgorithmDoes)
         Load(fast, bytes);
         Load(slow, bytes);
         if (random.Chance(20)) {
-            fast.SetCharOutput(TCharOutput::CharReferences);
-            slow.SetCharOutput(TCharOutput::CharReferences);
+            fast.SetCharOutput(TCharOutput::Bytes);
+            slow.SetCharOutput(TCharOutput::Bytes);
+        }
+        if (random.Chance(30)) {
+            fast.SetHyphenJoin(hjLineBreak);
+            slow.SetHyphenJoin(hjLineBreak);
         }
         for (int run = 0; run < 3; ++run) {
             const std::int32_t first = random.Pick(0, 12);

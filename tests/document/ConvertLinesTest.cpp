@@ -53,16 +53,28 @@ TEST_F(ConvertLinesTest, LinesFlowOnUntilAParagraphEnds)
 
 TEST_F(ConvertLinesTest, HyphenAtTheLineEndJoinsBeforeTheNextLetter)
 {
-    EXPECT_EQ(Body({"Wort- ", "teil"}), "<!-- LINE 12 -->Wort&shy;\r<!-- LINE 13 -->teil");
-    EXPECT_EQ(Body({"Wort- ", "Dach"}), "<!-- LINE 12 -->Wort-\r<!-- LINE 13 -->Dach");
-    EXPECT_EQ(Body({"Wort- ", "12 Seiten"}), "<!-- LINE 12 -->Wort-\r<!-- LINE 13 -->12 Seiten");
-    EXPECT_EQ(Body({"gro\xE1- ", "\x84rger"}), "<!-- LINE 12 -->gro&szlig;&shy;\r<!-- LINE 13 -->&auml;rger");
+    // The line that completes the word follows the join text directly: a CR
+    // there shows in browsers as a space inside the word.
+    EXPECT_EQ(Body({"Wort- ", "teil"}), "<!-- LINE 12 -->Wort&shy;<!-- LINE 13 -->teil");
+    EXPECT_EQ(
+        Body({"Wort- ", "Dach", "Haus"}), "<!-- LINE 12 -->Wort-<!-- LINE 13 -->Dach\r<!-- LINE 14 -->Haus");
+    EXPECT_EQ(Body({"gro\xE1- ", "\x84rger"}), "<!-- LINE 12 -->gro&szlig;&shy;<!-- LINE 13 -->&auml;rger");
     // Across a line without letters the join waits, and lands after that line.
-    EXPECT_EQ(Body({"Wort- ", "12", "teil"}),
-        "<!-- LINE 12 -->Wort\r<!-- LINE 13 -->12&shy;\r<!-- LINE 14 -->teil");
+    EXPECT_EQ(
+        Body({"Wort- ", "12", "teil"}), "<!-- LINE 12 -->Wort\r<!-- LINE 13 -->12&shy;<!-- LINE 14 -->teil");
     // A hyphen that is the last byte, or whose space is not the last byte.
     EXPECT_EQ(One("Wort-"), "Wort-");
     EXPECT_EQ(One("Wort- x"), "Wort- x");
+}
+
+TEST_F(ConvertLinesTest, ClassicHyphenJoinKeepsTheLineBreak)
+{
+    Document.SetHyphenJoin(hjLineBreak);
+    EXPECT_EQ(Body({"Wort- ", "teil"}), "<!-- LINE 12 -->Wort&shy;\r<!-- LINE 13 -->teil");
+    EXPECT_EQ(Body({"Wort- ", "Dach"}), "<!-- LINE 12 -->Wort-\r<!-- LINE 13 -->Dach");
+    EXPECT_EQ(Body({"Wort- ", "12 Seiten"}), "<!-- LINE 12 -->Wort-\r<!-- LINE 13 -->12 Seiten");
+    EXPECT_EQ(Body({"Wort- ", "12", "teil"}),
+        "<!-- LINE 12 -->Wort\r<!-- LINE 13 -->12&shy;\r<!-- LINE 14 -->teil");
 }
 
 TEST_F(ConvertLinesTest, SpacesBecomeNonBreakingAfterTheFirstRun)

@@ -174,7 +174,7 @@ TEST_F(ConvertTableTest, HyphenAtTheEndOfACellLine)
                   "\xB3"
                   "teil \xB3",
                   bottom}),
-        TableStart + "<tr><td>ver\r&shy;teil </td></tr>\r" + TableEnd);
+        TableStart + "<tr><td>ver&shy;teil </td></tr>\r" + TableEnd);
     EXPECT_EQ(Grid({top,
                   "\xB3"
                   "ver-x\xB3",
@@ -188,7 +188,15 @@ TEST_F(ConvertTableTest, HyphenAtTheEndOfACellLine)
                   "\xB3"
                   "wort-\xB3",
                   "\xB3 Dach\xB3", bottom}),
-        TableStart + "<tr><td>abc-d<br>\rwort\r&nbsp;-Dach</td></tr>\r" + TableEnd);
+        TableStart + "<tr><td>abc-d<br>\rwort&nbsp;-Dach</td></tr>\r" + TableEnd);
+    Document.SetHyphenJoin(hjLineBreak);
+    EXPECT_EQ(Grid({top,
+                  "\xB3"
+                  "ver- \xB3",
+                  "\xB3"
+                  "teil \xB3",
+                  bottom}),
+        TableStart + "<tr><td>ver\r&shy;teil </td></tr>\r" + TableEnd);
     EXPECT_EQ(Grid({top,
                   "\xB3"
                   "12-  \xB3",

@@ -43,15 +43,15 @@ TEST(Examples, LetterExcerpts)
             std::string("<!-- LINE 17 --><font class=\"fixed\">&nbsp;&nbsp;&nbsp;"),
             std::string("&nbsp;Beispielstadt,&nbsp;3.&nbsp;M&auml;rz&nbsp;1994</font><br>\r"),
             std::string("<!-- LINE 21 -->Sehr geehrter Herr M&uuml;ller,<br>\r"),
-            std::string("unser An&shy;\r<!-- LINE 24 -->gebot f&uuml;r die Lieferung von 200 St&uuml;ck "
+            std::string("unser An&shy;<!-- LINE 24 -->gebot f&uuml;r die Lieferung von 200 St&uuml;ck "
                         "Schrauben der Gr&ouml;&szlig;e M8 zu \r<!-- LINE 25 -->"),
             std::string(
                 "<!-- LINE 29 --><p class=\"indent\" style=\"margin-left:20pt; text-indent:-20pt\">"
                 "1.&nbsp;&nbsp;Lieferung&nbsp;innerhalb&nbsp;von&nbsp;zwei&nbsp;Wochen&nbsp;nach&nbsp;"
-                "Eingang&nbsp;Ihrer&nbsp;Be&shy;\r<!-- LINE 30 -->stellung.<br>\r"),
+                "Eingang&nbsp;Ihrer&nbsp;Be&shy;<!-- LINE 30 -->stellung.<br>\r"),
             std::string(
                 "<p class=\"indent\" style=\"margin-left:20pt; text-indent:-12pt\">3.&nbsp;&nbsp;Es&nbsp;"
-                "gelten&nbsp;unsere&nbsp;Allgemeinen&nbsp;Gesch&auml;fts-\r<!-- LINE 33 -->Bedingungen.<br>"),
+                "gelten&nbsp;unsere&nbsp;Allgemeinen&nbsp;Gesch&auml;fts-<!-- LINE 33 -->Bedingungen.<br>"),
             std::string(
                 "<hr><!-- LINE 0 -->Musterfirma GmbH | Hauptstra&szlig;e 5 | 12345 Beispielstadt<br>\r"),
             std::string("<!-- LINE 5 --><br></body>")})
@@ -85,7 +85,7 @@ TEST(Examples, NoteExcerpts)
 {
     const std::string html = HtmlOf("notiz.fa4");
     for (const std::string& excerpt :
-        {std::string("A = \xE3 r<sup>2</sup>, die Diagonale eines Quadrats d = sqrt 2 a.<br>"),
+        {std::string("A = &#960; r<sup>2</sup>, die Diagonale eines Quadrats d = sqrt 2 a.<br>"),
             std::string("100 &deg;C; der Wert f&uuml;r H<sub>2</sub>O"),
             std::string("stehen <font color=\"blue\">in Blau</font>.<br>"),
             std::string("&lt;Pr&uuml;fger&auml;t 3&gt;"),

@@ -74,10 +74,12 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
     std::string result;
     bool hyphenPending = false;
     std::int32_t linesSince = 0;
+    bool joinedHere = false;
     auto joinHyphen = [&](const std::string& join) {
         if (!result.empty() && result.back() == '\r') result.pop_back();
         result += join;
         hyphenPending = false;
+        joinedHere = true;
     };
     for (std::int32_t line = first; line <= last; ++line) {
         const TFa4LineEntry* entry = &Doc.GetLine(line);
@@ -86,6 +88,7 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
         std::string lineText;
         bool ruleRun = false;
         bool nbsp = entry->Length > 0 && bytes[0] == 0x20;
+        joinedHere = false;
         while (position < entry->Length) {
             const unsigned char b = bytes[position];
             if (hyphenPending) {
@@ -163,7 +166,7 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
         lineText = "<!-- LINE " + std::to_string(line) + " -->" + lineText;
         if (result.empty())
             result = lineText;
-        else if (result.back() == '\r')
+        else if (result.back() == '\r' || (joinedHere && Doc.HyphenJoin() == hjJoined))
             result += lineText;
         else
             result += "\r" + lineText;
@@ -295,6 +298,7 @@ std::string TLiteralConversion::ConvertCellText(const TCellRect& rect, bool& fix
         std::int32_t end = Doc.RawIndex(*entry, rect.LastCol);
         if (end >= entry->Length) end = entry->Length - 1;
         std::string seg;
+        const bool completesWord = pending && Doc.HyphenJoin() == hjJoined;
         std::int32_t p = start;
         while (p <= end) {
             const unsigned char b = bytes[p];
@@ -350,7 +354,7 @@ std::string TLiteralConversion::ConvertCellText(const TCellRect& rect, bool& fix
         if (!pending && i < rect.LastLine) seg += "<br>";
         if (text.empty())
             text = seg;
-        else if (text.back() == '\r')
+        else if (text.back() == '\r' || completesWord)
             text += seg;
         else
             text += "\r" + seg;
