@@ -9,8 +9,6 @@
 
 namespace quorvex {
 
-class TZtFileInfoFa4;
-
 // The effect of a run of control sequences on the conversion state. Reading
 // sequences only ever sets fields, so a run's effect is summed up by whether
 // it held a paragraph end, whether it held an indent, and the last indent.
@@ -58,6 +56,16 @@ inline TCodeRead ReadCode(const unsigned char* bytes, std::int32_t position, std
     return read;
 }
 
+// The one step of every walk over a line's bytes that meets 0xFF at
+// `position`: reads the sequence that the byte opens and leaves `position`
+// on its last byte, so that the walk's own step lands after it.
+inline TCodeRead PassOverCode(const unsigned char* bytes, std::int32_t& position, std::int64_t available)
+{
+    const TCodeRead read = ReadCode(bytes, position + 1, available);
+    position += 1 + read.Operands;
+    return read;
+}
+
 // Appends the sequence's HTML text: nothing for a sequence cut off by the end
 // of the data.
 inline void AppendCodeText(std::string& out, const TCodeRead& read)
@@ -72,7 +80,5 @@ inline void AppendCodeText(std::string& out, const TCodeRead& read)
     out += Hex[read.Code >> 4];
     out += Hex[read.Code & 0x0F];
 }
-
-void ApplyCodeEffects(TZtFileInfoFa4& document, const TCodeEffects& effects);
 
 } // namespace quorvex

@@ -95,7 +95,7 @@ public:
         , FLast(last)
         , FResultStart(out.size())
         , FLineStart(out.size())
-        , FCopied(FDoc.CharOutput() == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes)
+        , FCopied(converter.FCharOutput == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes)
     { }
 
     // Converts the line and returns the line the conversion ended on.
@@ -135,7 +135,6 @@ private:
         case TLineByte::Corner:
             return ConvertCorner(cursor, position);
         case TLineByte::Code:
-            ++position;
             return FConv.AppendCode(FOut, cursor.Bytes, position, cursor.Available);
         case TLineByte::Text:
             if (!FHyphenPending && FCopied[b]) return CopyRun(cursor, position);
@@ -170,7 +169,7 @@ private:
     void ConvertRule(const TLineCursor& cursor, std::int32_t& position, unsigned char b)
     {
         const TFa4Converter::TRuleLine& rule = FConv.RuleLine(FLine);
-        ApplyCodeEffects(FDoc, rule.Effects);
+        FConv.ApplyCodeEffects(rule.Effects);
         // An empty plain text is no whole-line rule: moving back by one would
         // never end.
         if (rule.UniformByte == b) {
@@ -236,8 +235,8 @@ private:
     // Paragraph end, indented paragraph, line comment and join.
     void FinishLine()
     {
-        const bool paragraphEnd = FDoc.ParagraphEnd;
-        const bool indentPending = FDoc.IndentPending;
+        const bool paragraphEnd = FConv.FParagraphEnd;
+        const bool indentPending = FConv.FIndentPending;
         FLineHead.clear();
         // A line that completes a hyphenated word follows the join text
         // directly, so a browser shows the word whole.
@@ -245,8 +244,8 @@ private:
         if (!ResultEmpty() && !ResultEndsWithCr() && !joined) FLineHead += '\r';
         AppendLineComment(FLineHead, FLine);
         if (indentPending) {
-            FDoc.ParagraphTag = ParagraphTagFor(FDoc.Indent);
-            FLineHead += FDoc.ParagraphTag;
+            FConv.FParagraphTag = ParagraphTagFor(FConv.FIndent);
+            FLineHead += FConv.FParagraphTag;
         }
         if (paragraphEnd) {
             if (indentPending && FOut.size() == FLineStart) {
@@ -260,13 +259,13 @@ private:
         }
         FOut.insert(FLineStart, FLineHead);
         FConv.Charge(static_cast<std::int64_t>(FOut.size() - FLineStart));
-        FDoc.IndentPending = false;
-        FDoc.ParagraphEnd = false;
+        FConv.FIndentPending = false;
+        FConv.FParagraphEnd = false;
         FLinesSinceParagraphEnd = paragraphEnd ? 0 : FLinesSinceParagraphEnd + 1;
     }
 
     TFa4Converter& FConv;
-    TZtFileInfoFa4& FDoc;
+    const TZtFileInfoFa4& FDoc;
     std::string& FOut;
     const std::int32_t FLast;
     const std::size_t FResultStart;
@@ -283,30 +282,11 @@ private:
 
 void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int32_t last)
 {
-    FDoc.IndentPending = false;
-    FDoc.ParagraphEnd = false;
-    FDoc.ParagraphTag.clear();
+    FIndentPending = false;
+    FParagraphEnd = false;
+    FParagraphTag.clear();
     TLineRangeConversion conversion(*this, out, last);
     for (std::int32_t line = first; line <= last; ++line) line = conversion.ConvertLine(line);
-}
-
-std::string TZtFileInfoFa4::ConvertLines(std::int32_t first, std::int32_t last)
-{
-    std::string result;
-    ConvertWithinMemory([&] { TFa4Converter(*this).ConvertLines(result, first, last); });
-    return result;
-}
-
-std::string TZtFileInfoFa4::ConvertSection(TFa4Section section)
-{
-    std::string result;
-    AppendSection(result, section);
-    return result;
-}
-
-void TZtFileInfoFa4::AppendSection(std::string& out, TFa4Section section)
-{
-    ConvertWithinMemory([&] { TFa4Converter(*this).ConvertSection(out, section); });
 }
 
 } // namespace quorvex

@@ -191,8 +191,8 @@ bool TFa4Converter::ConvertTable(
     const TLineScan& top = Scan(line);
     TCodeEffects effects;
     grid.LeftCol = top.PlainCount(pos, effects);
-    ApplyCodeEffects(FDoc, effects);
-    ApplyCodeEffects(FDoc, top.AllEffects());
+    ApplyCodeEffects(effects);
+    ApplyCodeEffects(top.AllEffects());
     grid.Rows.push_back(&top);
     const bool topEdge = grid.MeasureTopEdge(colLimit);
     Charge(grid.RightCol - grid.LeftCol);
@@ -219,7 +219,7 @@ bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
     while (grid.BottomLine <= lastLine) {
         Charge(1);
         const TLineScan& row = Scan(grid.BottomLine);
-        ApplyCodeEffects(FDoc, row.AllEffects());
+        ApplyCodeEffects(row.AllEffects());
         grid.Rows.push_back(&row);
         if (row.PlainLength() <= grid.LeftCol) throw ERangeError();
         const auto b = static_cast<unsigned char>(row.Plain()[static_cast<std::size_t>(grid.LeftCol)]);
@@ -334,7 +334,6 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
                     text += '+';
                 }
             } else if (b == 0xFF) {
-                ++p;
                 AppendCode(text, bytes, p, available);
             } else {
                 AppendChar(text, b);
@@ -342,21 +341,6 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
         }
         if (!hyphenPending && i < rect.LastLine) text += "<br>";
     }
-}
-
-std::string TZtFileInfoFa4::ConvertTable(
-    std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine)
-{
-    std::string html;
-    ConvertWithinMemory([&] { TFa4Converter(*this).ConvertTable(html, pos, line, colLimit, lastLine); });
-    return html;
-}
-
-std::string TZtFileInfoFa4::ConvertCellText(const TCellRect& rect, bool& fixed)
-{
-    std::string text;
-    ConvertWithinMemory([&] { TFa4Converter(*this).ConvertCellText(text, rect, fixed); });
-    return text;
 }
 
 } // namespace quorvex

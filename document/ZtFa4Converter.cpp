@@ -1,11 +1,29 @@
+// The converter's state and its readings of a line: scans, raw indexes,
+// plain texts, rule lines and control sequences.
+
 #include "ZtFa4Converter.h"
+
+#include <algorithm>
 
 namespace quorvex {
 
 TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
     : FDoc(document)
+    , FCharOutput(document.CharOutput())
+    , FIndent(document.Indent)
+    , FIndentPending(document.IndentPending)
+    , FParagraphEnd(document.ParagraphEnd)
+    , FParagraphTag(document.ParagraphTag)
     , FBudget(document.FileSize())
 { }
+
+TFa4Converter::~TFa4Converter()
+{
+    FDoc.Indent = FIndent;
+    FDoc.IndentPending = FIndentPending;
+    FDoc.ParagraphEnd = FParagraphEnd;
+    FDoc.ParagraphTag.swap(FParagraphTag);
+}
 
 const TLineScan& TFa4Converter::Scan(std::int32_t line)
 {
@@ -25,7 +43,7 @@ std::int32_t TFa4Converter::RawIndex(std::int32_t line, std::int32_t count)
 {
     TCodeEffects effects;
     const std::int32_t index = Scan(line).RawIndex(count, effects);
-    ApplyCodeEffects(FDoc, effects);
+    ApplyCodeEffects(effects);
     return index;
 }
 
@@ -46,10 +64,7 @@ const TFa4Converter::TRuleLine& TFa4Converter::RuleLine(std::int32_t line)
     for (std::int32_t position = 0; position < entry.Length; ++position) {
         const unsigned char b = bytes[position];
         if (b == 0xFF) {
-            ++position;
-            const TCodeRead read = ReadCode(bytes, position, available);
-            rule.Effects.Add(read.Effects);
-            position += read.Operands;
+            rule.Effects.Add(PassOverCode(bytes, position, available).Effects);
             continue;
         }
         if (b > 0x20) {
@@ -74,10 +89,51 @@ const TFa4Converter::TRuleLine& TFa4Converter::RuleLine(std::int32_t line)
 void TFa4Converter::AppendCode(
     std::string& out, const unsigned char* bytes, std::int32_t& position, std::int64_t available)
 {
-    const TCodeRead read = ReadCode(bytes, position, available);
-    ApplyCodeEffects(FDoc, read.Effects);
+    const TCodeRead read = PassOverCode(bytes, position, available);
+    ApplyCodeEffects(read.Effects);
     AppendCodeText(out, read);
+}
+
+std::string TFa4Converter::TranslateCode(const unsigned char* bytes, std::int32_t& position)
+{
+    std::string text;
+    const TCodeRead read = ReadCode(bytes, position, FDoc.AvailableFrom(bytes));
+    ApplyCodeEffects(read.Effects);
+    AppendCodeText(text, read);
     position += read.Operands;
+    return text;
+}
+
+// Reading a line as plain text drops a control sequence's text but keeps its
+// effect on the conversion state.
+std::string TFa4Converter::PlainText(const TFa4LineEntry& entry, std::int32_t limit)
+{
+    std::string text;
+    const unsigned char* bytes = FDoc.LineBytes(entry);
+    const std::int64_t available = FDoc.AvailableFrom(bytes);
+    const std::int32_t bound = std::min<std::int32_t>(limit, entry.Length);
+    for (std::int32_t position = 0; position < bound; ++position) {
+        if (bytes[position] == 0xFF)
+            ApplyCodeEffects(PassOverCode(bytes, position, available).Effects);
+        else
+            text += static_cast<char>(bytes[position]);
+    }
+    return text;
+}
+
+std::int32_t TFa4Converter::RawIndex(const TFa4LineEntry& entry, std::int32_t count)
+{
+    const unsigned char* bytes = FDoc.LineBytes(entry);
+    const std::int64_t available = FDoc.AvailableFrom(bytes);
+    std::int32_t counted = 0;
+    std::int32_t position = 0;
+    for (; counted < count && position < entry.Length; ++position) {
+        if (bytes[position] == 0xFF)
+            ApplyCodeEffects(PassOverCode(bytes, position, available).Effects);
+        else
+            ++counted;
+    }
+    return position;
 }
 
 void TFa4Converter::ConvertSection(std::string& out, TFa4Section section)

@@ -1,7 +1,10 @@
 #pragma once
-// The conversion of one call: lines, tables and cells appended into
-// caller-owned buffers, with each line's plain text read at most once per call
-// (the document does not change while a conversion runs).
+// The conversion of a document into HTML, the one place that follows it
+// from the bytes of a line to the text of lines, tables and cells. A
+// converter owns what changes while it runs: it takes the document's
+// conversion state and character output when it is made and gives the state
+// back when it goes. Each line's plain text is read at most once per
+// converter (the document does not change while a conversion runs).
 
 #include <cstdint>
 #include <deque>
@@ -21,6 +24,12 @@ struct TTableGrid;
 class TFa4Converter {
 public:
     explicit TFa4Converter(TZtFileInfoFa4& document);
+    // The document's fields Indent, IndentPending, ParagraphEnd and
+    // ParagraphTag receive the state as the conversion left it, also after a
+    // conversion that failed.
+    ~TFa4Converter();
+    TFa4Converter(const TFa4Converter&) = delete;
+    TFa4Converter& operator=(const TFa4Converter&) = delete;
 
     // Appends the HTML of lines first to last; what `out` held before is not
     // looked at.
@@ -33,6 +42,11 @@ public:
         std::int32_t lastLine);
     // Replaces `text` with the HTML of a cell's text area.
     void ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed);
+
+    // The readings of TZtFileInfoFa4's members of the same names.
+    std::string TranslateCode(const unsigned char* bytes, std::int32_t& position);
+    std::string PlainText(const TFa4LineEntry& entry, std::int32_t limit);
+    std::int32_t RawIndex(const TFa4LineEntry& entry, std::int32_t count);
 
 private:
     friend class TLineRangeConversion;
@@ -50,15 +64,26 @@ private:
     const TLineScan& Scan(std::int32_t line);
     std::int32_t RawIndex(std::int32_t line, std::int32_t count);
     const TRuleLine& RuleLine(std::int32_t line);
+    // Entered on the 0xFF byte; leaves `position` on the sequence's last byte.
     void AppendCode(
         std::string& out, const unsigned char* bytes, std::int32_t& position, std::int64_t available);
 
     void AppendChar(std::string& out, unsigned char byte) const
     {
-        if (FDoc.CharOutput() == TCharOutput::Bytes)
+        if (FCharOutput == TCharOutput::Bytes)
             out += CharTexts[byte];
         else
-            FDoc.AppendChar(out, byte);
+            AppendCharText(out, byte, FCharOutput);
+    }
+
+    // Reading control sequences only ever sets the state.
+    void ApplyCodeEffects(const TCodeEffects& effects)
+    {
+        if (effects.ParagraphEnd) FParagraphEnd = true;
+        if (effects.IndentPending) {
+            FIndentPending = true;
+            FIndent = effects.Indent;
+        }
     }
 
     bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
@@ -70,6 +95,13 @@ private:
     void Charge(std::int64_t bytes) { FBudget.Charge(bytes); }
 
     TZtFileInfoFa4& FDoc;
+    const TCharOutput FCharOutput;
+    // The conversion state, under the names of the document's fields.
+    std::int32_t FIndent;
+    bool FIndentPending;
+    bool FParagraphEnd;
+    std::string FParagraphTag;
+
     TWorkBudget FBudget;
     std::vector<std::int32_t> FScanIndex; // by line: position in FScans, or -1
     std::deque<TLineScan> FScans;

@@ -1,6 +1,6 @@
 #pragma once
 // The F&A 4 document: line table, conversion state, and the conversion of
-// its lines into HTML.
+// its lines into HTML (which TFa4Converter carries out).
 
 #include <cstdint>
 #include <string>
@@ -35,12 +35,14 @@ enum THyphenJoin {
     hjLineBreak, // a CR, as the classic output has it
 };
 
+// Appends what a character byte becomes in HTML, as `output` writes it.
+void AppendCharText(std::string& out, unsigned char byte, TCharOutput output);
+
 class TZtFileInfoFa4 : public TZtFileInfo {
 public:
     TZtFileInfoFa4();
 
     void Clear() override;
-    void LoadFromFile(const std::string& fileName) override;
     void LoadFromMemory(const std::string& fileName, std::string data) override;
 
     std::int32_t LineCount() const { return FLineCount; }
@@ -70,8 +72,6 @@ public:
     // Conversion of line ranges, sections and tables.
     std::string ConvertLines(std::int32_t first, std::int32_t last);
     std::string ConvertSection(TFa4Section section);
-    // Appends ConvertSection's text to `out`.
-    void AppendSection(std::string& out, TFa4Section section);
     std::string ConvertTable(
         std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine);
     std::string ConvertCellText(const TCellRect& rect, bool& fixed);
@@ -81,7 +81,8 @@ public:
     void SetHyphenJoin(THyphenJoin join) { FHyphenJoin = join; }
     THyphenJoin HyphenJoin() const { return FHyphenJoin; }
 
-    // Conversion state, kept between calls.
+    // Conversion state, kept between calls. A conversion (TFa4Converter)
+    // writes it when it ends.
     std::int32_t Indent = 0;
     bool IndentPending = false;
     bool ParagraphEnd = false;

@@ -1,3 +1,5 @@
+// A line read once as its plain text, raw indexes and control-sequence effects.
+
 #include "ZtLineScan.h"
 
 #include <algorithm>
@@ -22,9 +24,7 @@ TLineScan::TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry)
     while (position < FLength) {
         if (bytes[position] == 0xFF) {
             const std::int32_t start = position;
-            ++position;
-            const TCodeRead read = ReadCode(bytes, position, available);
-            position += read.Operands;
+            const TCodeRead read = PassOverCode(bytes, position, available);
             if (read.Effects.Any()) {
                 FAll.Add(read.Effects);
                 FEffectStarts.push_back(start);

@@ -1,0 +1,181 @@
+// The F&A 4 document: its line table, decoded so that no line reaches past
+// the loaded data, and the entry points of its conversion, each of which
+// runs a TFa4Converter of its own.
+
+#include "ZtFileInfoFa4.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "ZtCodePage437.h"
+#include "ZtFa4Converter.h"
+
+namespace quorvex {
+namespace {
+
+std::uint32_t ReadLe(const std::string& data, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// An entry that does not lie wholly inside the data reads as empty; a text
+// that runs past the end of the data is cut there.
+TFa4LineEntry DecodeEntry(const std::string& data, int index)
+{
+    const std::size_t at = Fa4HeadSize + static_cast<std::size_t>(Fa4LineEntrySize) * index;
+    if (at + Fa4LineEntrySize > data.size()) return {};
+    TFa4LineEntry entry;
+    entry.StoredLength = static_cast<std::uint16_t>(ReadLe(data, at + 4, 2));
+    entry.Offset = ReadLe(data, at + 6, 4);
+    const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
+    if (start < data.size())
+        entry.Length =
+            static_cast<std::uint16_t>(std::min<std::uint64_t>(entry.StoredLength, data.size() - start));
+    return entry;
+}
+
+// Runs one conversion, reporting exhausted memory as the user sees it.
+template <typename TConvert>
+auto WithConverter(TZtFileInfoFa4& document, TConvert convert)
+{
+    decltype(convert(std::declval<TFa4Converter&>())) result{};
+    ConvertWithinMemory([&] {
+        TFa4Converter converter(document);
+        result = convert(converter);
+    });
+    return result;
+}
+
+} // namespace
+
+void AppendCharText(std::string& out, unsigned char byte, TCharOutput output)
+{
+    if (output == TCharOutput::CharReferences && byte >= 0x80 && CharPassesThrough[byte]) {
+        out += "&#";
+        out += std::to_string(static_cast<std::uint32_t>(Cp437ToUnicode[byte]));
+        out += ';';
+        return;
+    }
+    out += CharTexts[byte];
+}
+
+TZtFileInfoFa4::TZtFileInfoFa4()
+    : FLines(Fa4MaxLines)
+{ }
+
+void TZtFileInfoFa4::Clear()
+{
+    FLineCount = 0;
+    std::fill(FLines.begin(), FLines.end(), TFa4LineEntry{});
+    TZtFileInfo::Clear();
+}
+
+void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string data)
+{
+    TZtFileInfo::LoadFromMemory(fileName, std::move(data));
+    for (int i = 0; i < Fa4MaxLines; ++i) FLines[static_cast<std::size_t>(i)] = DecodeEntry(FData, i);
+    FLineCount = 0;
+    while (FLines[static_cast<std::size_t>(FLineCount)].StoredLength != 0) {
+        ++FLineCount;
+        if (FLineCount == Fa4MaxLines) throw ERangeError();
+    }
+}
+
+const TFa4LineEntry& TZtFileInfoFa4::GetLine(std::int32_t index) const
+{
+    if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
+    return FLines[static_cast<std::size_t>(index)];
+}
+
+const unsigned char* TZtFileInfoFa4::LineBytes(const TFa4LineEntry& entry) const
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(FData.data());
+    const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
+    return data + std::min<std::uint64_t>(start, FData.size());
+}
+
+std::string_view TZtFileInfoFa4::LineView(const TFa4LineEntry& entry) const
+{
+    return {reinterpret_cast<const char*>(LineBytes(entry)), entry.Length};
+}
+
+std::int64_t TZtFileInfoFa4::AvailableFrom(const unsigned char* bytes) const
+{
+    const auto* begin = reinterpret_cast<const unsigned char*>(FData.data());
+    const auto* end = begin + FData.size();
+    const std::less_equal<const unsigned char*> notAfter;
+    if (notAfter(begin, bytes) && notAfter(bytes, end)) return end - bytes;
+    return INT64_MAX;
+}
+
+std::string TZtFileInfoFa4::TranslateChar(unsigned char byte)
+{
+    return std::string(CharTexts[byte]);
+}
+
+void TZtFileInfoFa4::AppendChar(std::string& out, unsigned char byte) const
+{
+    AppendCharText(out, byte, FCharOutput);
+}
+
+std::string TZtFileInfoFa4::TranslateCode(const unsigned char* bytes, std::int32_t& position)
+{
+    return WithConverter(*this, [&](TFa4Converter& c) { return c.TranslateCode(bytes, position); });
+}
+
+std::string TZtFileInfoFa4::PlainText(const TFa4LineEntry& entry, std::int32_t limit)
+{
+    return WithConverter(*this, [&](TFa4Converter& c) { return c.PlainText(entry, limit); });
+}
+
+std::string TZtFileInfoFa4::LinePlainText(std::int32_t lineIndex, std::int32_t limit)
+{
+    return PlainText(GetLine(lineIndex), limit);
+}
+
+std::int32_t TZtFileInfoFa4::RawIndex(const TFa4LineEntry& entry, std::int32_t count)
+{
+    return WithConverter(*this, [&](TFa4Converter& c) { return c.RawIndex(entry, count); });
+}
+
+std::string TZtFileInfoFa4::ConvertLines(std::int32_t first, std::int32_t last)
+{
+    return WithConverter(*this, [&](TFa4Converter& c) {
+        std::string html;
+        c.ConvertLines(html, first, last);
+        return html;
+    });
+}
+
+std::string TZtFileInfoFa4::ConvertSection(TFa4Section section)
+{
+    return WithConverter(*this, [&](TFa4Converter& c) {
+        std::string html;
+        c.ConvertSection(html, section);
+        return html;
+    });
+}
+
+std::string TZtFileInfoFa4::ConvertTable(
+    std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine)
+{
+    return WithConverter(*this, [&](TFa4Converter& c) {
+        std::string html;
+        c.ConvertTable(html, pos, line, colLimit, lastLine);
+        return html;
+    });
+}
+
+std::string TZtFileInfoFa4::ConvertCellText(const TCellRect& rect, bool& fixed)
+{
+    return WithConverter(*this, [&](TFa4Converter& c) {
+        std::string text;
+        c.ConvertCellText(text, rect, fixed);
+        return text;
+    });
+}
+
+} // namespace quorvex
