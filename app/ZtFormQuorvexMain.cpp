@@ -277,7 +277,7 @@ void TZtFormQuorvex::ReportConversionError(std::string_view message)
 
 TZtConversion TZtFormQuorvex::Conversion() const
 {
-    return TZtConversion{Header->WholeText(), FDocument.CharOutput()};
+    return TZtConversion{Header->WholeText(), FDocument.CharOutput(), FDocument.HyphenJoin()};
 }
 
 void TZtFormQuorvex::ClearDocument()

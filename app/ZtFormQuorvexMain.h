@@ -46,7 +46,7 @@ public:
     // The box that tells of a document that was read but did not convert.
     void ReportConversionError(std::string_view message);
     // What a conversion outside the window uses: the preferences editor's
-    // whole text and the window's character output.
+    // whole text and the window's output modes.
     TZtConversion Conversion() const;
     void ClearDocument();
     // Writes the converted document and marks "Converted Text" as saved.

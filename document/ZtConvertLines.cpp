@@ -240,7 +240,7 @@ private:
         FLineHead.clear();
         // A line that completes a hyphenated word follows the join text
         // directly, so a browser shows the word whole.
-        const bool joined = FJoinedHere && FDoc.HyphenJoin() == hjJoined;
+        const bool joined = FJoinedHere && FConv.FHyphenJoin == hjJoined;
         if (!ResultEmpty() && !ResultEndsWithCr() && !joined) FLineHead += '\r';
         AppendLineComment(FLineHead, FLine);
         if (indentPending) {

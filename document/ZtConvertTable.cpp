@@ -291,7 +291,7 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
         Charge(1 + std::max(0, end - start + 1));
         // After a dropped end hyphen the segment completes the word: no CR,
         // which a browser would show as a space inside it.
-        const bool joined = hyphenPending && FDoc.HyphenJoin() == hjJoined;
+        const bool joined = hyphenPending && FHyphenJoin == hjJoined;
         if (!text.empty() && text.back() != '\r' && !joined) text += '\r';
         for (std::int32_t p = start; p <= end; ++p) {
             unsigned char b = bytes[p];

@@ -10,6 +10,7 @@ namespace quorvex {
 TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
     : FDoc(document)
     , FCharOutput(document.CharOutput())
+    , FHyphenJoin(document.HyphenJoin())
     , FIndent(document.Indent)
     , FIndentPending(document.IndentPending)
     , FParagraphEnd(document.ParagraphEnd)

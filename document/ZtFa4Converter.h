@@ -2,7 +2,7 @@
 // The conversion of a document into HTML, the one place that follows it
 // from the bytes of a line to the text of lines, tables and cells. A
 // converter owns what changes while it runs: it takes the document's
-// conversion state and character output when it is made and gives the state
+// conversion state and output modes when it is made and gives the state
 // back when it goes. Each line's plain text is read at most once per
 // converter (the document does not change while a conversion runs).
 
@@ -96,6 +96,7 @@ private:
 
     TZtFileInfoFa4& FDoc;
     const TCharOutput FCharOutput;
+    const THyphenJoin FHyphenJoin;
     // The conversion state, under the names of the document's fields.
     std::int32_t FIndent;
     bool FIndentPending;
