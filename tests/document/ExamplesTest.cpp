@@ -51,7 +51,8 @@ TEST(Examples, LetterExcerpts)
                 "Eingang&nbsp;Ihrer&nbsp;Be&shy;<!-- LINE 30 -->stellung.<br>\r"),
             std::string(
                 "<p class=\"indent\" style=\"margin-left:20pt; text-indent:-12pt\">3.&nbsp;&nbsp;Es&nbsp;"
-                "gelten&nbsp;unsere&nbsp;Allgemeinen&nbsp;Gesch&auml;fts-<!-- LINE 33 -->Bedingungen.<br>"),
+                "gelten&nbsp;unsere&nbsp;Allgemeinen&nbsp;Gesch&auml;fts-<!-- LINE 33 -->Bedingungen.<br>\r"
+                "<!-- LINE 34 --><p style=\"margin-left:0; text-indent:0\"></p>\r<!-- LINE 35 -->Wir "),
             std::string(
                 "<hr><!-- LINE 0 -->Musterfirma GmbH | Hauptstra&szlig;e 5 | 12345 Beispielstadt<br>\r"),
             std::string("<!-- LINE 5 --><br></body>")})
@@ -73,11 +74,14 @@ TEST(Examples, ReportExcerpts)
              std::string(
                  "</table>\r<br>\r<!-- LINE 24 --><br>\r<!-- LINE 25 --><font class=\"fixed\">Summe 1994 "
                  "----------------- 24.150 DM</font><br>"),
-             std::string("<tr><td class=\"fixed\" rowspan=\"2\">") + table +
-                 "<tr><td class=\"fixed\">Schraube&nbsp; </td></tr>\r"
-                 "<tr><td class=\"fixed\">Mutter&nbsp;&nbsp;&nbsp; </td></tr>\r</table>\r&nbsp; </td>",
-             std::string("<tr><td class=\"fixed\">Schraube&nbsp; </td></tr>\r"
-                         "<tr><td class=\"fixed\">Mutter&nbsp;&nbsp;&nbsp; </td></tr>\r</table>\r<br>")})
+             std::string("Die fol&shy;<!-- LINE 13 -->gende &Uuml;bersicht"),
+             table +
+                 "<tr><td class=\"fixed\">Teil&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </td>"
+                 "<td class=\"fixed\">Menge&nbsp; </td></tr>\r"
+                 "<tr><td>Sechskant&shy;schrauben </td><td class=\"fixed\">&nbsp;&nbsp;&nbsp; 200<br>\r"
+                 "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </td></tr>\r"
+                 "<tr><td class=\"fixed\">Muttern&nbsp;&nbsp; </td><td class=\"fixed\">&nbsp;&nbsp;&nbsp; "
+                 "150</td></tr>\r</table>\r<br>"})
         EXPECT_NE(html.find(excerpt), std::string::npos) << excerpt;
 }
 
@@ -91,7 +95,12 @@ TEST(Examples, NoteExcerpts)
             std::string("&lt;Pr&uuml;fger&auml;t 3&gt;"),
             std::string("<font class=\"fixed\">&nbsp;&nbsp;Ma&szlig;&nbsp;&nbsp;&nbsp;"),
             std::string("Trenn&shy;stelle und ein unbekannter Code: #$FF82.<br>"),
-            std::string("<!-- LINE 21 --><hr>\r<br>\r<!-- LINE 22 -->Ende")})
+            std::string("se&#241;or, &#197;ngstr&ouml;m, &#199;a va.<br>"),
+            std::string("Griechisch: &#945; &#915; &#960; &#931;"),
+            std::string("Schattierungen &#9617;&#9618;&#9619; und Bl&ouml;cke "
+                        "&#9608;&#9604;&#9612;&#9616;&#9600;<br>"),
+            std::string("<font class=\"font6\">Grad 6</font> <font class=\"font7\">Grad 7</font><br>"),
+            std::string("<!-- LINE 25 --><hr>\r<br>\r<!-- LINE 26 -->Ende")})
         EXPECT_NE(html.find(excerpt), std::string::npos) << excerpt;
 }
 

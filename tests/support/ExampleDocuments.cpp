@@ -7,7 +7,7 @@
 namespace quorvex::testing {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, char>, 39> Glyphs = {{
+constexpr std::array<std::pair<std::string_view, char>, 72> Glyphs = {{
     {"ä", '\x84'},
     {"ö", '\x94'},
     {"ü", '\x81'},
@@ -47,6 +47,39 @@ constexpr std::array<std::pair<std::string_view, char>, 39> Glyphs = {{
     {"±", '\xF1'},
     {"µ", '\xE6'},
     {"π", '\xE3'},
+    {"è", '\x8A'},
+    {"û", '\x96'},
+    {"à", '\x85'},
+    {"ç", '\x87'},
+    {"ñ", '\xA4'},
+    {"Å", '\x8F'},
+    {"Ç", '\x80'},
+    {"α", '\xE0'},
+    {"Γ", '\xE2'},
+    {"Σ", '\xE4'},
+    {"σ", '\xE5'},
+    {"τ", '\xE7'},
+    {"Φ", '\xE8'},
+    {"Θ", '\xE9'},
+    {"Ω", '\xEA'},
+    {"δ", '\xEB'},
+    {"ε", '\xEE'},
+    {"¼", '\xAC'},
+    {"≤", '\xF3'},
+    {"≥", '\xF2'},
+    {"≈", '\xF7'},
+    {"∞", '\xEC'},
+    {"÷", '\xF6'},
+    {"£", '\x9C'},
+    {"¥", '\x9D'},
+    {"░", '\xB0'},
+    {"▒", '\xB1'},
+    {"▓", '\xB2'},
+    {"█", '\xDB'},
+    {"▄", '\xDC'},
+    {"▌", '\xDD'},
+    {"▐", '\xDE'},
+    {"▀", '\xDF'},
 }};
 
 // Control sequences.
@@ -82,7 +115,8 @@ std::string HangingIndent(int margin, int pullBack)
 
 // A German business letter: letterhead in the header lines, the sender's
 // details in the footer lines, paragraphs with hyphenated line ends, an
-// aligned date line and an indented list.
+// aligned date line and an indented list that ends as the word processor ends
+// one: the indent code on an empty paragraph-end line.
 TFa4Builder GermanLetter()
 {
     TFa4Builder b;
@@ -120,7 +154,7 @@ TFa4Builder GermanLetter()
         ParagraphEnd);
     b.Line(HangingIndent(5, 3) + Cp437("3.  Es gelten unsere Allgemeinen Geschäfts- "));
     b.Line("Bedingungen." + ParagraphEnd);
-    b.EmptyParagraphs(1);
+    b.Line(Indent(0) + ParagraphEnd);
     b.Line(Cp437("Wir würden uns über Ihren Auftrag sehr freuen und stehen Ihnen für "));
     b.Line(Cp437("Rückfragen jederzeit gern zur Verfügung.") + ParagraphEnd);
     b.EmptyParagraphs(1);
@@ -132,8 +166,9 @@ TFa4Builder GermanLetter()
 }
 
 // A report with a double-lined table whose header cells span rows and
-// columns, a rule, a sum line, and a single-lined table with a table nested
-// in one of its cells.
+// columns, a rule, a sum line, and a single-lined table with a word
+// hyphenated at the end of a cell line. No table is drawn inside a cell: the
+// table rules repeat an inner table's cells in the outer one.
 TFa4Builder Report()
 {
     TFa4Builder b;
@@ -157,23 +192,24 @@ TFa4Builder Report()
     b.EmptyParagraphs(1);
     b.Line(Cp437("Summe 1994 ───────────────── 24.150 DM") + ParagraphEnd);
     b.EmptyParagraphs(1);
-    b.Line(Cp437("Bestand am Quartalsende (das Lager führt die Teile als Satz):") + ParagraphEnd);
-    b.Line(Cp437("┌──────────────┬────────┐"));
-    b.Line(Cp437("│Teile         │Menge   │"));
-    b.Line(Cp437("├──────────────┼────────┤"));
-    b.Line(Cp437("│┌──────────┐  │        │"));
-    b.Line(Cp437("││Schraube  │  │   200  │"));
-    b.Line(Cp437("│├──────────┤  │        │"));
-    b.Line(Cp437("││Mutter    │  │   150  │"));
-    b.Line(Cp437("│└──────────┘  │        │"));
-    b.Line(Cp437("└──────────────┴────────┘") + ParagraphEnd);
+    b.Line(Cp437("Bestand am Quartalsende:") + ParagraphEnd);
+    b.Line(Cp437("┌──────────┬───────┐"));
+    b.Line(Cp437("│Teil      │Menge  │"));
+    b.Line(Cp437("├──────────┼───────┤"));
+    b.Line(Cp437("│Sechskant-│    200│"));
+    b.Line(Cp437("│schrauben │       │"));
+    b.Line(Cp437("├──────────┼───────┤"));
+    b.Line(Cp437("│Muttern   │    150│"));
+    b.Line(Cp437("└──────────┴───────┘") + ParagraphEnd);
     b.EmptyParagraphs(1);
     b.Line(ItalicOn + Cp437("Alle Beträge ohne Mehrwertsteuer.") + ItalicOff + ParagraphEnd);
     return b;
 }
 
 // A technical note with formulas, marks shown in blue, codes the converter
-// does not know, and a fixed-width list.
+// does not know, a fixed-width list, every kind of character the translation
+// passes through (letters with diacritics, Greek, signs, shades, blocks) and
+// the seven font sizes.
 TFa4Builder TechnicalNote()
 {
     TFa4Builder b;
@@ -185,6 +221,13 @@ TFa4Builder TechnicalNote()
     b.Line(Cp437("Wasser siedet bei 100 °C; der Wert für H") + SubOn + "2" + SubOff +
         Cp437("O gilt bei 1013 hPa. Hinweise stehen »in Blau«.") + ParagraphEnd);
     b.Line(Cp437("Die Toleranz beträgt ± ½ µm & wird mit <Prüfgerät 3> gemessen.") + ParagraphEnd);
+    b.Line(Cp437("Aus dem Ausland: Crème brûlée à la carte, garçon, señor, Ångström, Ça va.") + ParagraphEnd);
+    b.Line(Cp437("Griechisch: α Γ π Σ σ µ τ Φ Θ Ω δ ε; Zeichen: ¼ ≤ ≥ ≈ ∞ ÷ £ ¥") + ParagraphEnd);
+    b.Line(Cp437("Schattierungen ░▒▓ und Blöcke █▄▌▐▀") + ParagraphEnd);
+    std::string sizes = "Schriftgrade:";
+    for (int font = 1; font <= 7; ++font)
+        sizes += " " + Font(font) + "Grad " + std::to_string(font) + FontOff(font);
+    b.Line(sizes + ParagraphEnd);
     b.EmptyParagraphs(1);
     b.Line(Cp437("  Maß        Sollwert   Istwert") + ParagraphEnd);
     b.Line(Cp437("  Länge      120 mm     120,2 mm") + ParagraphEnd);
