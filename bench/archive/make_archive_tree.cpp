@@ -1,0 +1,81 @@
+// Writes a generated archive for the archive benchmark: documents of letters
+// and reports spread over nested folders, with a text file in every folder.
+//
+//   make_archive_tree FOLDER DOCUMENTS FOLDERS
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Fa4Builder.h"
+#include "TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quorvex::testing::TFa4Builder;
+
+constexpr const char* Sentences[] = {
+    "Sehr geehrte Damen und Herren, wir danken f\x81r Ihre Anfrage vom 3. M\x84rz.",
+    "Die Lieferung von 200 St\x81"
+    "ck Schrauben der Gr\x94\xE1"
+    "e M8 erfolgt innerhalb von zwei Wochen.",
+    "\xFF\x80Zahlung\xFF\x90 innerhalb von 30 Tagen ohne Abzug, & Preise <netto>.",
+    "Mit freundlichen Gr\x81\xE1"
+    "en aus der Hauptstra\xE1"
+    "e 5.",
+};
+
+// A letter or report of `paragraphs` paragraphs and a small table.
+TFa4Builder Document(int number, int paragraphs)
+{
+    TFa4Builder builder;
+    builder.Line("Musterfirma GmbH | Hauptstra\xE1"
+                 "e 5\xFF\x01");
+    builder.EmptyParagraphs(5);
+    builder.Line("\xFF\x88\xFF\x80Musterfirma GmbH\xFF\x90\xFF\x98\xFF\x01");
+    builder.EmptyParagraphs(5);
+    builder.Line("Schreiben Nr. " + std::to_string(number) + "\xFF\x01");
+    for (int p = 0; p < paragraphs; ++p) {
+        for (int s = 0; s < 4; ++s) builder.Line(Sentences[(p + s + number) % 4]);
+        builder.Line("\xFF\x01");
+        if (p % 10 == 5) {
+            builder.Line("\xDA\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xC4\xC4\xBF");
+            builder.Line("\xB3Menge   \xB3Preis \xB3");
+            builder.Line("\xB3" + std::to_string(p) + " St.  \xB3 12,50\xB3");
+            builder.Line("\xC0\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC1\xC4\xC4\xC4\xC4\xC4\xC4\xD9");
+        }
+    }
+    return builder;
+}
+
+// Folders two levels deep: years, and kinds of documents within them.
+fs::path FolderName(int folder)
+{
+    constexpr const char* Kinds[] = {"briefe", "berichte", "formulare", "notizen"};
+    return fs::path("jahr-" + std::to_string(1988 + folder / 4)) / Kinds[folder % 4];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::fputs("usage: make_archive_tree FOLDER DOCUMENTS FOLDERS\n", stderr);
+        return 2;
+    }
+    const fs::path root = argv[1];
+    const int documents = std::stoi(argv[2]);
+    const int folders = std::stoi(argv[3]);
+    for (int f = 0; f < folders; ++f) {
+        fs::create_directories(root / FolderName(f));
+        quorvex::testing::WriteFileBytes((root / FolderName(f) / "LIESMICH.TXT").string(), "Archiv\r\n");
+    }
+    for (int d = 0; d < documents; ++d) {
+        const fs::path name = root / FolderName(d % folders) / ("DOK" + std::to_string(d) + ".TXT");
+        // From short notes to reports of a few hundred lines.
+        Document(d, 5 + (d * 7) % 60).WriteTo(name.string());
+    }
+    return 0;
+}

@@ -1,0 +1,128 @@
+// Reads a document's facts piece by piece, so that listing a large archive
+// whose documents are already converted reads a few kilobytes of each.
+
+#include "ZtDocumentFacts.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string_view>
+
+#include "ZtByteTables.h"
+#include "ZtCodePage437.h"
+#include "ZtErrors.h"
+#include "ZtFileInfo.h"
+
+namespace quorvex {
+namespace {
+
+constexpr std::int32_t FirstBodyLine = 12;
+// Entries read from the table at a time.
+constexpr std::int32_t EntriesPerRead = 256;
+
+std::uint32_t ReadLe(std::string_view bytes, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+class TDocumentFile {
+public:
+    explicit TDocumentFile(const std::string& fileName)
+        : FFd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {
+        struct stat info { };
+        if (FFd < 0 || ::fstat(FFd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            if (FFd >= 0) ::close(FFd);
+            throw EZtError(FormatFileMessage("Cannot open file %s", fileName));
+        }
+    }
+    TDocumentFile(const TDocumentFile&) = delete;
+    TDocumentFile& operator=(const TDocumentFile&) = delete;
+    ~TDocumentFile() { ::close(FFd); }
+
+    // Up to `size` bytes from `offset` on; fewer where the file ends.
+    std::string Read(std::uint64_t offset, std::size_t size) const
+    {
+        std::string bytes(size, '\0');
+        std::size_t got = 0;
+        while (got < size) {
+            const ssize_t n = ::pread(FFd, bytes.data() + got, size - got, static_cast<off_t>(offset + got));
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        bytes.resize(got);
+        return bytes;
+    }
+
+private:
+    int FFd;
+};
+
+struct TEntry {
+    std::uint16_t Length = 0;
+    std::uint32_t Offset = 0;
+};
+
+// The entries of the counted lines; an entry the file does not hold whole
+// counts as empty.
+std::vector<TEntry> ReadCountedEntries(const TDocumentFile& file)
+{
+    std::vector<TEntry> entries;
+    for (std::int32_t first = 0; first < Fa4MaxLines; first += EntriesPerRead) {
+        const std::string table = file.Read(Fa4HeadSize + std::uint64_t{Fa4LineEntrySize} * first,
+            static_cast<std::size_t>(Fa4LineEntrySize) * EntriesPerRead);
+        for (std::size_t at = 0; at + Fa4LineEntrySize <= table.size(); at += Fa4LineEntrySize) {
+            const TEntry entry{
+                static_cast<std::uint16_t>(ReadLe(table, at + 4, 2)), ReadLe(table, at + 6, 4)};
+            if (entry.Length == 0 || entries.size() == Fa4MaxLines) return entries;
+            entries.push_back(entry);
+        }
+        if (table.size() < static_cast<std::size_t>(Fa4LineEntrySize) * EntriesPerRead) return entries;
+    }
+    return entries;
+}
+
+// The line's characters: control sequences and the marks that open and close
+// blue text are not shown, control bytes show as blanks.
+std::string ShownText(std::string_view line)
+{
+    std::string shown;
+    for (std::size_t position = 0; position < line.size(); ++position) {
+        const auto byte = static_cast<unsigned char>(line[position]);
+        if (byte == 0xFF) {
+            if (position + 1 < line.size())
+                position += 1 + CodeTable[static_cast<unsigned char>(line[position + 1])].Operands;
+        } else if (byte != 0xAE && byte != 0xAF) {
+            shown += byte < 0x20 ? ' ' : static_cast<char>(byte);
+        }
+    }
+    const std::size_t first = shown.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return shown.substr(first, shown.find_last_not_of(' ') + 1 - first);
+}
+
+} // namespace
+
+TZtDocumentFacts ReadDocumentFacts(const std::string& fileName)
+{
+    const TDocumentFile file(fileName);
+    const std::vector<TEntry> entries = ReadCountedEntries(file);
+    TZtDocumentFacts facts;
+    facts.LineCount = static_cast<std::int32_t>(entries.size());
+    for (std::size_t line = FirstBodyLine; line < entries.size(); ++line) {
+        const std::string shown =
+            ShownText(file.Read(std::uint64_t{Fa4HeadSize} + entries[line].Offset, entries[line].Length));
+        // One byte is one character of the code page.
+        if (!shown.empty()) {
+            facts.Title = Cp437ToUtf8(shown.substr(0, DocumentTitleLength));
+            break;
+        }
+    }
+    return facts;
+}
+
+} // namespace quorvex

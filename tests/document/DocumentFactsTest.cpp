@@ -1,0 +1,90 @@
+// What a list shows of a document: its line count and its first visible
+// body line as the title.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "Fa4Builder.h"
+#include "TestFiles.h"
+#include "ZtDocumentFacts.h"
+#include "ZtErrors.h"
+
+namespace quorvex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+class DocumentFacts : public ::testing::Test {
+protected:
+    void TearDown() override { fs::remove_all(FDir); }
+
+    TZtDocumentFacts FactsOf(const std::string& bytes) const
+    {
+        const std::string path = (FDir / "DOC").string();
+        WriteFileBytes(path, bytes);
+        return ReadDocumentFacts(path);
+    }
+
+    // Footer and header lines with text, which is never the title.
+    static TFa4Builder WithSections()
+    {
+        TFa4Builder builder;
+        builder.Line("Fu\xFF\x80\xE1"
+                     "zeile\xFF\x01");
+        builder.EmptyParagraphs(5).Line("Kopfzeile").EmptyParagraphs(5);
+        return builder;
+    }
+
+    const fs::path FDir = MakeTempFolder("quorvex-facts");
+};
+
+TEST_F(DocumentFacts, TitleIsTheFirstBodyLineThatShowsAnything)
+{
+    TFa4Builder builder = WithSections();
+    builder.EmptyParagraphs(2).Line("   \t ");
+    builder.Line("\xFF\x21\x0A\x00  \xAF\x42"
+                 "ericht \xFF\x80\x81"
+                 "ber M\x84rz\xAE  \xFF\x01"s);
+    builder.Line("Zweite Zeile");
+    const TZtDocumentFacts facts = FactsOf(builder.Bytes());
+    EXPECT_EQ(facts.Title, "Bericht über März");
+    EXPECT_EQ(facts.LineCount, 17);
+}
+
+TEST_F(DocumentFacts, TitleIsCutAtEightyCharacters)
+{
+    TFa4Builder builder = WithSections();
+    builder.Line(std::string(79, 'x') + "\x94\x94\x94");
+    EXPECT_EQ(FactsOf(builder.Bytes()).Title, std::string(79, 'x') + "ö");
+}
+
+TEST_F(DocumentFacts, NoTitleWithoutVisibleBodyText)
+{
+    EXPECT_EQ(FactsOf(WithSections().EmptyParagraphs(3).Bytes()).Title, "");
+    EXPECT_EQ(FactsOf(TFa4Builder().Bytes()).LineCount, 0);
+}
+
+TEST_F(DocumentFacts, LinesAreCountedToTheFirstEmptyEntry)
+{
+    // More entries than one read of the table holds.
+    std::string file = TFa4Builder().EmptyParagraphs(700).Bytes();
+    EXPECT_EQ(FactsOf(file).LineCount, 700);
+    PutEntry(file, 300, 0, 0);
+    EXPECT_EQ(FactsOf(file).LineCount, 300);
+    // Entries the file does not hold are empty, and text past its end is not read.
+    std::string cut = WithSections().Line("Titel").Bytes();
+    PutEntry(cut, 12, 200, static_cast<std::uint32_t>(cut.size() - 38 - 5));
+    EXPECT_EQ(FactsOf(cut).Title, "Titel");
+    EXPECT_EQ(FactsOf(cut.substr(0, 38 + 11 * 5 + 3)).LineCount, 5);
+}
+
+TEST_F(DocumentFacts, MissingFileIsReported)
+{
+    EXPECT_THROW(ReadDocumentFacts((FDir / "missing").string()), EZtError);
+    EXPECT_THROW(ReadDocumentFacts(FDir.string()), EZtError);
+}
+
+} // namespace
+} // namespace quorvex::testing
