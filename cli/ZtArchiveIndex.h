@@ -28,4 +28,7 @@ struct TZtIndexRow {
 // links keep every byte. Dates are local time.
 std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndexRow> rows);
 
+// The name of the index page inside the output folder.
+inline constexpr std::string_view IndexFileName = "index.html";
+
 } // namespace quorvex

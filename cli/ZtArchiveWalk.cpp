@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <system_error>
 
-#include "ZtErrors.h"
 #include "ZtRecognizeDocument.h"
 
 namespace quorvex {
@@ -26,9 +25,7 @@ public:
         std::error_code error;
         fs::directory_iterator it(folder, error);
         for (; !error && it != fs::directory_iterator(); it.increment(error)) Visit(it->path());
-        if (error)
-            FResult.Unreadable.push_back(
-                {folder, FormatFileMessage("Cannot read folder %s", folder.string())});
+        if (error) FResult.Unreadable.push_back({folder, "Cannot read folder: " + error.message()});
     }
 
 private:

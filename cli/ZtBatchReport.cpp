@@ -24,6 +24,13 @@ std::string ErrorLine(std::string_view name, std::string_view message)
     return line;
 }
 
+std::string SummaryLine(const TZtBatchCounts& counts)
+{
+    return std::string(ProgramName) + ": " + std::to_string(counts.Converted) + " converted, " +
+        std::to_string(counts.PassedOver) + " passed over as not documents, " +
+        std::to_string(counts.UpToDate) + " up to date, " + std::to_string(counts.Failed) + " failed\n";
+}
+
 TZtBatchReport::TZtBatchReport(std::FILE* stream, std::size_t total, bool showProgress)
     : FStream(stream)
     , FTotal(total)
@@ -35,6 +42,13 @@ TZtBatchReport::TZtBatchReport(std::FILE* stream, std::size_t total, bool showPr
 TZtBatchReport::~TZtBatchReport()
 {
     ClearProgress();
+}
+
+void TZtBatchReport::Note(std::string_view line)
+{
+    ClearProgress();
+    Put(FStream, line);
+    DrawProgress();
 }
 
 void TZtBatchReport::Finished(std::string_view name, const TZtOutcome& outcome)

@@ -19,6 +19,18 @@ inline constexpr std::size_t ProgressThreshold = 3;
 // "fa4tohtml: NAME: message" and a line end.
 std::string ErrorLine(std::string_view name, std::string_view message);
 
+// What a run over folders did, for its last line.
+struct TZtBatchCounts {
+    std::size_t Converted = 0;
+    std::size_t PassedOver = 0; // files that are no documents
+    std::size_t UpToDate = 0;
+    std::size_t Failed = 0;
+};
+
+// "fa4tohtml: 3 converted, 1 passed over as not documents, 0 up to date,
+// 1 failed" and a line end.
+std::string SummaryLine(const TZtBatchCounts& counts);
+
 class TZtBatchReport {
 public:
     TZtBatchReport(std::FILE* stream, std::size_t total, bool showProgress);
@@ -27,6 +39,8 @@ public:
     // Removes the progress line.
     ~TZtBatchReport();
 
+    // A line that is no failure, such as a warning.
+    void Note(std::string_view line);
     // Called once per document, in document order.
     void Finished(std::string_view name, const TZtOutcome& outcome);
     bool AnyFailed() const { return FFailed > 0; }

@@ -52,6 +52,10 @@ void SetLongOption(TZtCliOptions& options, const std::string& arg)
         options.Unicode = true;
     else if (arg == "--classic")
         options.Classic = true;
+    else if (arg == "--recursive")
+        options.Recursive = true;
+    else if (arg == "--update")
+        options.Update = true;
     else
         throw EZtUsageError("unknown option '" + arg + "'");
 }
@@ -62,6 +66,7 @@ void CheckCombination(const TZtCliOptions& options)
     if (options.OutputFile && options.Documents.size() > 1)
         throw EZtUsageError("-o can only be used with one document");
     if (options.OutputFile && options.OutputDir) throw EZtUsageError("-o and -d cannot be used together");
+    if (options.OutputFile && options.Recursive) throw EZtUsageError("-o and -r cannot be used together");
 }
 
 } // namespace
@@ -78,6 +83,10 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
             optionsEnded = true;
         } else if (arg[1] == '-') {
             SetLongOption(options, arg);
+        } else if (arg == "-r") {
+            options.Recursive = true;
+        } else if (arg == "-u") {
+            options.Update = true;
         } else if (TakesValue(arg[1])) {
             // Both "-o FILE" and "-oFILE", as getopt accepts them.
             if (arg.size() > 2) {
@@ -108,6 +117,7 @@ std::string HtmlFileName(const TZtCliOptions& options, const std::string& docume
 std::string UsageText()
 {
     return "Usage: fa4tohtml [OPTION]... DOCUMENT...\n"
+           "       fa4tohtml -r [OPTION]... FOLDER...\n"
            "Converts F&A 4 documents to HTML. Without -o or -d, each DOCUMENT is\n"
            "written to DOCUMENT.html beside it.\n"
            "\n"
@@ -115,6 +125,12 @@ std::string UsageText()
            "  -d DIR      write each NAME.html into the folder DIR\n"
            "  -p FILE     use FILE as the HTML head instead of the default preferences\n"
            "  -j N        convert N documents in parallel (default: one per core)\n"
+           "  -r, --recursive\n"
+           "              convert the F&A 4 documents found in each FOLDER and below it;\n"
+           "              with -d the folders are mirrored in DIR, and DIR/index.html\n"
+           "              lists every document\n"
+           "  -u, --update\n"
+           "              skip a document whose HTML is newer than it and than the -p file\n"
            "  --classic   write the classic output byte for byte: a line break inside\n"
            "              words hyphenated at a line's end, the bytes 0x80 to 0xFF that\n"
            "              are not translated as they are, and the classic default head\n"

@@ -24,6 +24,8 @@ struct TZtCliOptions {
     unsigned Jobs = 0; // -j; 0: one per core
     bool Unicode = false; // --unicode
     bool Classic = false; // --classic
+    bool Recursive = false; // -r: folders are walked for documents
+    bool Update = false; // -u: HTML newer than its document is kept
     bool Help = false; // --help
     bool Version = false; // --version
 };
@@ -32,8 +34,8 @@ struct TZtCliOptions {
 // or --version nothing else is checked.
 TZtCliOptions ParseCommandLine(const std::vector<std::string>& args);
 
-// Where the HTML of a document is written: the -o name, NAME.html inside the
-// -d folder, or the document's own name with ".html" added.
+// Where the HTML of a named document is written: the -o name, NAME.html
+// inside the -d folder, or the document's own name with ".html" added.
 std::string HtmlFileName(const TZtCliOptions& options, const std::string& document);
 
 // The text --help prints.

@@ -5,14 +5,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "ZtArchiveIndex.h"
+#include "ZtBatchItems.h"
 #include "ZtBatchReport.h"
 #include "ZtCliOptions.h"
 #include "ZtConvertDocument.h"
+#include "ZtConvertItem.h"
 #include "ZtDefaultPreferences.h"
+#include "ZtFileAccess.h"
 #include "ZtParallelBatch.h"
 
 namespace quorvex {
@@ -33,36 +38,77 @@ unsigned DefaultJobs()
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// Never throws: a failure becomes the document's outcome.
-TZtOutcome ConvertOne(
-    const std::string& document, const std::string& htmlName, const TZtConversion& conversion)
+// The folders and files named, as the index's title shows them.
+std::string ArchiveName(const std::vector<std::string>& names)
 {
+    std::string joined;
+    for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
+    return joined;
+}
+
+// The index of every document of the run, those that failed included.
+bool WriteIndex(const TZtCliOptions& options, const std::vector<TZtItemResult>& results)
+{
+    const std::string name = (std::filesystem::path(*options.OutputDir) / IndexFileName).string();
+    std::vector<TZtIndexRow> rows;
+    rows.reserve(results.size());
+    for (const auto& result : results) rows.push_back(result.Row);
     try {
-        ConvertDocument(document, htmlName, conversion);
-        return std::nullopt;
+        std::error_code error;
+        std::filesystem::create_directories(*options.OutputDir, error);
+        WriteWholeFile(name, BuildArchiveIndex(ArchiveName(options.Documents), std::move(rows)));
+        return true;
     } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return "unknown error";
+        std::fputs(ErrorLine(name, error.what()).c_str(), stderr);
+        return false;
     }
+}
+
+void Count(TZtBatchCounts& counts, TZtItemState state)
+{
+    if (state == TZtItemState::isConverted)
+        ++counts.Converted;
+    else if (state == TZtItemState::isUpToDate)
+        ++counts.UpToDate;
+    else
+        ++counts.Failed;
 }
 
 int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 {
-    const std::vector<std::string>& documents = options.Documents;
+    const TZtBatchItems batch = GatherBatchItems(options);
+    for (const auto& message : batch.Messages) std::fputs(message.c_str(), stderr);
+    std::vector<std::string> documents;
     std::vector<std::string> targets;
-    targets.reserve(documents.size());
-    for (const auto& document : documents) targets.push_back(HtmlFileName(options, document));
+    for (const auto& item : batch.Items) {
+        documents.push_back(item.Document);
+        targets.push_back(item.Target);
+    }
 
     unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
     if (WritesOverAnInput(documents, targets)) jobs = 1;
 
-    TZtBatchReport report(stderr, documents.size(), isatty(STDERR_FILENO) == 1);
-    RunBatch(
-        GroupByTarget(targets), jobs,
-        [&](std::size_t i) { return ConvertOne(documents[i], targets[i], conversion); },
-        [&](std::size_t i, const TZtOutcome& outcome) { report.Finished(documents[i], outcome); });
-    return report.AnyFailed() ? exFailed : exOk;
+    const bool mirrored = options.Recursive && options.OutputDir;
+    const TZtItemSettings settings{conversion, options.Update, options.PreferencesFile, mirrored, mirrored};
+    std::vector<TZtItemResult> results(batch.Items.size());
+    TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
+    {
+        TZtBatchReport report(stderr, documents.size(), isatty(STDERR_FILENO) == 1);
+        RunBatch(
+            GroupByTarget(targets), jobs,
+            [&](std::size_t i) {
+                results[i] = ConvertItem(batch.Items[i], settings);
+                return results[i].Message;
+            },
+            [&](std::size_t i, const TZtOutcome& outcome) {
+                if (batch.Items[i].NotADocument) report.Note(NotADocumentLine(batch.Items[i]));
+                report.Finished(documents[i], outcome);
+                Count(counts, results[i].State);
+            });
+    }
+    if (mirrored && !WriteIndex(options, results)) ++counts.Failed;
+    if (options.Recursive) std::fputs(SummaryLine(counts).c_str(), stderr);
+    return counts.Failed > 0 ? exFailed : exOk;
 }
 
 int Run(const std::vector<std::string>& args)

@@ -271,9 +271,12 @@ TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
     auto line = [](const std::string& name, const std::string& message) {
         return "fa4tohtml: " + name + ": " + message + "\n";
     };
+    // Named files that do not look like documents are still tried, after a warning.
+    const std::string notADocument = "warning: does not look like an F&A 4 document";
     EXPECT_EQ(run.Err,
         line(damaged, "Range check error") + line(boxes, "Document too complex to convert") +
-            line(huge, "Range check error") + line(folder, FormatFileMessage("Cannot open file %s", folder)) +
+            line(empty, notADocument) + line(huge, notADocument) + line(huge, "Range check error") +
+            line(folder, FormatFileMessage("Cannot open file %s", folder)) +
             line("/dev/zero", "Cannot open file /dev/zero"));
     for (const std::string& written : {a, b, d, empty}) {
         const fs::path html = out / (fs::path(written).filename().string() + ".html");

@@ -1,0 +1,39 @@
+#pragma once
+// The documents of a run and where each one's HTML goes: the files named on
+// the command line, and with -r the documents found in the folders named.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "ZtCliOptions.h"
+
+namespace quorvex {
+
+struct TZtBatchItem {
+    std::string Document; // as named, or the path the walk found
+    std::string Target; // the HTML file
+    // The document's path below the -d folder, '/' between folders: where
+    // the index finds its HTML.
+    std::string IndexPath;
+    // A named file that does not look like a document: converted all the
+    // same, after this warning.
+    bool NotADocument = false;
+};
+
+struct TZtBatchItems {
+    std::vector<TZtBatchItem> Items;
+    std::size_t PassedOver = 0; // files of the folders that are no documents
+    // Lines for standard error about folders that could not be read.
+    std::vector<std::string> Messages;
+    std::size_t Unreadable = 0; // folders that could not be read
+};
+
+// The warning line for an item that is not a document.
+std::string NotADocumentLine(const TZtBatchItem& item);
+
+// Arguments in their order; the documents of each folder by path. With -r
+// and -d the folder tree is mirrored below the -d folder.
+TZtBatchItems GatherBatchItems(const TZtCliOptions& options);
+
+} // namespace quorvex

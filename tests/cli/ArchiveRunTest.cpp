@@ -1,0 +1,145 @@
+// fa4tohtml run over folder trees: -r, the mirrored output, the index, -u,
+// and the warning for a named file that does not look like a document.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "Fa4Builder.h"
+#include "RunProgram.h"
+#include "TestFiles.h"
+#include "ZtDefaultPreferences.h"
+#include "ZtFileInfoFa4.h"
+
+namespace quorvex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ArchiveRun : public ::testing::Test {
+protected:
+    void TearDown() override { fs::remove_all(FTemp); }
+
+    TProgramRun Run(const std::vector<std::string>& args) const
+    {
+        return RunProgram(FA4TOHTML_PATH, args, FTemp);
+    }
+
+    // A document whose first body line is `title`.
+    void Document(const fs::path& path, const std::string& title) const
+    {
+        fs::create_directories(path.parent_path());
+        TFa4Builder().EmptyParagraphs(12).Line(title + "\xFF\x01").Line("Text").WriteTo(path.string());
+    }
+    // Recognised, but every one of its entries holds a line, which no
+    // document can be loaded with.
+    void Damaged(const fs::path& path) const
+    {
+        fs::create_directories(path.parent_path());
+        std::string bytes = TFa4Builder().Line("x").Bytes();
+        for (int i = 1; i < 10000; ++i) PutEntry(bytes, i, 1, 0);
+        WriteFileBytes(path.string(), bytes);
+    }
+    static std::string HtmlOf(const fs::path& document)
+    {
+        TZtFileInfoFa4 fa4;
+        fa4.LoadFromFile(document.string());
+        return BuildHtml(DefaultPreferencesText, fa4);
+    }
+    static std::string Read(const fs::path& path) { return ReadFileBytes(path.string()); }
+
+    const fs::path FTemp = MakeTempFolder("quorvex-archive");
+    const fs::path FTree = FTemp / "archive";
+    const fs::path FSite = FTemp / "site";
+};
+
+TEST_F(ArchiveRun, MirrorsTheTreeIndexesItAndReportsInPathOrder)
+{
+    Document(FTree / "letters" / "1994" / "BRIEF.TXT", "Brief 1994");
+    Document(FTree / "letters" / "1995" / "BRIEF.TXT", "Brief 1995");
+    Document(FTree / ".old" / "ALT", "Alt");
+    Damaged(FTree / "b" / "KAPUTT");
+    Damaged(FTree / "a" / "KAPUTT");
+    WriteFileBytes((FTree / "letters" / "readme.txt").string(), "kein Dokument\n");
+    fs::create_directory_symlink("..", FTree / "letters" / "loop");
+
+    const TProgramRun run = Run({"-r", "-j", "2", "-d", FSite.string(), FTree.string()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err,
+        "fa4tohtml: " + (FTree / "a" / "KAPUTT").string() + ": Range check error\n" +
+            "fa4tohtml: " + (FTree / "b" / "KAPUTT").string() + ": Range check error\n" +
+            "fa4tohtml: 3 converted, 2 passed over as not documents, 0 up to date, 2 failed\n");
+    for (const char* name : {"letters/1994/BRIEF.TXT", "letters/1995/BRIEF.TXT", ".old/ALT"})
+        EXPECT_EQ(Read(FSite / (std::string(name) + ".html")), HtmlOf(FTree / name)) << name;
+    EXPECT_FALSE(fs::exists(FSite / "letters" / "loop"));
+
+    const std::string index = Read(FSite / "index.html");
+    for (const char* excerpt :
+        {"<a href=\"./letters/1994/BRIEF.TXT.html\">BRIEF.TXT</a></th><td>Brief 1994</td>"
+         "<td class=\"number\">14</td>",
+            "<a href=\"./letters/1995/BRIEF.TXT.html\">BRIEF.TXT</a></th><td>Brief 1995</td>",
+            "<a href=\"./.old/ALT.html\">ALT</a>", "<h2 id=\"folder-2\">a</h2>",
+            "<th scope=\"row\">KAPUTT</th><td class=\"failed\">Not converted: Range check error</td>"})
+        EXPECT_NE(index.find(excerpt), std::string::npos) << excerpt;
+}
+
+TEST_F(ArchiveRun, WithoutOutputFolderTheHtmlGoesBesideEachDocument)
+{
+    Document(FTree / "x" / "DOC", "Eins");
+    Document(FTree / "DOC", "Zwei");
+    const TProgramRun run = Run({"--recursive", FTree.string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(Read(FTree / "x" / "DOC.html"), HtmlOf(FTree / "x" / "DOC"));
+    EXPECT_EQ(Read(FTree / "DOC.html"), HtmlOf(FTree / "DOC"));
+    EXPECT_FALSE(fs::exists(FTree / "index.html"));
+}
+
+TEST_F(ArchiveRun, UpdateConvertsOnlyWhatChanged)
+{
+    Document(FTree / "A", "Eins");
+    Document(FTree / "B", "Zwei");
+    const std::vector<std::string> args = {"-r", "-u", "-d", FSite.string(), FTree.string()};
+    ASSERT_EQ(Run(args).Status, 0);
+    const fs::path htmlA = FSite / "A.html";
+    // The HTML was written long ago; a newer one stays, an older one goes.
+    const auto past = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    fs::last_write_time(htmlA, past);
+    fs::last_write_time(FSite / "B.html", past);
+    fs::last_write_time(FTree / "A", past - std::chrono::hours(1));
+    fs::remove(FSite / "index.html");
+
+    const TProgramRun second = Run(args);
+    EXPECT_EQ(second.Err, "fa4tohtml: 1 converted, 0 passed over as not documents, 1 up to date, 0 failed\n");
+    EXPECT_EQ(fs::last_write_time(htmlA), past);
+    EXPECT_NE(fs::last_write_time(FSite / "B.html"), past);
+    // The index still lists both.
+    EXPECT_NE(Read(FSite / "index.html").find("<td>Eins</td>"), std::string::npos);
+
+    // Preferences newer than an HTML file convert its document again.
+    const fs::path prefs = FTemp / "prefs.html";
+    WriteFileBytes(prefs.string(), "<head></head>\n");
+    fs::last_write_time(prefs, past + std::chrono::hours(1));
+    const std::vector<std::string> withPrefs = {
+        "-r", "-u", "-p", prefs.string(), "-d", FSite.string(), FTree.string()};
+    EXPECT_EQ(Run(withPrefs).Err,
+        "fa4tohtml: 1 converted, 0 passed over as not documents, 1 up to date, 0 failed\n");
+    EXPECT_NE(fs::last_write_time(htmlA), past);
+    EXPECT_EQ(Run(withPrefs).Err,
+        "fa4tohtml: 0 converted, 0 passed over as not documents, 2 up to date, 0 failed\n");
+}
+
+TEST_F(ArchiveRun, NamedFileThatIsNoDocumentIsConvertedWithAWarning)
+{
+    fs::create_directories(FTree);
+    const std::string text = (FTree / "notes.txt").string();
+    WriteFileBytes(text, "Notizen\r\n");
+    const TProgramRun run = Run({text});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "fa4tohtml: " + text + ": warning: does not look like an F&A 4 document\n");
+    EXPECT_TRUE(fs::exists(text + ".html"));
+
+    EXPECT_EQ(Run({"-r", "-o", "out.html", FTree.string()}).Status, 2);
+}
+
+} // namespace
+} // namespace quorvex::testing
