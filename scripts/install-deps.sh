@@ -4,7 +4,7 @@
 set -e
 packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev \
-  xvfb xauth imagemagick time groff-base clang-format tidy"
+  xvfb xauth imagemagick chromium time groff-base clang-format tidy"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
