@@ -113,6 +113,19 @@ TEST_F(OpenDocumentTest, SaveOnConvertedTextWritesTheConvertedDocument)
     EXPECT_EQ(Window.PageImage(wpConvertedText), siOk);
 }
 
+// Whole words, character references and the font-size head: what browsers
+// read right, never the classic bytes.
+TEST_F(OpenDocumentTest, SaveWritesTheOutputBrowsersRead)
+{
+    const std::string fileName = WriteDocument("sound.fa4", {"caf\x82 Wort- ", "teil\xFF\x01"});
+    Window.OpenDocument(fileName);
+    Prompter.AnswerFile(QString::fromStdString(fileName + ".html"));
+    Window.btnSaveHtmlClick();
+    const std::string html = ReadFileBytes(fileName + ".html");
+    EXPECT_NE(html.find("  font.font1 {font-size:18pt}\r\n"), std::string::npos);
+    EXPECT_NE(html.find("<!-- LINE 12 -->caf&#233; Wort&shy;<!-- LINE 13 -->teil<br>"), std::string::npos);
+}
+
 TEST_F(OpenDocumentTest, SavingABrokenDocumentFailsAndKeepsTheImage)
 {
     Window.OpenDocument(WriteBrokenDocument());
