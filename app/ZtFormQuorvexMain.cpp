@@ -436,6 +436,11 @@ void TZtFormQuorvex::AcceptFileDrops()
 
 bool TZtFormQuorvex::eventFilter(QObject* watched, QEvent* event)
 {
+    // The preview makes its drawing surface only once it shows a page.
+    if (event->type() == QEvent::ChildAdded) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child->isWidgetType()) child->installEventFilter(this);
+    }
     if (HandleFileDrop(event)) return true;
     return QWidget::eventFilter(watched, event);
 }

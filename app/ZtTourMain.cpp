@@ -9,6 +9,7 @@
 
 #include "ZtApplication.h"
 #include "ZtFormQuorvexMain.h"
+#include "ZtHtmlPreview.h"
 #include "ZtProgramStart.h"
 #include "ZtPrompter.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char** argv)
     using namespace quorvex;
 
     TZtConsolePrompter prompter;
+    TZtHtmlPreview::PrepareApplication();
     TZtApplication application(argc, argv, prompter);
     if (argc < 4 || argc > 5) {
         std::fprintf(stderr, "usage: quorvex-tour PAGE LIST-WIDTH GEOMETRY-FILE [DOCUMENT]\n");

@@ -4,6 +4,7 @@
 
 #include "ZtApplication.h"
 #include "ZtFormQuorvexMain.h"
+#include "ZtHtmlPreview.h"
 #include "ZtProgramStart.h"
 #include "ZtPrompter.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     else
         prompter = std::make_unique<TZtQtPrompter>();
 
+    TZtHtmlPreview::PrepareApplication();
     TZtApplication application(argc, argv, *prompter);
     TZtFormQuorvex window(*prompter);
     // File names as the system gave them, byte for byte.

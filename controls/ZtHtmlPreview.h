@@ -1,30 +1,59 @@
-// Shows a complete HTML document, given as 8-bit bytes, the way a browser
-// shows a saved file that names no character set.
+// Shows a complete HTML document, given as 8-bit bytes, in the browser
+// engine people read the saved page with.
 #pragma once
 
-#include <QString>
-#include <QTextBrowser>
+#include "ZtPreviewPage.h"
 
-#include <string>
+#include <QByteArray>
+#include <QUrl>
+#include <QWebEngineView>
+
 #include <string_view>
+
+class QWebEngineLoadingInfo;
+class QWebEngineProfile;
 
 namespace quorvex {
 
-class TZtHtmlPreview : public QTextBrowser {
+class TZtPreviewSchemeHandler;
+
+class TZtHtmlPreview : public QWebEngineView {
     Q_OBJECT
 
 public:
-    explicit TZtHtmlPreview(QWidget* parent = nullptr);
+    // What the engine needs before the application object is made: the
+    // preview's URL scheme and shared OpenGL contexts. Call once, first.
+    static void PrepareApplication();
 
-    // Replaces what is shown, lays the page out and shows it from the top.
+    explicit TZtHtmlPreview(QWidget* parent = nullptr);
+    ~TZtHtmlPreview() override;
+
+    // Replaces what is shown; the engine lays the page out and shows it from
+    // the top once it has loaded it.
     void ShowHtml(std::string_view html);
+    // Shows an empty page.
     void ClearPreview();
 
-    // Windows-1252: Latin-1 with 32 other characters at 0x80-0x9F.
-    static QString DecodeWindows1252(std::string_view bytes);
-    // Rewrites margin-left and text-indent lengths given in pt (and
-    // text-indent without a unit) as px, which is all Qt's rich text reads.
-    static std::string PointLengthsToPixels(std::string_view html);
+    // The bytes of the page now shown or on its way; empty after a clear.
+    std::string_view ShownHtml() const { return {FHtml.constData(), static_cast<size_t>(FHtml.size())}; }
+    // False from ShowHtml or ClearPreview until the engine has loaded that page.
+    bool IsLoaded() const { return FLoaded; }
+    void SetLinkOpener(TZtPreviewPage::TLinkOpener opener);
+
+signals:
+    // The page of the last ShowHtml or ClearPreview has loaded (or failed to).
+    void Loaded(bool ok);
+
+private:
+    void Load(QByteArray html);
+    void LoadingChanged(const QWebEngineLoadingInfo& info);
+
+    QWebEngineProfile* FProfile;
+    TZtPreviewSchemeHandler* FScheme;
+    TZtPreviewPage* FPage;
+    QByteArray FHtml;
+    QUrl FUrl;
+    bool FLoaded = false;
 };
 
 } // namespace quorvex

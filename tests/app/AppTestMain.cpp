@@ -1,8 +1,10 @@
-// The window tests need one application object for the whole run; it runs
-// on the offscreen platform unless another one is asked for.
+// The window tests need one application object for the whole run, made
+// after the preview's engine is prepared; it runs on the offscreen platform
+// unless another one is asked for.
 
 #include "ScriptedPrompter.h"
 #include "ZtApplication.h"
+#include "ZtHtmlPreview.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
+    quorvex::TZtHtmlPreview::PrepareApplication();
     quorvex::TZtApplication application(argc, argv, quorvex::testing::ApplicationPrompter());
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,7 @@
 // document leave in the status text, the list and the preview.
 
 #include "AppFixture.h"
+#include "PreviewProbe.h"
 #include "ZtHtmlPreview.h"
 #include "ZtLineList.h"
 
@@ -23,9 +24,9 @@ namespace {
 
 using OpenDocumentTest = WindowTest;
 
-QString PreviewText(const TZtFormQuorvex& window)
+QString PreviewText(TZtFormQuorvex& window)
 {
-    return window.HtmlPreview->toPlainText();
+    return PageText(*window.HtmlPreview);
 }
 
 TEST_F(OpenDocumentTest, AGoodDocumentIsListedCountedAndPreviewed)
@@ -162,7 +163,10 @@ TEST_F(OpenDocumentTest, ADroppedFileOpensOnAnyPage)
 {
     const std::string fileName = WriteGoodDocument();
     const std::unique_ptr<QMimeData> mime(FileDrag(fileName));
-    const std::vector<QWidget*> targets = {Window.Header->viewport(), Window.HtmlPreview->viewport(),
+    // The preview's drawing surface exists once it has shown a page.
+    ASSERT_TRUE(WaitUntilLoaded(*Window.HtmlPreview));
+    ASSERT_NE(Window.HtmlPreview->focusProxy(), nullptr);
+    const std::vector<QWidget*> targets = {Window.Header->viewport(), Window.HtmlPreview->focusProxy(),
         Window.HelpMemo->viewport(), Window.Panel1, Window.btnOk};
     const std::vector<QWidget*> pages = {
         Window.tsHeader, Window.tsHtml, Window.tsInfo, Window.tsInfo, Window.tsHtml};

@@ -2,6 +2,7 @@
 // they decide: whether a page switch converts, whether "Save..." works.
 
 #include "AppFixture.h"
+#include "PreviewProbe.h"
 #include "ZtHtmlPreview.h"
 #include "ZtSourceEditor.h"
 
@@ -119,7 +120,8 @@ TEST_F(StatusImagesTest, TheSwitchUsesTheEditedPreferences)
     QTest::keyClicks(Window.Header, "<title>Edited</title>");
     QTest::keyClick(Window.Header, Qt::Key_Return);
     ClickTab(Window.tsHtml);
-    EXPECT_EQ(Window.HtmlPreview->documentTitle(), QStringLiteral("Edited"));
+    EXPECT_EQ(
+        Evaluate(*Window.HtmlPreview, QStringLiteral("document.title")).toString(), QStringLiteral("Edited"));
 }
 
 TEST_F(StatusImagesTest, SwitchingWithUnchangedPreferencesConvertsNothing)

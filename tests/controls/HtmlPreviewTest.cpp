@@ -1,138 +1,137 @@
-// The preview: Windows-1252 decoding, pt lengths turned into px so indented
-// paragraphs show indented, shown from the top, no history.
+// The preview as a reader sees it: Windows-1252 text, each page from the
+// top, an empty page after a clear, pages of any size, and a page that can
+// neither run its scripts, read local files nor navigate the preview away.
+#include "PreviewProbe.h"
 #include "ZtHtmlPreview.h"
 
 #include <gtest/gtest.h>
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextDocument>
+#include <QImage>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineHistory>
 
-#include <cmath>
 #include <string>
+#include <vector>
 
 using namespace quorvex;
+using namespace quorvex::testing;
 
 namespace {
 
-QTextBlock BlockContaining(const QTextDocument& document, const QString& text)
-{
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        if (block.text().contains(text)) return block;
-    return {};
-}
-
-TEST(HtmlPreviewDecoding, Windows1252BytesBecomeTheirCharacters)
-{
-    EXPECT_EQ(TZtHtmlPreview::DecodeWindows1252("\x80"), QString(QChar(0x20AC)));
-    EXPECT_EQ(TZtHtmlPreview::DecodeWindows1252("\xE4"), QString(QChar(0x00E4)));
-    EXPECT_EQ(TZtHtmlPreview::DecodeWindows1252("a\x93q\x94\x96\x9F"),
-        QString::fromUtf16(u"a\u201Cq\u201D\u2013\u0178"));
-    // The five bytes Windows-1252 leaves open stay control characters.
-    EXPECT_EQ(TZtHtmlPreview::DecodeWindows1252("\x81\x8D\x8F\x90\x9D"),
-        QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D"));
-    std::string all;
-    for (int code = 0; code < 256; ++code) all.push_back(static_cast<char>(code));
-    const QString decoded = TZtHtmlPreview::DecodeWindows1252(all);
-    ASSERT_EQ(decoded.size(), 256);
-    for (int code = 0; code < 256; ++code) {
-        if (code < 0x80 || code > 0x9F) {
-            EXPECT_EQ(decoded[code].unicode(), code);
-        }
-    }
-}
-
-TEST(HtmlPreviewLengths, PointsBecomePixels)
-{
-    EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels(
-                  "<p class=\"indent\" style=\"margin-left:20pt; text-indent:-20pt\">"),
-        "<p class=\"indent\" style=\"margin-left:27px; text-indent:-27px\">");
-    EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels("<p style=\"margin-left:0; text-indent:0\">"),
-        "<p style=\"margin-left:0px; text-indent:0px\">");
-    EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels("p {Margin-Left : 3PT;text-indent:1.5pt}"),
-        "p {Margin-Left : 4px;text-indent:2px}");
-    EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels("margin-left:1020pt"), "margin-left:1360px");
-}
-
-TEST(HtmlPreviewLengths, OtherTextIsLeftAlone)
-{
-    for (const char* html : {"margin-left:2em", "text-indent:10px", "margin-left:5%", "padding-left:20pt",
-             "xmargin-left:20pt", "margin-left:", "text-indent:-", "margin-left:20ptx", "font:18pt",
-             "margin-left 20pt", "<p>margin-left</p>"})
-        EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels(html), html) << html;
-    EXPECT_EQ(TZtHtmlPreview::PointLengthsToPixels(""), "");
-}
-
-struct HtmlPreviewShown : testing::Test {
-    HtmlPreviewShown()
+struct HtmlPreviewTest : ::testing::Test {
+    HtmlPreviewTest()
     {
         preview.resize(600, 400);
         preview.show();
-        QApplication::processEvents();
+        preview.SetLinkOpener([this](const QUrl& url) { opened.push_back(url); });
     }
 
+    QVariant Eval(const char* script) { return Evaluate(preview, QString::fromUtf8(script)); }
+
     TZtHtmlPreview preview;
+    std::vector<QUrl> opened;
 };
 
-TEST_F(HtmlPreviewShown, IndentedParagraphIsLaidOutWithTheMarginAskedFor)
+TEST_F(HtmlPreviewTest, BytesAreReadAsWindows1252)
 {
-    preview.ShowHtml("<html><head></head><body>"
-                     "<p>flush</p>"
-                     "<p class=\"indent\" style=\"margin-left:20pt; text-indent:-20pt\">hanging first line "
-                     "that is long enough to wrap onto a second line in a narrow page, so the second line "
-                     "shows the margin while the first line starts further left at the indent</p>"
-                     "</body></html>");
-    QTextDocument* document = preview.document();
-    const QTextBlock flush = BlockContaining(*document, "flush");
-    const QTextBlock indented = BlockContaining(*document, "hanging");
-    ASSERT_TRUE(flush.isValid());
-    ASSERT_TRUE(indented.isValid());
-    const double wanted = std::round(20.0 * 96.0 / 72.0);
-    EXPECT_DOUBLE_EQ(indented.blockFormat().leftMargin(), wanted);
-    EXPECT_DOUBLE_EQ(indented.blockFormat().textIndent(), -wanted);
-
-    // Laid out: the wrapped second line starts the margin to the right of
-    // where the first line and the flush paragraph start.
-    QTextLayout* layout = indented.layout();
-    ASSERT_GE(layout->lineCount(), 2);
-    const double flushX = flush.layout()->lineAt(0).x();
-    EXPECT_NEAR(layout->lineAt(1).x() - flushX, wanted, 0.5);
-    EXPECT_NEAR(layout->lineAt(0).x() - flushX, 0.0, 0.5);
+    preview.ShowHtml("<html><head><title>Gr\xE4tz</title></head>"
+                     "<body><p>\x80 5 \xE4rger \x93q\x94 \x96</p></body></html>");
+    EXPECT_EQ(PageText(preview), QString::fromUtf16(u"\u20AC 5 \u00E4rger \u201Cq\u201D \u2013"));
+    EXPECT_EQ(Eval("document.title").toString(), QString::fromUtf16(u"Gr\u00E4tz"));
 }
 
-TEST_F(HtmlPreviewShown, BytesAreShownAsWindows1252)
+TEST_F(HtmlPreviewTest, EachPageShowsFromTheTopWithoutHistory)
 {
-    preview.ShowHtml("<html><body><p>\x80 5 \xE4rger</p></body></html>");
-    EXPECT_EQ(preview.toPlainText(), QString::fromUtf16(u"\u20AC 5 \u00E4rger"));
+    std::string html = "<html><body>";
+    for (int i = 0; i < 500; ++i) html += "<p>paragraph " + std::to_string(i) + "</p>";
+    html += "</body></html>";
+    preview.ShowHtml(html);
+    ASSERT_GT(Eval("window.scrollTo(0, 5000); window.scrollY").toInt(), 0);
+
+    preview.ShowHtml(html);
+    EXPECT_EQ(Eval("window.scrollY").toInt(), 0);
+    EXPECT_FALSE(preview.history()->canGoBack());
+    EXPECT_EQ(preview.ShownHtml(), html);
 }
 
-TEST_F(HtmlPreviewShown, NewTextIsShownFromTheTopAndClearShowsNothing)
+TEST_F(HtmlPreviewTest, ClearShowsAnEmptyPage)
 {
-    std::string long_html = "<html><body>";
-    for (int i = 0; i < 500; ++i) long_html += "<p>paragraph " + std::to_string(i) + "</p>";
-    long_html += "</body></html>";
-    preview.ShowHtml(long_html);
-    QApplication::processEvents();
-    preview.verticalScrollBar()->setValue(preview.verticalScrollBar()->maximum());
-    ASSERT_GT(preview.verticalScrollBar()->value(), 0);
-
-    preview.ShowHtml(long_html);
-    QApplication::processEvents();
-    EXPECT_EQ(preview.verticalScrollBar()->value(), 0);
-    EXPECT_FALSE(preview.isBackwardAvailable());
-
+    preview.ShowHtml("<html><body><p>something</p></body></html>");
+    ASSERT_EQ(PageText(preview), QStringLiteral("something"));
     preview.ClearPreview();
-    EXPECT_TRUE(preview.toPlainText().isEmpty());
+    EXPECT_EQ(PageText(preview), QString());
+    EXPECT_TRUE(preview.ShownHtml().empty());
 }
 
-TEST_F(HtmlPreviewShown, LinksDoNotNavigateThePreview)
+TEST_F(HtmlPreviewTest, PagesLargerThanADataUrlAreShown)
 {
-    preview.ShowHtml("<html><body><a href=\"https://example.org/\">x</a></body></html>");
-    EXPECT_FALSE(preview.openLinks());
-    EXPECT_TRUE(preview.textInteractionFlags() & Qt::TextSelectableByMouse);
-    EXPECT_EQ(preview.historyUrl(0), QUrl());
+    const std::string html =
+        "<html><body><!--" + std::string(3 * 1024 * 1024, 'x') + "--><p id=\"end\">end</p></body></html>";
+    preview.ShowHtml(html);
+    EXPECT_EQ(Eval("document.getElementById('end').textContent").toString(), QStringLiteral("end"));
+}
+
+TEST_F(HtmlPreviewTest, PageScriptsDoNotRun)
+{
+    preview.ShowHtml("<html><head><script>document.title = 'ran';</script></head>"
+                     "<body onload=\"document.title = 'loaded'\"><p>text</p>"
+                     "<img src=\"none\" onerror=\"document.title = 'error'\"></body></html>");
+    EXPECT_EQ(Eval("document.title").toString(), QString());
+}
+
+TEST_F(HtmlPreviewTest, LocalFilesCannotBeRead)
+{
+    QTemporaryDir folder;
+    const QString image = folder.filePath(QStringLiteral("dot.png"));
+    QImage dot(4, 4, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    ASSERT_TRUE(dot.save(image));
+    const std::string url = QUrl::fromLocalFile(image).toString().toStdString();
+    preview.ShowHtml(
+        "<html><body><img src=\"" + url + "\"><iframe src=\"" + url + "\"></iframe></body></html>");
+    EXPECT_EQ(Eval("document.images[0].complete && document.images[0].naturalWidth").toInt(), 0);
+    EXPECT_EQ(Eval("document.querySelector('iframe').contentDocument").toString(), QString());
+}
+
+TEST_F(HtmlPreviewTest, ClickedLinksOpenOutsideAndThePageStays)
+{
+    preview.ShowHtml("<html><body><p>page</p><a id=\"web\" href=\"https://example.org/x\">web</a>"
+                     "<a id=\"blank\" href=\"http://example.org/y\" target=\"_blank\">blank</a>"
+                     "<a id=\"near\" href=\"other.html\">near</a>"
+                     "<a id=\"file\" href=\"file:///etc/hostname\">file</a></body></html>");
+    ASSERT_TRUE(WaitUntilLoaded(preview));
+    const QUrl shown = preview.url();
+    for (const char* id : {"web", "blank", "near", "file"})
+        Eval((std::string("document.getElementById('") + id + "').click(); 1").c_str());
+    // The page is asked for once more after the clicks: by then every
+    // navigation they started has been decided.
+    EXPECT_EQ(PageText(preview).left(4), QStringLiteral("page"));
+    EXPECT_EQ(opened, (std::vector<QUrl>{QUrl("https://example.org/x"), QUrl("http://example.org/y")}));
+    EXPECT_EQ(preview.url(), shown);
+    EXPECT_FALSE(preview.history()->canGoBack());
+}
+
+TEST_F(HtmlPreviewTest, TheContextMenuOffersNoWayToOtherPages)
+{
+    preview.ShowHtml("<html><body><p>page</p></body></html>");
+    ASSERT_TRUE(WaitUntilLoaded(preview));
+    QWidget* surface = preview.focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseClick(surface, Qt::RightButton, {}, QPoint(200, 200));
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 20000));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList offered;
+    for (const QAction* action : menu->actions())
+        if (action->isVisible() && !action->isSeparator()) offered << action->text();
+    menu->close();
+    EXPECT_FALSE(offered.isEmpty());
+    for (const QString& text : offered)
+        for (const char* word : {"Back", "Forward", "Reload", "Source"})
+            EXPECT_FALSE(text.contains(QLatin1String(word))) << text.toStdString();
 }
 
 } // namespace
