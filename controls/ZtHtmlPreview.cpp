@@ -19,27 +19,42 @@ void TZtHtmlPreview::PrepareApplication()
 
 TZtHtmlPreview::TZtHtmlPreview(QWidget* parent)
     : QWebEngineView(parent)
-    // Off the record: nothing of the preview is kept on disk, and it shares
-    // no cookies or cache with anything else.
-    , FProfile(new QWebEngineProfile(this))
-    , FScheme(new TZtPreviewSchemeHandler(FProfile))
-    , FPage(new TZtPreviewPage(FProfile, FProfile))
 {
-    FProfile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    FProfile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    FProfile->installUrlSchemeHandler(TZtPreviewSchemeHandler::SchemeName(), FScheme);
-    setPage(FPage);
     // Dropped files are the window's to open, not the page's.
     setAcceptDrops(false);
-    connect(FPage, &QWebEnginePage::loadingChanged, this, &TZtHtmlPreview::LoadingChanged);
-    ClearPreview();
 }
 
 TZtHtmlPreview::~TZtHtmlPreview()
 {
+    if (FPage == nullptr) return;
     // The engine wants a page gone before its profile.
     setPage(nullptr);
     delete FPage;
+}
+
+// The engine starts with the first page: a window that only converts a
+// batch of documents never needs it.
+void TZtHtmlPreview::StartEngine()
+{
+    if (FPage != nullptr) return;
+    // Off the record: nothing of the preview is kept on disk, and it shares
+    // no cookies or cache with anything else.
+    FProfile = new QWebEngineProfile(this);
+    FProfile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    FProfile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    FScheme = new TZtPreviewSchemeHandler(FProfile);
+    FProfile->installUrlSchemeHandler(TZtPreviewSchemeHandler::SchemeName(), FScheme);
+    FPage = new TZtPreviewPage(FProfile, FProfile);
+    FPage->SetLinkOpener(FOpenLink);
+    setPage(FPage);
+    connect(FPage, &QWebEnginePage::loadingChanged, this, &TZtHtmlPreview::LoadingChanged);
+}
+
+void TZtHtmlPreview::showEvent(QShowEvent* event)
+{
+    // Shown, the view would otherwise make a page of the engine's defaults.
+    if (FPage == nullptr) ClearPreview();
+    QWebEngineView::showEvent(event);
 }
 
 void TZtHtmlPreview::ShowHtml(std::string_view html)
@@ -54,11 +69,13 @@ void TZtHtmlPreview::ClearPreview()
 
 void TZtHtmlPreview::SetLinkOpener(TZtPreviewPage::TLinkOpener opener)
 {
-    FPage->SetLinkOpener(std::move(opener));
+    FOpenLink = std::move(opener);
+    if (FPage != nullptr) FPage->SetLinkOpener(FOpenLink);
 }
 
 void TZtHtmlPreview::Load(QByteArray html)
 {
+    StartEngine();
     FHtml = html;
     FLoaded = false;
     FUrl = FScheme->Publish(std::move(html));

@@ -36,7 +36,8 @@ public:
 
     // The bytes of the page now shown or on its way; empty after a clear.
     std::string_view ShownHtml() const { return {FHtml.constData(), static_cast<size_t>(FHtml.size())}; }
-    // False from ShowHtml or ClearPreview until the engine has loaded that page.
+    // False from ShowHtml or ClearPreview until the engine has loaded that
+    // page; true before the first.
     bool IsLoaded() const { return FLoaded; }
     void SetLinkOpener(TZtPreviewPage::TLinkOpener opener);
 
@@ -44,16 +45,21 @@ signals:
     // The page of the last ShowHtml or ClearPreview has loaded (or failed to).
     void Loaded(bool ok);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void StartEngine();
     void Load(QByteArray html);
     void LoadingChanged(const QWebEngineLoadingInfo& info);
 
-    QWebEngineProfile* FProfile;
-    TZtPreviewSchemeHandler* FScheme;
-    TZtPreviewPage* FPage;
+    QWebEngineProfile* FProfile = nullptr;
+    TZtPreviewSchemeHandler* FScheme = nullptr;
+    TZtPreviewPage* FPage = nullptr;
+    TZtPreviewPage::TLinkOpener FOpenLink;
     QByteArray FHtml;
     QUrl FUrl;
-    bool FLoaded = false;
+    bool FLoaded = true;
 };
 
 } // namespace quorvex

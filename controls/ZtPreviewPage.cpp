@@ -43,7 +43,6 @@ void LockSettings(QWebEngineSettings* settings)
 
 TZtPreviewPage::TZtPreviewPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent)
-    , FOpenLink([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
     LockSettings(settings());
     for (const WebAction action : NavigationActions) {
@@ -71,7 +70,10 @@ void TZtPreviewPage::OpenLink(const QUrl& url) const
     for (const std::string_view external : ExternalSchemes)
         if (scheme.compare(QLatin1String(external.data(), static_cast<qsizetype>(external.size())),
                 Qt::CaseInsensitive) == 0) {
-            FOpenLink(url);
+            if (FOpenLink)
+                FOpenLink(url);
+            else
+                QDesktopServices::openUrl(url);
             return;
         }
 }

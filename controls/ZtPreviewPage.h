@@ -20,7 +20,7 @@ public:
 
     // The one address the page may load next.
     void Expect(const QUrl& url) { FExpected = url; }
-    // Where clicked links go; the system browser unless replaced.
+    // Where clicked links go; the system browser unless one is given.
     void SetLinkOpener(TLinkOpener opener) { FOpenLink = std::move(opener); }
 
 protected:

@@ -164,6 +164,7 @@ TEST_F(OpenDocumentTest, ADroppedFileOpensOnAnyPage)
     const std::string fileName = WriteGoodDocument();
     const std::unique_ptr<QMimeData> mime(FileDrag(fileName));
     // The preview's drawing surface exists once it has shown a page.
+    Window.show();
     ASSERT_TRUE(WaitUntilLoaded(*Window.HtmlPreview));
     ASSERT_NE(Window.HtmlPreview->focusProxy(), nullptr);
     const std::vector<QWidget*> targets = {Window.Header->viewport(), Window.HtmlPreview->focusProxy(),

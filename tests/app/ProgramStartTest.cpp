@@ -36,10 +36,6 @@ protected:
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         // Keeps Qt's note about a missing runtime folder off standard error.
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), RuntimeFolder.path());
-        // Without a display the browser engine finds no OpenGL and says so;
-        // the program's own messages are not Qt log messages.
-        environment.insert(QStringLiteral("QT_LOGGING_RULES"),
-            QStringLiteral("default.warning=false;qt.webenginecontext=false"));
         Process.setProcessEnvironment(environment);
         Process.setWorkingDirectory(Folder.path());
         Process.start(QStringLiteral(QUORVEX_EXE), arguments);
