@@ -3,6 +3,7 @@
 #include "ZtDefaultPreferences.h"
 #include "ZtErrorReport.h"
 #include "ZtErrors.h"
+#include "ZtFileTarget.h"
 #include "ZtHelpText.h"
 #include "ZtHtmlPreview.h"
 #include "ZtLineCells.h"
@@ -289,6 +290,11 @@ void TZtFormQuorvex::ClearDocument()
 
 void TZtFormQuorvex::SaveHtmlAs(const std::string& fileName)
 {
+    // The document stays on disk as it was loaded: its HTML never replaces it.
+    const auto document = IdentityOfRegularFile(FDocument.FileName());
+    if (document && document == IdentityOfRegularFile(fileName))
+        throw EZtError(
+            "Cannot save the HTML to " + fileName + ": it is the loaded document " + FDocument.FileName());
     SaveHtml(fileName, Header->WholeText(), FDocument);
     SetPageImage(wpConvertedText, siOk);
 }

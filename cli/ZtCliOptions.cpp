@@ -3,6 +3,8 @@
 #include <charconv>
 #include <filesystem>
 
+#include "ZtConvertDocument.h"
+
 namespace quorvex {
 namespace {
 
@@ -24,6 +26,25 @@ bool TakesValue(char option)
     return option == 'o' || option == 'd' || option == 'p' || option == 'j';
 }
 
+// The long spelling of each option that takes a value.
+struct TLongOption {
+    std::string_view Name;
+    char Short;
+};
+constexpr TLongOption LongOptionsWithValue[] = {
+    {"--output", 'o'},
+    {"--output-dir", 'd'},
+    {"--preferences", 'p'},
+    {"--jobs", 'j'},
+};
+
+std::optional<char> ShortOfLong(std::string_view name)
+{
+    for (const auto& option : LongOptionsWithValue)
+        if (option.Name == name) return option.Short;
+    return std::nullopt;
+}
+
 void SetValue(TZtCliOptions& options, char option, const std::string& value)
 {
     switch (option) {
@@ -42,11 +63,11 @@ void SetValue(TZtCliOptions& options, char option, const std::string& value)
     }
 }
 
-void SetLongOption(TZtCliOptions& options, const std::string& arg)
+void SetFlag(TZtCliOptions& options, const std::string& arg)
 {
-    if (arg == "--help")
+    if (arg == "--help" || arg == "-h")
         options.Help = true;
-    else if (arg == "--version")
+    else if (arg == "--version" || arg == "-V")
         options.Version = true;
     else if (arg == "--unicode")
         options.Unicode = true;
@@ -58,6 +79,25 @@ void SetLongOption(TZtCliOptions& options, const std::string& arg)
         options.Update = true;
     else
         throw EZtUsageError("unknown option '" + arg + "'");
+}
+
+// "--output FILE" and "--output=FILE"; returns the index of the last
+// argument used.
+std::size_t SetLongOption(TZtCliOptions& options, const std::vector<std::string>& args, std::size_t i)
+{
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.find('=');
+    const std::optional<char> option = ShortOfLong(std::string_view(arg).substr(0, equals));
+    if (!option) {
+        SetFlag(options, arg);
+    } else if (equals != std::string::npos) {
+        SetValue(options, *option, arg.substr(equals + 1));
+    } else if (i + 1 < args.size()) {
+        SetValue(options, *option, args[++i]);
+    } else {
+        throw EZtUsageError("option " + arg + " needs a value");
+    }
+    return i;
 }
 
 void CheckCombination(const TZtCliOptions& options)
@@ -82,7 +122,7 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (arg[1] == '-') {
-            SetLongOption(options, arg);
+            i = SetLongOption(options, args, i);
         } else if (arg == "-r") {
             options.Recursive = true;
         } else if (arg == "-u") {
@@ -97,7 +137,7 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
                 throw EZtUsageError("option " + arg + " needs a value");
             }
         } else {
-            throw EZtUsageError("unknown option '" + arg + "'");
+            SetFlag(options, arg);
         }
     }
     if (!options.Help && !options.Version) CheckCombination(options);
@@ -107,6 +147,7 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
 std::string HtmlFileName(const TZtCliOptions& options, const std::string& document)
 {
     if (options.OutputFile) return *options.OutputFile;
+    if (document == StandardInputName) return std::string(StandardOutputName);
     if (options.OutputDir) {
         const std::filesystem::path name = std::filesystem::path(document).filename();
         return (std::filesystem::path(*options.OutputDir) / name).string() + ".html";
@@ -119,25 +160,35 @@ std::string UsageText()
     return "Usage: fa4tohtml [OPTION]... DOCUMENT...\n"
            "       fa4tohtml -r [OPTION]... FOLDER...\n"
            "Converts F&A 4 documents to HTML. Without -o or -d, each DOCUMENT is\n"
-           "written to DOCUMENT.html beside it.\n"
+           "written to DOCUMENT.html beside it. A DOCUMENT named - is read from\n"
+           "standard input and its HTML written to standard output.\n"
            "\n"
-           "  -o FILE     write the HTML to FILE (one document only; - is standard output)\n"
-           "  -d DIR      write each NAME.html into the folder DIR\n"
-           "  -p FILE     use FILE as the HTML head instead of the default preferences\n"
-           "  -j N        convert N documents in parallel (default: one per core)\n"
-           "  -r, --recursive\n"
-           "              convert the F&A 4 documents found in each FOLDER and below it;\n"
-           "              with -d the folders are mirrored in DIR, and DIR/index.html\n"
-           "              lists every document\n"
-           "  -u, --update\n"
-           "              skip a document whose HTML is newer than it and than the -p file\n"
-           "  --classic   write the classic output byte for byte: a line break inside\n"
-           "              words hyphenated at a line's end, the bytes 0x80 to 0xFF that\n"
-           "              are not translated as they are, and the classic default head\n"
-           "  --unicode   with --classic, still write the bytes 0x80 to 0xFF that are not\n"
-           "              translated as numeric character references (always done without)\n"
-           "  --help      show this help and exit\n"
-           "  --version   show the version and exit\n"
+           "  -o, --output=FILE        write the HTML to FILE (one document only;\n"
+           "                           - is standard output)\n"
+           "  -d, --output-dir=DIR     write each NAME.html into the folder DIR\n"
+           "  -p, --preferences=FILE   use FILE as the HTML head instead of the default\n"
+           "                           preferences\n"
+           "  -j, --jobs=N             convert N documents in parallel (default: one per\n"
+           "                           core)\n"
+           "  -r, --recursive          convert the F&A 4 documents found in each FOLDER\n"
+           "                           and below it; with -d the folders are mirrored in\n"
+           "                           DIR, and DIR/index.html lists every document\n"
+           "  -u, --update             skip a document whose HTML is newer than it and\n"
+           "                           than the -p file\n"
+           "      --classic            write the classic output byte for byte: a line\n"
+           "                           break inside words hyphenated at a line's end, the\n"
+           "                           bytes 0x80 to 0xFF that are not translated as they\n"
+           "                           are, and the classic default head\n"
+           "      --unicode            with --classic, still write the bytes 0x80 to 0xFF\n"
+           "                           that are not translated as numeric character\n"
+           "                           references (always done without)\n"
+           "  -h, --help               show this help and exit\n"
+           "  -V, --version            show the version and exit\n"
+           "  --                       end of options: every later argument is a\n"
+           "                           DOCUMENT or FOLDER\n"
+           "\n"
+           "No document is ever written over by HTML, and no two documents of one run\n"
+           "may write the same file: such a run is refused before anything is written.\n"
            "\n"
            "Exit status: 0 when every document was converted, 1 when any failed,\n"
            "2 for a usage error.\n";

@@ -34,8 +34,9 @@ struct TZtCliOptions {
 // or --version nothing else is checked.
 TZtCliOptions ParseCommandLine(const std::vector<std::string>& args);
 
-// Where the HTML of a named document is written: the -o name, NAME.html
-// inside the -d folder, or the document's own name with ".html" added.
+// Where the HTML of a named document is written: the -o name, standard
+// output for standard input, NAME.html inside the -d folder, or the
+// document's own name with ".html" added.
 std::string HtmlFileName(const TZtCliOptions& options, const std::string& document);
 
 // The text --help prints.

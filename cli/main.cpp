@@ -18,6 +18,7 @@
 #include "ZtConvertItem.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtFileAccess.h"
+#include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
 
 namespace quorvex {
@@ -74,35 +75,38 @@ void Count(TZtBatchCounts& counts, TZtItemState state)
         ++counts.Failed;
 }
 
+// A run whose outputs conflict writes nothing at all.
+int ReportConflicts(const std::vector<std::string>& conflicts)
+{
+    for (const auto& conflict : conflicts)
+        std::fprintf(
+            stderr, "%.*s: %s\n", static_cast<int>(ProgramName.size()), ProgramName.data(), conflict.c_str());
+    return exUsage;
+}
+
 int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 {
     const TZtBatchItems batch = GatherBatchItems(options);
     for (const auto& message : batch.Messages) std::fputs(message.c_str(), stderr);
-    std::vector<std::string> documents;
-    std::vector<std::string> targets;
-    for (const auto& item : batch.Items) {
-        documents.push_back(item.Document);
-        targets.push_back(item.Target);
-    }
+    if (const auto conflicts = OutputConflicts(batch.Items); !conflicts.empty())
+        return ReportConflicts(conflicts);
 
-    unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
-    if (WritesOverAnInput(documents, targets)) jobs = 1;
-
+    const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
     const bool mirrored = options.Recursive && options.OutputDir;
     const TZtItemSettings settings{conversion, options.Update, options.PreferencesFile, mirrored, mirrored};
     std::vector<TZtItemResult> results(batch.Items.size());
     TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
     {
-        TZtBatchReport report(stderr, documents.size(), isatty(STDERR_FILENO) == 1);
+        TZtBatchReport report(stderr, batch.Items.size(), isatty(STDERR_FILENO) == 1);
         RunBatch(
-            GroupByTarget(targets), jobs,
+            batch.Items.size(), jobs,
             [&](std::size_t i) {
                 results[i] = ConvertItem(batch.Items[i], settings);
                 return results[i].Message;
             },
             [&](std::size_t i, const TZtOutcome& outcome) {
                 if (batch.Items[i].NotADocument) report.Note(NotADocumentLine(batch.Items[i]));
-                report.Finished(documents[i], outcome);
+                report.Finished(batch.Items[i].Document, outcome);
                 Count(counts, results[i].State);
             });
     }

@@ -2,6 +2,9 @@
 
 #include "ZtConvertDocument.h"
 
+#include <unistd.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 
@@ -35,7 +38,10 @@ void ConvertDocument(
     TZtFileInfoFa4 fa4;
     fa4.SetCharOutput(conversion.CharOutput);
     fa4.SetHyphenJoin(conversion.HyphenJoin);
-    fa4.LoadFromFile(document);
+    if (document == StandardInputName)
+        fa4.LoadFromMemory(document, ReadWholeStream(STDIN_FILENO, document, INT32_MAX));
+    else
+        fa4.LoadFromFile(document);
     // Converted before anything is written, so that a document that does not
     // convert leaves whatever stands under the HTML name untouched.
     const std::string html = ConvertLoaded(conversion, fa4);

@@ -10,8 +10,10 @@
 
 namespace quorvex {
 
-// Written in place of a file name to mean standard output.
+// Written in place of a file name to mean standard output, or standard input
+// where a document is named.
 inline constexpr std::string_view StandardOutputName = "-";
+inline constexpr std::string_view StandardInputName = "-";
 
 struct TZtConversion {
     std::string Preferences; // lines ended by CR LF
@@ -26,7 +28,8 @@ public:
     using EZtError::EZtError;
 };
 
-// `htmlName` "-" writes to standard output. Raises EZtError with the message
+// `document` "-" reads standard input to its end, `htmlName` "-" writes to
+// standard output. Raises EZtError with the message
 // the user sees: EZtConversionError when the document was read but did not
 // convert.
 void ConvertDocument(

@@ -189,4 +189,22 @@ std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize)
     return data;
 }
 
+std::string ReadWholeStream(int fd, const std::string& name, std::int64_t maxSize)
+{
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw EZtError(FormatFileMessage("Cannot read file %s", name));
+        if (got == 0) return data;
+        if (static_cast<std::int64_t>(data.size()) + got > maxSize) throw ERangeError();
+        try {
+            data.append(buffer, static_cast<std::size_t>(got));
+        } catch (const std::bad_alloc&) {
+            throw EZtError("Out of memory");
+        }
+    }
+}
+
 } // namespace quorvex

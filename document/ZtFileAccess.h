@@ -43,4 +43,9 @@ std::string ReadWholeFile(const std::string& fileName);
 // anything is read.
 std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize);
 
+// Reads an open descriptor (standard input, a pipe) to its end; ERangeError
+// as soon as it delivers more than `maxSize` bytes, EZtError
+// "Cannot read file %s" with `name` when reading fails.
+std::string ReadWholeStream(int fd, const std::string& name, std::int64_t maxSize);
+
 } // namespace quorvex

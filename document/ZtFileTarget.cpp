@@ -90,23 +90,24 @@ TFileTarget ResolveTarget(const std::string& name)
     return {TTargetKind::tkNew, *end};
 }
 
-std::optional<TFileIdentity> IdentityOfFile(const std::string& name)
+std::optional<TFileIdentity> IdentityOfRegularFile(const std::string& name)
 {
     struct stat info { };
-    if (::stat(name.c_str(), &info) != 0) return std::nullopt;
+    if (::stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     return IdentityOf(info);
 }
 
-std::optional<TFileIdentity> IdentityOfDescriptor(int fd)
+std::optional<TFileIdentity> IdentityOfRegularDescriptor(int fd)
 {
     struct stat info { };
-    if (::fstat(fd, &info) != 0) return std::nullopt;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     return IdentityOf(info);
 }
 
 TFileIdentity IdentityOfTarget(const std::string& name)
 {
-    if (const auto existing = IdentityOfFile(name)) return *existing;
+    struct stat existing { };
+    if (::stat(name.c_str(), &existing) == 0) return IdentityOf(existing);
     const TFileTarget target = ResolveTarget(name);
     const std::filesystem::path path(target.Name);
     struct stat folder { };

@@ -41,10 +41,11 @@ struct TFileIdentity {
     auto operator<=>(const TFileIdentity&) const = default;
 };
 
-// The file the name denotes through its links; nothing when there is none.
-std::optional<TFileIdentity> IdentityOfFile(const std::string& name);
+// The regular file the name denotes through its links; nothing for any
+// other kind of file or none. Only regular files hold documents.
+std::optional<TFileIdentity> IdentityOfRegularFile(const std::string& name);
 // The same for an open descriptor (standard input or output).
-std::optional<TFileIdentity> IdentityOfDescriptor(int fd);
+std::optional<TFileIdentity> IdentityOfRegularDescriptor(int fd);
 // The file that writing under the name would create or replace, so that two
 // spellings of one output give one identity before it exists.
 TFileIdentity IdentityOfTarget(const std::string& name);

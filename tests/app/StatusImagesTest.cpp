@@ -7,6 +7,7 @@
 #include "ZtSourceEditor.h"
 
 #include <QPushButton>
+#include <filesystem>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QEventLoop>
@@ -95,6 +96,25 @@ TEST_F(StatusImagesTest, AFailedSaveKeepsTheImage)
 {
     Window.OpenDocument(WriteGoodDocument());
     EXPECT_THROW(Window.SaveHtmlAs(Path("no-such-folder/good.html")), EZtError);
+    EXPECT_EQ(ConvertedText(), siChanged);
+}
+
+TEST_F(StatusImagesTest, SavingOntoTheLoadedDocumentIsRefusedInABox)
+{
+    const std::string document = WriteGoodDocument();
+    const std::string bytes = ReadFileBytes(document);
+    std::filesystem::create_symlink(document, Path("link.html"));
+    Window.OpenDocument(document);
+    for (const std::string& chosen : {document, Path("link.html")}) {
+        Prompter.AnswerFile(QString::fromStdString(chosen));
+        Window.btnAsHtml->click();
+        ASSERT_EQ(Prompter.Boxes.size(), 1u) << chosen;
+        EXPECT_EQ(Prompter.Boxes.back().Text.toStdString(),
+            "Cannot save the HTML to " + chosen + ": it is the loaded document " + document + ".");
+        Prompter.Boxes.clear();
+    }
+    EXPECT_EQ(ReadFileBytes(document), bytes);
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("link.html")));
     EXPECT_EQ(ConvertedText(), siChanged);
 }
 

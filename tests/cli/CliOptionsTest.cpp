@@ -22,6 +22,17 @@ TEST(ParseCommandLine, OptionsWithSeparateAndAttachedValues)
     EXPECT_FALSE(options.OutputFile);
 }
 
+TEST(ParseCommandLine, LongOptionsWithSeparateAndJoinedValues)
+{
+    const TZtCliOptions options =
+        ParseCommandLine({"--output-dir", "out", "--preferences=p=q.html", "--jobs", "2", "a.fa4"});
+    EXPECT_EQ(options.OutputDir, "out");
+    EXPECT_EQ(options.PreferencesFile, "p=q.html");
+    EXPECT_EQ(options.Jobs, 2u);
+    EXPECT_EQ(ParseCommandLine({"--output=x.html", "a.fa4"}).OutputFile, "x.html");
+    EXPECT_EQ(ParseCommandLine({"--output", "-", "a.fa4"}).OutputFile, "-");
+}
+
 TEST(ParseCommandLine, DashIsAValueAndDoubleDashEndsOptions)
 {
     const TZtCliOptions stdoutOptions = ParseCommandLine({"-o", "-", "a.fa4"});
@@ -37,6 +48,8 @@ TEST(ParseCommandLine, HelpAndVersionNeedNoDocuments)
 {
     EXPECT_TRUE(ParseCommandLine({"--help"}).Help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).Version);
+    EXPECT_TRUE(ParseCommandLine({"-h"}).Help);
+    EXPECT_TRUE(ParseCommandLine({"-V"}).Version);
 }
 
 TEST(ParseCommandLine, UsageErrors)
@@ -46,6 +59,9 @@ TEST(ParseCommandLine, UsageErrors)
         {{"-x", "a.fa4"}, "unknown option '-x'"},
         {{"--verbose", "a.fa4"}, "unknown option '--verbose'"},
         {{"a.fa4", "-o"}, "option -o needs a value"},
+        {{"a.fa4", "--output"}, "option --output needs a value"},
+        {{"--unicode=yes", "a.fa4"}, "unknown option '--unicode=yes'"},
+        {{"--jobs=0", "a.fa4"}, "invalid number of jobs '0'"},
         {{"-o", "x.html", "a.fa4", "b.fa4"}, "-o can only be used with one document"},
         {{"-o", "x.html", "-d", "out", "a.fa4"}, "-o and -d cannot be used together"},
         {{"-j", "0", "a.fa4"}, "invalid number of jobs '0'"},
@@ -69,9 +85,13 @@ TEST(HtmlFileName, BesideTheDocumentInAFolderOrAsGiven)
     EXPECT_EQ(HtmlFileName(options, "page.html"), "page.html.html");
     options.OutputDir = "out";
     EXPECT_EQ(HtmlFileName(options, "docs/BRIEF.TXT"), "out/BRIEF.TXT.html");
+    // Standard input has no name to put beside: its HTML goes to standard output.
+    EXPECT_EQ(HtmlFileName(options, "-"), "-");
     options.OutputDir.reset();
     options.OutputFile = "-";
     EXPECT_EQ(HtmlFileName(options, "docs/BRIEF.TXT"), "-");
+    options.OutputFile = "x.html";
+    EXPECT_EQ(HtmlFileName(options, "-"), "x.html");
 }
 
 } // namespace

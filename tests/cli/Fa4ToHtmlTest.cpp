@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -55,8 +57,9 @@ protected:
 
     std::string Path(const std::string& name) const { return (FDir / name).string(); }
 
-    // Runs the converter in the test folder, its output streams caught in files.
-    TRun Run(const std::vector<std::string>& args) const
+    // Runs the converter in the test folder, its output streams caught in
+    // files, standard input read from `input` when one is named.
+    TRun Run(const std::vector<std::string>& args, const std::string& input = "") const
     {
         const std::string outName = Path("stdout.txt");
         const std::string errName = Path("stderr.txt");
@@ -64,6 +67,7 @@ protected:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, outName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, 2, errName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (!input.empty()) posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
         std::vector<std::string> all = {FA4TOHTML_PATH};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
@@ -351,6 +355,61 @@ TEST_F(Fa4ToHtml, UsageErrorsExitWithTwoAndWriteNothing)
     EXPECT_FALSE(fs::exists(Path("x.html")));
 }
 
+TEST_F(Fa4ToHtml, ConflictingOutputsAreRefusedBeforeAnythingIsWritten)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string b = MakeDocument("b.fa4");
+    const std::string bytes = ReadBytes(a);
+    const TRun self = Run({"-o", a, a});
+    EXPECT_EQ(self.Status, 2);
+    EXPECT_EQ(self.Err, "fa4tohtml: the HTML of " + a + " would overwrite the document " + a + "\n");
+    EXPECT_EQ(ReadBytes(a), bytes);
+
+    // x and x.html: the second is refused before the first is converted.
+    const TRun pair = Run({b, a, a + ".html"});
+    EXPECT_EQ(pair.Status, 2);
+    EXPECT_EQ(pair.Err, "fa4tohtml: the HTML of " + a + " would overwrite the document " + a + ".html\n");
+
+    fs::create_directories(FDir / "x");
+    fs::create_directories(FDir / "y");
+    const std::string x = MakeDocument("x/D.fa4");
+    const std::string y = MakeDocument("y/D.fa4");
+    const TRun twice = Run({"-d", FDir.string(), b, x, y});
+    EXPECT_EQ(twice.Status, 2);
+    EXPECT_EQ(twice.Err,
+        "fa4tohtml: " + x + " and " + y + " would both be written to " + (FDir / "D.fa4.html").string() +
+            "\n");
+    for (const auto& entry : fs::recursive_directory_iterator(FDir))
+        EXPECT_NE(entry.path().extension(), ".html") << entry.path();
+}
+
+TEST_F(Fa4ToHtml, DashReadsStandardInput)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string expected = Expected(a, DefaultPreferencesText);
+    const TRun toStdout = Run({"-"}, a);
+    EXPECT_EQ(toStdout.Status, 0) << toStdout.Err;
+    EXPECT_EQ(toStdout.Out, expected);
+
+    // Beside a named document, with -o naming the file, from a pipe.
+    const std::string pipe = Path("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto feeder = std::async(std::launch::async, [&] { WriteBytes(pipe, testing::ReadFileBytes(a)); });
+    const TRun toFile = Run({"--output", Path("in.html"), "-"}, pipe);
+    feeder.get();
+    EXPECT_EQ(toFile.Status, 0) << toFile.Err;
+    EXPECT_EQ(ReadBytes(Path("in.html")), expected);
+    EXPECT_EQ(toFile.Out, "");
+
+    // A table whose left edge meets a line too short to hold it.
+    const std::string damaged = Path("damaged.fa4");
+    TFa4Builder().Lines(std::vector<std::string>(12, "x")).Line("ab\xDA\xC4\xBF").Line("x").WriteTo(damaged);
+    const TRun broken = Run({"-"}, damaged);
+    EXPECT_EQ(broken.Status, 1);
+    EXPECT_EQ(broken.Out, "");
+    EXPECT_EQ(broken.Err, "fa4tohtml: -: Range check error\n");
+}
+
 TEST_F(Fa4ToHtml, HelpAndVersion)
 {
     const TRun help = Run({"--help"});
@@ -358,9 +417,11 @@ TEST_F(Fa4ToHtml, HelpAndVersion)
     EXPECT_EQ(help.Out.rfind("Usage: fa4tohtml ", 0), 0u) << help.Out;
     EXPECT_EQ(help.Err, "");
 
-    const TRun version = Run({"--version"});
-    EXPECT_EQ(version.Status, 0);
-    EXPECT_EQ(version.Out, std::string("fa4tohtml (Quorvex) ") + QUORVEX_VERSION + "\n");
+    for (const char* option : {"--version", "-V"}) {
+        const TRun version = Run({option});
+        EXPECT_EQ(version.Status, 0);
+        EXPECT_EQ(version.Out, std::string("fa4tohtml (Quorvex) ") + QUORVEX_VERSION + "\n");
+    }
 }
 
 } // namespace

@@ -11,31 +11,14 @@
 namespace quorvex {
 namespace {
 
-TEST(GroupByTarget, DocumentsWritingTheSameFileShareAGroup)
-{
-    const auto groups = GroupByTarget({"x.html", "y.html", "./x.html", "out/../y.html", "z.html"});
-    const std::vector<std::vector<std::size_t>> expected = {{0, 2}, {1, 3}, {4}};
-    EXPECT_EQ(groups, expected);
-}
-
-TEST(WritesOverAnInput, OnlyWhenAnHtmlNameIsAlsoADocument)
-{
-    EXPECT_FALSE(WritesOverAnInput({"a", "b"}, {"a.html", "b.html"}));
-    EXPECT_TRUE(WritesOverAnInput({"x", "x.html"}, {"x.html", "x.html.html"}));
-    EXPECT_TRUE(WritesOverAnInput({"x", "./x.html"}, {"x.html", "./x.html.html"}));
-}
-
 TEST(RunBatch, OutcomesArriveInDocumentOrderWhateverFinishesFirst)
 {
     constexpr std::size_t count = 12;
-    std::vector<std::vector<std::size_t>> groups;
-    for (std::size_t i = 0; i < count; ++i) groups.push_back({i});
-
     std::mutex mutex;
     std::vector<std::size_t> converted;
     std::vector<std::size_t> reported;
     RunBatch(
-        groups, 4,
+        count, 4,
         [&](std::size_t i) -> TZtOutcome {
             // Early documents take longest, so later ones finish first.
             std::this_thread::sleep_for(std::chrono::milliseconds(2 * (count - i)));
@@ -56,23 +39,6 @@ TEST(RunBatch, OutcomesArriveInDocumentOrderWhateverFinishesFirst)
     EXPECT_EQ(reported, all);
     std::sort(converted.begin(), converted.end());
     EXPECT_EQ(converted, all);
-}
-
-TEST(RunBatch, AGroupRunsInDocumentOrder)
-{
-    const std::vector<std::vector<std::size_t>> groups = {{0, 2, 4}, {1, 3}};
-    std::mutex mutex;
-    std::vector<std::size_t> firstGroup;
-    RunBatch(
-        groups, 2,
-        [&](std::size_t i) -> TZtOutcome {
-            std::this_thread::sleep_for(std::chrono::milliseconds(i % 2 == 0 ? 5 - i : 1));
-            const std::lock_guard lock(mutex);
-            if (i % 2 == 0) firstGroup.push_back(i);
-            return std::nullopt;
-        },
-        [](std::size_t, const TZtOutcome&) {});
-    EXPECT_EQ(firstGroup, (std::vector<std::size_t>{0, 2, 4}));
 }
 
 std::string Captured(std::FILE* stream)
