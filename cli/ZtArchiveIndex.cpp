@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 
 namespace quorvex {
@@ -130,11 +129,16 @@ std::string_view NameOf(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// Folder by folder, so that "a/b" follows "a" and comes before "a-b".
+// Folder by folder, so that "a/b" follows "a" and comes before "a-b": the
+// separator sorts before every other byte.
 struct TFolderOrder {
-    bool operator()(const std::string& a, const std::string& b) const
+    bool operator()(std::string_view a, std::string_view b) const
     {
-        return std::filesystem::path(a) < std::filesystem::path(b);
+        const auto key = [](char c) {
+            return c == '/' ? -1 : static_cast<int>(static_cast<unsigned char>(c));
+        };
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return key(x) < key(y); });
     }
 };
 

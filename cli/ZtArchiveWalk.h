@@ -7,17 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "ZtDocumentFacts.h"
+
 namespace quorvex {
 
-// A folder that could not be listed, and why.
+// A folder that could not be listed or a file that could not be read, and
+// why.
 struct TZtUnreadableFolder {
     std::filesystem::path Folder;
     std::string Message;
 };
 
+// A document, and what was read of it while telling it from other files.
+struct TZtFoundDocument {
+    std::filesystem::path Path; // root / the path below it
+    TZtDocumentFacts Facts;
+};
+
 struct TZtArchiveWalk {
-    // Paths below the root (root / relative), sorted by path.
-    std::vector<std::filesystem::path> Documents;
+    std::vector<TZtFoundDocument> Documents; // sorted by path
     // Entries that are no document: other files, pipes, links to folders.
     std::size_t PassedOver = 0;
     std::vector<TZtUnreadableFolder> Unreadable;

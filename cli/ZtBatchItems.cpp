@@ -28,8 +28,8 @@ void AddNamedFile(TZtBatchItems& batch, const TZtCliOptions& options, const std:
     std::error_code error;
     const bool notADocument =
         name != StandardOutputName && fs::is_regular_file(name, error) && !LooksLikeFa4Document(name);
-    batch.Items.push_back(
-        {name, HtmlFileName(options, name), fs::path(name).filename().generic_string(), notADocument});
+    batch.Items.push_back({name, HtmlFileName(options, name), fs::path(name).filename().generic_string(),
+        notADocument, std::nullopt});
 }
 
 void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::string& folder)
@@ -41,11 +41,12 @@ void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::st
         batch.Messages.push_back(ErrorLine(unreadable.Folder.string(), unreadable.Message));
     batch.Unreadable += walk.Unreadable.size();
     batch.PassedOver += walk.PassedOver;
-    for (const auto& document : walk.Documents) {
-        const fs::path below = document.lexically_relative(folder);
+    for (auto& document : walk.Documents) {
+        const fs::path below = document.Path.lexically_relative(folder);
         const std::string target =
-            output ? (*output / below).string() + ".html" : document.string() + ".html";
-        batch.Items.push_back({document.string(), target, below.generic_string()});
+            output ? (*output / below).string() + ".html" : document.Path.string() + ".html";
+        batch.Items.push_back(
+            {document.Path.string(), target, below.generic_string(), false, std::move(document.Facts)});
     }
 }
 

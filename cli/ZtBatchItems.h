@@ -3,10 +3,12 @@
 // the command line, and with -r the documents found in the folders named.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ZtCliOptions.h"
+#include "ZtDocumentFacts.h"
 
 namespace quorvex {
 
@@ -19,6 +21,8 @@ struct TZtBatchItem {
     // A named file that does not look like a document: converted all the
     // same, after this warning.
     bool NotADocument = false;
+    // What the walk read of a document it found.
+    std::optional<TZtDocumentFacts> Facts;
 };
 
 struct TZtBatchItems {

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 
@@ -25,31 +26,41 @@ void MakeFolderOf(const std::string& target)
 
 TZtItemState Convert(const TZtBatchItem& item, const TZtItemSettings& settings)
 {
-    if (settings.Update && HtmlIsUpToDate(item.Document, item.Target, settings.PreferencesFile))
-        return TZtItemState::isUpToDate;
+    if (settings.Update) {
+        // A document whose time cannot be read is converted, and fails there.
+        const std::int64_t documentTime =
+            item.Facts ? item.Facts->ModifiedNs : ModificationTime(item.Document, INT64_MAX);
+        if (HtmlIsUpToDate(documentTime, item.Target, settings.PreferencesTime))
+            return TZtItemState::isUpToDate;
+    }
     if (settings.CreateFolders) MakeFolderOf(item.Target);
     ConvertDocument(item.Document, item.Target, settings.Conversion);
     return TZtItemState::isConverted;
 }
 
-// Size and date as the file has them; the facts only for a converted one.
+// The facts only for a document that was converted; size and date for
+// every one.
 void FillRow(TZtItemResult& result, const TZtBatchItem& item)
 {
     TZtIndexRow& row = result.Row;
     row.Path = item.IndexPath;
     row.Failure = result.Message;
-    struct stat info { };
-    if (::stat(item.Document.c_str(), &info) == 0) {
-        row.Size = static_cast<std::uint64_t>(info.st_size);
-        row.Modified = info.st_mtime;
+    if (result.State == TZtItemState::isFailed) {
+        struct stat info { };
+        if (::stat(item.Document.c_str(), &info) == 0) {
+            row.Size = static_cast<std::uint64_t>(info.st_size);
+            row.Modified = info.st_mtime;
+        }
+        return;
     }
-    if (result.State == TZtItemState::isFailed) return;
     try {
-        TZtDocumentFacts facts = ReadDocumentFacts(item.Document);
+        TZtDocumentFacts facts = item.Facts ? *item.Facts : ReadDocumentFacts(item.Document);
         row.Lines = facts.LineCount;
         row.Title = std::move(facts.Title);
+        row.Size = facts.Size;
+        row.Modified = facts.Modified;
     } catch (const std::exception&) {
-        // Gone since it was converted: the row stays without them.
+        // Gone or unreadable: the row stays without them.
     }
 }
 

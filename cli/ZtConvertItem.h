@@ -2,6 +2,7 @@
 // One document of a run: skipped when its HTML is up to date, else
 // converted; and what the index shows of it.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -14,7 +15,7 @@ namespace quorvex {
 struct TZtItemSettings {
     TZtConversion Conversion;
     bool Update = false; // -u: HTML newer than document and preferences is kept
-    std::optional<std::string> PreferencesFile;
+    std::int64_t PreferencesTime = 0; // modification time of the -p file, ns
     bool CreateFolders = false; // the target's folder is made when missing
     bool CollectIndexRow = false;
 };

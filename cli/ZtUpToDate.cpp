@@ -2,31 +2,30 @@
 
 #include "ZtUpToDate.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
 namespace quorvex {
 namespace {
 
-namespace fs = std::filesystem;
-
-bool IsNewer(const fs::path& a, const fs::path& b)
+std::int64_t Nanoseconds(const struct timespec& time)
 {
-    std::error_code error;
-    const fs::file_time_type timeA = fs::last_write_time(a, error);
-    if (error) return false;
-    const fs::file_time_type timeB = fs::last_write_time(b, error);
-    return !error && timeA > timeB;
+    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
 }
 
 } // namespace
 
-bool HtmlIsUpToDate(
-    const std::string& document, const std::string& html, const std::optional<std::string>& preferences)
+std::int64_t ModificationTime(const std::string& name, std::int64_t missing)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(html, error)) return false;
-    return IsNewer(html, document) && (!preferences || IsNewer(html, *preferences));
+    struct stat info { };
+    return ::stat(name.c_str(), &info) == 0 ? Nanoseconds(info.st_mtim) : missing;
+}
+
+bool HtmlIsUpToDate(std::int64_t documentTime, const std::string& html, std::int64_t notBefore)
+{
+    struct stat info { };
+    if (::stat(html.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    const std::int64_t htmlTime = Nanoseconds(info.st_mtim);
+    return htmlTime > documentTime && htmlTime > notBefore;
 }
 
 } // namespace quorvex

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "ZtFileAccess.h"
 #include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
+#include "ZtUpToDate.h"
 
 namespace quorvex {
 namespace {
@@ -93,7 +95,10 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 
     const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
     const bool mirrored = options.Recursive && options.OutputDir;
-    const TZtItemSettings settings{conversion, options.Update, options.PreferencesFile, mirrored, mirrored};
+    // Preferences that cannot be looked at make every HTML out of date.
+    const std::int64_t preferencesTime =
+        options.PreferencesFile ? ModificationTime(*options.PreferencesFile, INT64_MAX) : 0;
+    const TZtItemSettings settings{conversion, options.Update, preferencesTime, mirrored, mirrored};
     std::vector<TZtItemResult> results(batch.Items.size());
     TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
     {

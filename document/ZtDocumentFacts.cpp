@@ -7,12 +7,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "ZtByteTables.h"
 #include "ZtCodePage437.h"
 #include "ZtErrors.h"
 #include "ZtFileInfo.h"
+#include "ZtRecognizeDocument.h"
 
 namespace quorvex {
 namespace {
@@ -34,8 +37,7 @@ public:
     explicit TDocumentFile(const std::string& fileName)
         : FFd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
     {
-        struct stat info { };
-        if (FFd < 0 || ::fstat(FFd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (FFd < 0 || ::fstat(FFd, &FInfo) != 0 || !S_ISREG(FInfo.st_mode)) {
             if (FFd >= 0) ::close(FFd);
             throw EZtError(FormatFileMessage("Cannot open file %s", fileName));
         }
@@ -58,8 +60,11 @@ public:
         return bytes;
     }
 
+    const struct stat& Info() const { return FInfo; }
+
 private:
     int FFd;
+    struct stat FInfo { };
 };
 
 struct TEntry {
@@ -67,21 +72,26 @@ struct TEntry {
     std::uint32_t Offset = 0;
 };
 
-// The entries of the counted lines; an entry the file does not hold whole
-// counts as empty.
-std::vector<TEntry> ReadCountedEntries(const TDocumentFile& file)
+std::size_t TableBytes(std::int32_t entries)
+{
+    return static_cast<std::size_t>(Fa4LineEntrySize) * static_cast<std::size_t>(entries);
+}
+
+// The entries of the counted lines, from the table bytes read with the head
+// on; an entry the file does not hold whole counts as empty.
+std::vector<TEntry> ReadCountedEntries(const TDocumentFile& file, std::string_view head)
 {
     std::vector<TEntry> entries;
+    std::string table(head.substr(std::min<std::size_t>(head.size(), Fa4HeadSize)));
     for (std::int32_t first = 0; first < Fa4MaxLines; first += EntriesPerRead) {
-        const std::string table = file.Read(Fa4HeadSize + std::uint64_t{Fa4LineEntrySize} * first,
-            static_cast<std::size_t>(Fa4LineEntrySize) * EntriesPerRead);
+        if (first > 0) table = file.Read(Fa4HeadSize + TableBytes(first), TableBytes(EntriesPerRead));
         for (std::size_t at = 0; at + Fa4LineEntrySize <= table.size(); at += Fa4LineEntrySize) {
             const TEntry entry{
                 static_cast<std::uint16_t>(ReadLe(table, at + 4, 2)), ReadLe(table, at + 6, 4)};
             if (entry.Length == 0 || entries.size() == Fa4MaxLines) return entries;
             entries.push_back(entry);
         }
-        if (table.size() < static_cast<std::size_t>(Fa4LineEntrySize) * EntriesPerRead) return entries;
+        if (table.size() < TableBytes(EntriesPerRead)) return entries;
     }
     return entries;
 }
@@ -107,11 +117,18 @@ std::string ShownText(std::string_view line)
 
 } // namespace
 
-TZtDocumentFacts ReadDocumentFacts(const std::string& fileName)
+TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments)
 {
     const TDocumentFile file(fileName);
-    const std::vector<TEntry> entries = ReadCountedEntries(file);
     TZtDocumentFacts facts;
+    facts.Size = static_cast<std::uint64_t>(file.Info().st_size);
+    facts.Modified = file.Info().st_mtim.tv_sec;
+    facts.ModifiedNs = std::int64_t{file.Info().st_mtim.tv_sec} * 1000000000 + file.Info().st_mtim.tv_nsec;
+    // A document's head and table are never smaller than this.
+    const std::string head = file.Read(0, Fa4HeadSize + TableBytes(EntriesPerRead));
+    facts.LooksLikeDocument = LooksLikeFa4Head(head, facts.Size);
+    if (onlyOfDocuments && !facts.LooksLikeDocument) return facts;
+    const std::vector<TEntry> entries = ReadCountedEntries(file, head);
     facts.LineCount = static_cast<std::int32_t>(entries.size());
     for (std::size_t line = FirstBodyLine; line < entries.size(); ++line) {
         const std::string shown =

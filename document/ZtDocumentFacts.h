@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace quorvex {
@@ -12,6 +13,11 @@ namespace quorvex {
 inline constexpr std::size_t DocumentTitleLength = 80;
 
 struct TZtDocumentFacts {
+    // Whether the file passes the check of LooksLikeFa4Head.
+    bool LooksLikeDocument = false;
+    std::uint64_t Size = 0; // bytes
+    std::time_t Modified = 0;
+    std::int64_t ModifiedNs = 0; // the same in nanoseconds
     std::int32_t LineCount = 0;
     // The plain text of the first body line that shows more than blanks,
     // without its leading and trailing blanks, cut at DocumentTitleLength
@@ -20,8 +26,10 @@ struct TZtDocumentFacts {
     std::string Title;
 };
 
-// Reads the line table up to the line count and the body lines up to the
-// first that shows anything. Raises EZtError "Cannot open file %s".
-TZtDocumentFacts ReadDocumentFacts(const std::string& fileName);
+// Reads the head, the line table up to the line count and the body lines up
+// to the first that shows anything; with `onlyOfDocuments` only the head of a
+// file that does not look like a document. Raises EZtError "Cannot open file
+// %s" for a file that cannot be read or is no regular file.
+TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments = false);
 
 } // namespace quorvex

@@ -1,10 +1,9 @@
-// Reads the head of a file and checks its leading line entries.
+// Checks the leading line entries of a file's head.
 
 #include "ZtRecognizeDocument.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "ZtDocumentFacts.h"
+#include "ZtErrors.h"
 
 namespace quorvex {
 namespace {
@@ -17,39 +16,6 @@ std::uint32_t ReadLe(std::string_view bytes, std::size_t at, int size)
     for (int i = size - 1; i >= 0; --i)
         value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
     return value;
-}
-
-// Closes the descriptor on every path.
-class TReadOnlyFile {
-public:
-    explicit TReadOnlyFile(const std::string& fileName)
-        // Not blocking, so that a pipe with no writer is passed over at once.
-        : FFd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
-    { }
-    TReadOnlyFile(const TReadOnlyFile&) = delete;
-    TReadOnlyFile& operator=(const TReadOnlyFile&) = delete;
-    ~TReadOnlyFile()
-    {
-        if (FFd >= 0) ::close(FFd);
-    }
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
-};
-
-// Up to `size` bytes from the start of the file; fewer when it ends early.
-std::string ReadHead(int fd, std::size_t size)
-{
-    std::string bytes(size, '\0');
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd, bytes.data() + got, size - got, static_cast<off_t>(got));
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes;
 }
 
 } // namespace
@@ -69,12 +35,11 @@ bool LooksLikeFa4Head(std::string_view head, std::uint64_t fileSize)
 
 bool LooksLikeFa4Document(const std::string& fileName)
 {
-    const TReadOnlyFile file(fileName);
-    struct stat info { };
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    const auto size = static_cast<std::uint64_t>(info.st_size);
-    if (size < MinimumSize) return false;
-    return LooksLikeFa4Head(ReadHead(file.Get(), RecognitionHeadSize), size);
+    try {
+        return ReadDocumentFacts(fileName, true).LooksLikeDocument;
+    } catch (const EZtError&) {
+        return false;
+    }
 }
 
 } // namespace quorvex

@@ -25,7 +25,7 @@ inline constexpr std::size_t RecognitionHeadSize = Fa4HeadSize + Fa4LineEntrySiz
 bool LooksLikeFa4Head(std::string_view head, std::uint64_t fileSize);
 
 // The same for a named file: false for anything that is not a regular file or
-// cannot be read. Reads only the head and the checked entries.
+// cannot be read. Reads only the head of the file.
 bool LooksLikeFa4Document(const std::string& fileName);
 
 } // namespace quorvex

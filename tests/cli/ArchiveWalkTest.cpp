@@ -14,6 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::vector<fs::path> Paths(const TZtArchiveWalk& walk)
+{
+    std::vector<fs::path> paths;
+    for (const auto& document : walk.Documents) paths.push_back(document.Path);
+    return paths;
+}
+
 class ArchiveWalk : public ::testing::Test {
 protected:
     void TearDown() override { fs::remove_all(FTemp); }
@@ -46,7 +53,7 @@ TEST_F(ArchiveWalk, FindsDocumentsInEveryFolderInPathOrder)
     const TZtArchiveWalk walk = WalkArchive(FRoot);
     const std::vector<fs::path> expected = {FRoot / ".old" / "ALT", FRoot / "A",
         FRoot / "letters" / "1994" / "BRIEF.TXT", FRoot / "letters" / "1995" / "BRIEF.TXT"};
-    EXPECT_EQ(walk.Documents, expected);
+    EXPECT_EQ(Paths(walk), expected);
     EXPECT_EQ(walk.PassedOver, 3u);
     EXPECT_TRUE(walk.Unreadable.empty());
 }
@@ -61,7 +68,7 @@ TEST_F(ArchiveWalk, LinksToFoldersAreNotFollowed)
 
     const TZtArchiveWalk walk = WalkArchive(FRoot);
     const std::vector<fs::path> expected = {FRoot / "DOC-LINK", FRoot / "sub" / "DOC"};
-    EXPECT_EQ(walk.Documents, expected);
+    EXPECT_EQ(Paths(walk), expected);
     EXPECT_EQ(walk.PassedOver, 2u);
 }
 
@@ -70,7 +77,7 @@ TEST_F(ArchiveWalk, OutputFolderInsideTheTreeIsLeftOut)
     Document(FRoot / "DOC");
     Document(FRoot / "site" / "DOC");
     const TZtArchiveWalk walk = WalkArchive(FRoot, FRoot / "." / "site");
-    EXPECT_EQ(walk.Documents, std::vector<fs::path>{FRoot / "DOC"});
+    EXPECT_EQ(Paths(walk), std::vector<fs::path>{FRoot / "DOC"});
     EXPECT_EQ(walk.PassedOver, 0u);
 }
 
