@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "ZtArchiveIndex.h"
 #include "ZtArchiveWalk.h"
 #include "ZtBatchReport.h"
 #include "ZtConvertDocument.h"
@@ -55,6 +56,15 @@ void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::st
 std::string NotADocumentLine(const TZtBatchItem& item)
 {
     return ErrorLine(item.Document, "warning: does not look like an F&A 4 document");
+}
+
+std::optional<std::string> IndexConflict(const TZtBatchItems& batch, const TZtCliOptions& options)
+{
+    if (!options.Recursive || !options.OutputDir) return std::nullopt;
+    const std::string index = (fs::path(*options.OutputDir) / IndexFileName).string();
+    for (const auto& item : batch.Items)
+        if (item.Target == index) return item.Document + " and the index would both be written to " + index;
+    return std::nullopt;
 }
 
 TZtBatchItems GatherBatchItems(const TZtCliOptions& options)

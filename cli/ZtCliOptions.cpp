@@ -73,9 +73,9 @@ void SetFlag(TZtCliOptions& options, const std::string& arg)
         options.Unicode = true;
     else if (arg == "--classic")
         options.Classic = true;
-    else if (arg == "--recursive")
+    else if (arg == "--recursive" || arg == "-r")
         options.Recursive = true;
-    else if (arg == "--update")
+    else if (arg == "--update" || arg == "-u")
         options.Update = true;
     else
         throw EZtUsageError("unknown option '" + arg + "'");
@@ -123,10 +123,6 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
             optionsEnded = true;
         } else if (arg[1] == '-') {
             i = SetLongOption(options, args, i);
-        } else if (arg == "-r") {
-            options.Recursive = true;
-        } else if (arg == "-u") {
-            options.Update = true;
         } else if (TakesValue(arg[1])) {
             // Both "-o FILE" and "-oFILE", as getopt accepts them.
             if (arg.size() > 2) {

@@ -90,8 +90,9 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 {
     const TZtBatchItems batch = GatherBatchItems(options);
     for (const auto& message : batch.Messages) std::fputs(message.c_str(), stderr);
-    if (const auto conflicts = OutputConflicts(batch.Items); !conflicts.empty())
-        return ReportConflicts(conflicts);
+    std::vector<std::string> conflicts = OutputConflicts(batch.Items);
+    if (const auto index = IndexConflict(batch, options)) conflicts.push_back(*index);
+    if (!conflicts.empty()) return ReportConflicts(conflicts);
 
     const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
     const bool mirrored = options.Recursive && options.OutputDir;

@@ -141,5 +141,17 @@ TEST_F(ArchiveRun, NamedFileThatIsNoDocumentIsConvertedWithAWarning)
     EXPECT_EQ(Run({"-r", "-o", "out.html", FTree.string()}).Status, 2);
 }
 
+TEST_F(ArchiveRun, DocumentWhoseHtmlWouldBeTheIndexIsRefused)
+{
+    Document(FTree / "index", "Inhalt");
+    Document(FTree / "sub" / "index", "Unten");
+    const TProgramRun run = Run({"-r", "-d", FSite.string(), FTree.string()});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err,
+        "fa4tohtml: " + (FTree / "index").string() + " and the index would both be written to " +
+            (FSite / "index.html").string() + "\n");
+    EXPECT_FALSE(fs::exists(FSite));
+}
+
 } // namespace
 } // namespace quorvex::testing
