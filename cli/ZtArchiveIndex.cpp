@@ -21,10 +21,11 @@ constexpr std::string_view PageHead =
 constexpr std::string_view StyleSheet =
     "<style>\n"
     "body { font-family: sans-serif; margin: 1em 2em; }\n"
-    "table { border-collapse: collapse; margin-bottom: 1.5em; }\n"
+    "table { border-collapse: collapse; margin-bottom: 1.5em; width: 100%; }\n"
     "th, td { border: 1px solid #bbb; padding: 0.2em 0.6em; text-align: left; vertical-align: top; }\n"
-    "thead th { background: #eee; }\n"
+    "thead th { background: #eee; white-space: nowrap; }\n"
     "td.number { text-align: right; }\n"
+    "tbody th, td.number, td.date { width: 1%; white-space: nowrap; }\n"
     ".failed { color: #a00; }\n"
     "</style>\n";
 
@@ -155,7 +156,8 @@ std::string DateCell(std::time_t modified)
     std::array<char, 32> shown{};
     std::strftime(machine.data(), machine.size(), "%Y-%m-%dT%H:%M:%S", &local);
     std::strftime(shown.data(), shown.size(), "%Y-%m-%d %H:%M", &local);
-    return "<td><time datetime=\"" + std::string(machine.data()) + "\">" + shown.data() + "</time></td>";
+    return "<td class=\"date\"><time datetime=\"" + std::string(machine.data()) + "\">" + shown.data() +
+        "</time></td>";
 }
 
 std::string Row(const TZtIndexRow& row)
