@@ -203,6 +203,7 @@ TEST_F(Fa4ToHtml, ReadableByDefaultClassicOnRequest)
     EXPECT_EQ(classic.Status, 0) << classic.Err;
     EXPECT_EQ(classic.Out, Expected(a, ClassicPreferencesText, TCharOutput::Bytes, hjLineBreak));
     EXPECT_EQ(classic.Out.substr(0, ClassicPreferencesText.size()), ClassicPreferencesText);
+    EXPECT_NE(classic.Out.find("  font.font1 {font:18pt}\r\n"), std::string::npos);
     EXPECT_NE(classic.Out.find("caf\x82"), std::string::npos);
     EXPECT_NE(classic.Out.find("\x9B \xB0 Wort&shy;\r<!-- LINE 15 -->teil<br>"), std::string::npos);
 
