@@ -1,6 +1,10 @@
+// The texts and boxes with which failures reach the user, and the name of
+// an exception's type for the fatal report.
+
 #include "ZtErrorReport.h"
 
 #include "ZtPrompter.h"
+#include "ZtQtText.h"
 
 #include <cxxabi.h>
 
@@ -11,11 +15,6 @@
 namespace quorvex {
 
 namespace {
-
-QString FromBytes(std::string_view text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // "EZtError" for quorvex::EZtError, "std::bad_alloc" for std::bad_alloc.
 std::string ErrorKind(const std::exception& error)

@@ -1,6 +1,10 @@
+// The main window's file dialog: its filters in Qt's form and the choice
+// it hands back.
+
 #include "ZtFileDialog.h"
 
 #include "ZtPrompter.h"
+#include "ZtQtText.h"
 
 #include <QFile>
 
@@ -8,15 +12,10 @@ namespace quorvex {
 
 namespace {
 
-QString FromAscii(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString TranslatePatterns(std::string_view patterns)
 {
     QStringList result;
-    for (const QString& pattern : FromAscii(patterns).split(u';', Qt::SkipEmptyParts)) {
+    for (const QString& pattern : FromBytes(patterns).split(u';', Qt::SkipEmptyParts)) {
         const QString trimmed = pattern.trimmed();
         result << (trimmed == QStringLiteral("*.*") ? QStringLiteral("*") : trimmed);
     }
@@ -36,7 +35,7 @@ QStringList TranslateFilter(std::string_view filter)
         const auto next = filter.find('|');
         const std::string_view patterns = filter.substr(0, next);
         filter.remove_prefix(next == std::string_view::npos ? filter.size() : next + 1);
-        filters << FromAscii(description) + QStringLiteral(" (") + TranslatePatterns(patterns) + u')';
+        filters << FromBytes(description) + QStringLiteral(" (") + TranslatePatterns(patterns) + u')';
     }
     return filters;
 }
@@ -50,14 +49,14 @@ bool TZtFileDialog::Execute(std::string_view title, bool save)
 {
     FTitle = title;
     TFileDialogRequest request;
-    request.Title = FromAscii(FTitle);
+    request.Title = FromBytes(FTitle);
     request.Save = save;
     request.Folder = QFile::decodeName(FInitialDir.c_str());
     request.FileName = QFile::decodeName(FFileName.c_str());
     request.Filters = TranslateFilter(FFilter);
     // An index beyond this filter's entries starts on the first entry.
     request.FilterIndex = FFilterIndex >= 1 && FFilterIndex <= request.Filters.size() ? FFilterIndex - 1 : 0;
-    request.DefaultSuffix = FromAscii(FDefaultExt);
+    request.DefaultSuffix = FromBytes(FDefaultExt);
     request.ConfirmOverwrite = FOverwritePrompt;
 
     const auto choice = FPrompter.ChooseFile(FOwner, request);

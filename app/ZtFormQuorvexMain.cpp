@@ -1,3 +1,6 @@
+// The main window: its controls, the document it shows and converts, and
+// the handlers of its commands.
+
 #include "ZtFormQuorvexMain.h"
 
 #include "ZtDefaultPreferences.h"
@@ -9,6 +12,7 @@
 #include "ZtLineCells.h"
 #include "ZtLineList.h"
 #include "ZtPrompter.h"
+#include "ZtQtText.h"
 #include "ZtSourceEditor.h"
 #include "ZtWindowFont.h"
 
@@ -50,11 +54,6 @@ constexpr int PagesMinWidth = 50;
 constexpr int LineListSnapWidth = 30; // a narrower list closes
 constexpr int WindowFontSize = 11; // 8 pt
 constexpr int ListHeaderFontSize = 12;
-
-QString FromBytes(std::string_view text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QFrame* MakePanel(const char* name, QWidget* parent)
 {
@@ -409,8 +408,18 @@ QString TZtFormQuorvex::vtRowsGetText(int row, const void* rowData, int column) 
     if (rowData == nullptr) return QString();
     try {
         const auto& entry = *static_cast<const TFa4LineEntry*>(rowData);
-        const std::optional<std::string> text = LineCellText(FDocument, entry, row, column);
-        return text ? QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())) : QString();
+        switch (column) {
+        case TZtLineList::colLen:
+            return QString::number(entry.Length);
+        case TZtLineList::colId:
+            return QString::fromStdString(ScreenText(FDocument.LineView(entry)));
+        case TZtLineList::colHex:
+            return QString::fromStdString(HexText(FDocument.LineView(entry)));
+        case TZtLineList::colIndex:
+            return QString::number(row);
+        default:
+            return QString();
+        }
     } catch (...) {
         return u'<' + FromBytes(CurrentExceptionMessage()) + u'>';
     }

@@ -1,3 +1,5 @@
+// The cell texts of the line list that show a line's bytes.
+
 #include "ZtLineCells.h"
 
 #include <array>
@@ -5,9 +7,8 @@
 #include "ZtCodePage437.h"
 
 namespace quorvex {
-namespace {
 
-// The bytes as a DOS screen showed them; it showed NUL as a blank.
+// A DOS screen showed NUL as a blank.
 std::string ScreenText(std::string_view bytes)
 {
     std::string text = Cp437ToUtf8(bytes);
@@ -15,8 +16,6 @@ std::string ScreenText(std::string_view bytes)
         if (c == '\0') c = ' ';
     return text;
 }
-
-} // namespace
 
 std::string HexText(std::string_view bytes)
 {
@@ -31,23 +30,6 @@ std::string HexText(std::string_view bytes)
         text += ' ';
     }
     return text;
-}
-
-std::optional<std::string> LineCellText(
-    const TZtFileInfoFa4& document, const TFa4LineEntry& entry, std::int32_t row, int column)
-{
-    switch (column) {
-    case lcLength:
-        return std::to_string(entry.Length);
-    case lcText:
-        return ScreenText(document.LineView(entry));
-    case lcHex:
-        return HexText(document.LineView(entry));
-    case lcIndex:
-        return std::to_string(row);
-    default:
-        return std::nullopt;
-    }
 }
 
 } // namespace quorvex

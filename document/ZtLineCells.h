@@ -1,23 +1,14 @@
 #pragma once
-// The texts of the line list's cells: what a row of the window's list shows
-// for one line of the document.
+// The texts of the line list's cells that show a line's bytes: as screen
+// glyphs and in hexadecimal.
 
-#include <cstdint>
-#include <optional>
 #include <string>
-
-#include "ZtFileInfoFa4.h"
+#include <string_view>
 
 namespace quorvex {
 
-// Column indexes of the line list, in the order the cells are asked for.
-enum TLineColumn { lcLength = 0, lcText = 1, lcHex = 2, lcIndex = 3 };
-
-// The text of one cell as UTF-8: the line's length, its bytes as the glyphs
-// a DOS screen showed, its bytes in hexadecimal ("41 42 FF "), or the row
-// index. No text for a column outside the four.
-std::optional<std::string> LineCellText(
-    const TZtFileInfoFa4& document, const TFa4LineEntry& entry, std::int32_t row, int column);
+// The line's bytes as the glyphs a DOS screen showed, in UTF-8.
+std::string ScreenText(std::string_view bytes);
 
 // "41 42 FF ": two upper-case hex digits and one blank per byte.
 std::string HexText(std::string_view bytes);

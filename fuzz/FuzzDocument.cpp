@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t shown = 0;
     for (std::int32_t row = 0; row < document.LineCount() && shown < (1u << 20); ++row) {
         const TFa4LineEntry& entry = document.GetLine(row);
-        for (int column = 0; column < 4; ++column) LineCellText(document, entry, row, column);
+        ScreenText(document.LineView(entry));
+        HexText(document.LineView(entry));
         shown += entry.Length;
     }
     return 0;
