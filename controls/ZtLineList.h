@@ -2,14 +2,11 @@
 // when a row is first needed or a cell is painted or measured.
 #pragma once
 
+#include "ZtLineListModel.h"
+
 #include <QTableView>
 
-#include <functional>
-#include <memory>
-
 namespace quorvex {
-
-class TZtLineListModel;
 
 class TZtLineList : public QTableView {
     Q_OBJECT
@@ -18,8 +15,8 @@ public:
     // Column indices; the display order is "#", "Len", "ID", "Hex".
     enum TColumn { colLen = 0, colId = 1, colHex = 2, colIndex = 3 };
 
-    using TInitNode = std::function<const void*(int row)>;
-    using TGetText = std::function<QString(int row, const void* rowData, int column)>;
+    using TInitNode = TZtLineListModel::TInitNode;
+    using TGetText = TZtLineListModel::TGetText;
 
     explicit TZtLineList(QWidget* parent = nullptr);
     ~TZtLineList() override;

@@ -2,10 +2,9 @@
 // fetched on first use. Cell texts are asked for when a view needs them.
 #pragma once
 
-#include "ZtLineList.h"
-
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <vector>
 
 namespace quorvex {
@@ -14,10 +13,15 @@ class TZtLineListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    // The data of a row, fetched once when the row is first needed.
+    using TInitNode = std::function<const void*(int row)>;
+    // The text of a cell, asked for whenever a view paints or measures it.
+    using TGetText = std::function<QString(int row, const void* rowData, int column)>;
+
     using QAbstractTableModel::QAbstractTableModel;
 
-    void SetInitNode(TZtLineList::TInitNode initNode) { FInitNode = std::move(initNode); }
-    void SetGetText(TZtLineList::TGetText getText) { FGetText = std::move(getText); }
+    void SetInitNode(TInitNode initNode) { FInitNode = std::move(initNode); }
+    void SetGetText(TGetText getText) { FGetText = std::move(getText); }
     void SetRowCount(int count);
     int RowCount() const { return FRowCount; }
     const void* RowData(int row);
@@ -28,8 +32,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    TZtLineList::TInitNode FInitNode;
-    TZtLineList::TGetText FGetText;
+    TInitNode FInitNode;
+    TGetText FGetText;
     int FRowCount = 0;
     std::vector<const void*> FRowData;
     std::vector<bool> FInitialised;

@@ -3,9 +3,9 @@
 // key bindings and a hook for a line-by-line highlighter.
 #pragma once
 
-#include <Qsci/qsciscintilla.h>
+#include "ZtEditorKeys.h"
 
-#include <QKeyCombination>
+#include <Qsci/qsciscintilla.h>
 
 #include <array>
 #include <span>
@@ -16,88 +16,6 @@ namespace quorvex {
 
 class TZtCustomHighlighter;
 class TZtHighlighterLexer;
-
-enum class TZtEditorCommand {
-    cmdUp,
-    cmdSelUp,
-    cmdScrollUp,
-    cmdDown,
-    cmdSelDown,
-    cmdScrollDown,
-    cmdLeft,
-    cmdSelLeft,
-    cmdWordLeft,
-    cmdSelWordLeft,
-    cmdRight,
-    cmdSelRight,
-    cmdWordRight,
-    cmdSelWordRight,
-    cmdPageDown,
-    cmdSelPageDown,
-    cmdPageBottom,
-    cmdSelPageBottom,
-    cmdPageUp,
-    cmdSelPageUp,
-    cmdPageTop,
-    cmdSelPageTop,
-    cmdLineStart,
-    cmdSelLineStart,
-    cmdEditorTop,
-    cmdSelEditorTop,
-    cmdLineEnd,
-    cmdSelLineEnd,
-    cmdEditorBottom,
-    cmdSelEditorBottom,
-    cmdToggleMode,
-    cmdCopy,
-    cmdCut,
-    cmdPaste,
-    cmdDeleteChar,
-    cmdDeleteLastChar,
-    cmdDeleteLastWord,
-    cmdUndo,
-    cmdRedo,
-    cmdLineBreak,
-    cmdTab,
-    cmdShiftTab,
-    cmdContextHelp,
-    cmdSelectAll,
-    cmdBlockIndent,
-    cmdBlockUnindent,
-    cmdInsertLine,
-    cmdDeleteWord,
-    cmdDeleteLine,
-    cmdDeleteEOL,
-    cmdGotoMarker0,
-    cmdGotoMarker1,
-    cmdGotoMarker2,
-    cmdGotoMarker3,
-    cmdGotoMarker4,
-    cmdGotoMarker5,
-    cmdGotoMarker6,
-    cmdGotoMarker7,
-    cmdGotoMarker8,
-    cmdGotoMarker9,
-    cmdSetMarker0,
-    cmdSetMarker1,
-    cmdSetMarker2,
-    cmdSetMarker3,
-    cmdSetMarker4,
-    cmdSetMarker5,
-    cmdSetMarker6,
-    cmdSetMarker7,
-    cmdSetMarker8,
-    cmdSetMarker9,
-    cmdNormalSelect,
-    cmdColumnSelect,
-    cmdLineSelect,
-    cmdMatchBracket,
-};
-
-struct TZtKeyBinding {
-    QKeyCombination Key;
-    TZtEditorCommand Command;
-};
 
 class TZtSourceEditor : public QsciScintilla {
     Q_OBJECT
