@@ -1,3 +1,5 @@
+// The code page 437 table and the bytes as UTF-8.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Text split into lines and joined again, and files of such text.
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
