@@ -1,3 +1,6 @@
+// The application object: the event loop and the report of errors that
+// escape an event handler.
+
 #include "ZtApplication.h"
 
 #include "ZtErrorReport.h"

@@ -1,3 +1,6 @@
+// The prompters: boxes and dialogs of Qt, or standard error and no choice
+// for runs where nobody answers.
+
 #include "ZtPrompter.h"
 
 #include <QFileDialog>

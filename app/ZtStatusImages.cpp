@@ -1,3 +1,5 @@
+// The three status dots on the tabs of the working pages.
+
 #include "ZtStatusImages.h"
 
 #include <QPainter>

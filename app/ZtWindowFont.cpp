@@ -1,3 +1,5 @@
+// The font of the window's own texts, resolved to an installed family.
+
 #include "ZtWindowFont.h"
 
 namespace quorvex {

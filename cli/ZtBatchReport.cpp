@@ -1,3 +1,5 @@
+// The error lines and the progress line of a batch on standard error.
+
 #include "ZtBatchReport.h"
 
 namespace quorvex {

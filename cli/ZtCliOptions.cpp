@@ -1,3 +1,6 @@
+// Reading fa4tohtml's command line, its help text, and the names of the
+// HTML files.
+
 #include "ZtCliOptions.h"
 
 #include <charconv>

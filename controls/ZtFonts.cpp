@@ -1,3 +1,5 @@
+// Finding an installed family for each font the controls ask for.
+
 #include "ZtFonts.h"
 
 #include <QFontDatabase>

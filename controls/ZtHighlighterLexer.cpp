@@ -1,3 +1,6 @@
+// The QScintilla lexer that colours the editor's lines through the
+// highlighter.
+
 #include "ZtHighlighterLexer.h"
 
 #include "ZtHighlighter.h"

@@ -1,3 +1,6 @@
+// The line list: its columns, widths, fonts and the tooltip for cut-off
+// cells.
+
 #include "ZtLineList.h"
 
 #include "ZtFonts.h"

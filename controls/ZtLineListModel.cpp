@@ -1,3 +1,6 @@
+// The line list's model: rows fetched on first use, column headers and
+// alignment, and cell texts on demand.
+
 #include "ZtLineListModel.h"
 
 #include <array>

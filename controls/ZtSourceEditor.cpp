@@ -1,3 +1,6 @@
+// The source editor: options, key bindings, its own commands, 8-bit text
+// in and out, and trimming of edited lines.
+
 #include "ZtSourceEditor.h"
 
 #include "ZtEditorKeys.h"

@@ -1,3 +1,5 @@
+// The code page 437 table of Unicode characters, and bytes as UTF-8.
+
 #include "ZtCodePage437.h"
 
 namespace quorvex {

@@ -1,3 +1,5 @@
+// Messages with a file name in them.
+
 #include "ZtErrors.h"
 
 namespace quorvex {

@@ -1,3 +1,5 @@
+// A file read whole into memory, within the size a document may have.
+
 #include "ZtFileInfo.h"
 
 #include <cstdint>

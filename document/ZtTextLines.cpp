@@ -1,3 +1,6 @@
+// Splitting text into lines and joining them again in one line-break style,
+// and the files of such text.
+
 #include "ZtTextLines.h"
 
 #include "ZtFileAccess.h"

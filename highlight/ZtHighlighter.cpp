@@ -1,3 +1,6 @@
+// What every highlighter shares: its attributes, its change listeners,
+// name comparison and the word-break characters of the line scan.
+
 #include "ZtHighlighter.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// The HTML scanner: its states, the token rules for each, and its
+// attributes.
+
 #include "ZtHtmlHighlighter.h"
 
 #include "ZtHtmlEscapes.h"

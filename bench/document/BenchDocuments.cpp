@@ -1,3 +1,5 @@
+// The documents of the benchmarks, built line by line.
+
 #include "BenchDocuments.h"
 
 #include <random>

@@ -1,3 +1,6 @@
+// The main window of the window tests, with its scripted prompter and
+// temporary folder.
+
 #include "AppFixture.h"
 
 #include <fstream>

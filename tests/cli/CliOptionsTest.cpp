@@ -1,3 +1,5 @@
+// fa4tohtml's command line: options, usage errors and the HTML file names.
+
 #include <gtest/gtest.h>
 
 #include <string>

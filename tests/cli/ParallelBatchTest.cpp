@@ -1,3 +1,6 @@
+// A batch on several threads: groups that write one file, document order
+// of outcomes, and what it reports.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

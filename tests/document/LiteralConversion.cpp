@@ -1,3 +1,5 @@
+// The slow, step-by-step conversion that the library is compared with.
+
 #include "LiteralConversion.h"
 
 #include <algorithm>

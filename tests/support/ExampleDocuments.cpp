@@ -1,3 +1,5 @@
+// The lines of the sample documents.
+
 #include "ExampleDocuments.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// Document files built for tests: head, line table and line texts.
+
 #include "Fa4Builder.h"
 
 #include <algorithm>

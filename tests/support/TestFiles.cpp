@@ -1,3 +1,5 @@
+// Files and temporary folders of the tests.
+
 #include "TestFiles.h"
 
 #include <fstream>
