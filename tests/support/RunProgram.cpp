@@ -1,3 +1,5 @@
+// Running a program as a process for the tests.
+
 #include "RunProgram.h"
 
 #include <fcntl.h>
