@@ -13,6 +13,13 @@ namespace quorvex {
 
 namespace {
 
+// Every argument of the window names a file, also "-", which ConvertDocument
+// takes for standard input.
+std::string DocumentFileName(const std::string& argument)
+{
+    return argument == StandardInputName ? "./" + argument : argument;
+}
+
 // Each document is converted on its own, without the window: the window's
 // preferences and character output decide the bytes, as a Save would.
 void ConvertBatch(TZtFormQuorvex& window, const std::vector<std::string>& arguments)
@@ -20,7 +27,7 @@ void ConvertBatch(TZtFormQuorvex& window, const std::vector<std::string>& argume
     const TZtConversion conversion = window.Conversion();
     for (const std::string& name : arguments) {
         try {
-            ConvertDocument(name, name + ".html", conversion);
+            ConvertDocument(DocumentFileName(name), name + ".html", conversion);
         } catch (const EZtConversionError& error) {
             window.ReportConversionError(error.what());
         } catch (...) {

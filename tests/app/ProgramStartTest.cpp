@@ -131,6 +131,14 @@ TEST_F(ProgramStartTest, ABatchShowsOnlyTheConversionBox)
     EXPECT_TRUE(Exists("good.fa4.html"));
 }
 
+TEST_F(ProgramStartTest, ABatchReadsADocumentNamedDashAsAFile)
+{
+    WriteGood("-");
+    const TRun run = Run({QStringLiteral("-"), QStringLiteral("-")});
+    ASSERT_TRUE(run.Finished) << "the batch waited on standard input";
+    EXPECT_NE(ReadFileBytes(Path("-.html")).find("Batch text"), std::string::npos);
+}
+
 TEST_F(ProgramStartTest, ABatchAppendsHtmlToEveryName)
 {
     WriteGood("page.html");
