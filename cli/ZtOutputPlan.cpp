@@ -27,18 +27,20 @@ std::optional<TFileIdentity> DocumentKey(const std::string& document)
     return IdentityOfTarget(document);
 }
 
-// The file the output would overwrite (standard output only as a regular
-// file it appends to).
-std::optional<TFileIdentity> OverwrittenKey(const std::string& output)
-{
-    if (output == StandardOutputName) return IdentityOfRegularDescriptor(STDOUT_FILENO);
-    return IdentityOfTarget(output);
-}
-
+// Every way of naming the output gives one key, also for a file that does
+// not exist yet.
 TFileIdentity OutputKey(const std::string& output)
 {
     if (output == StandardOutputName) return {0, 0, output};
     return IdentityOfTarget(output);
+}
+
+// The file the output would overwrite: standard output only as a regular
+// file it appends to.
+std::optional<TFileIdentity> OverwrittenKey(const std::string& output, const TFileIdentity& outputKey)
+{
+    if (output == StandardOutputName) return IdentityOfRegularDescriptor(STDOUT_FILENO);
+    return outputKey;
 }
 
 std::string OverwriteMessage(const TZtBatchItem& item, const std::string& document)
@@ -65,12 +67,13 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items)
     std::vector<std::string> conflicts;
     std::map<TFileIdentity, std::size_t> firstWriter;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (const auto overwritten = OverwrittenKey(items[i].Target)) {
+        const TFileIdentity key = OutputKey(items[i].Target);
+        if (const auto overwritten = OverwrittenKey(items[i].Target, key)) {
             const auto document = documents.find(*overwritten);
             if (document != documents.end())
                 conflicts.push_back(OverwriteMessage(items[i], document->second));
         }
-        const auto [first, added] = firstWriter.try_emplace(OutputKey(items[i].Target), i);
+        const auto [first, added] = firstWriter.try_emplace(key, i);
         if (!added) conflicts.push_back(DuplicateMessage(items[first->second], items[i]));
     }
     return conflicts;

@@ -7,9 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <new>
-#include <random>
+#include <thread>
 
 #include "ZtErrors.h"
 #include "ZtFileTarget.h"
@@ -79,14 +81,27 @@ bool WriteAll(int fd, std::string_view bytes, const TFileWriteHooks& hooks)
 }
 
 // Creates a new file beside `fileName` under a name no other file has.
+// The names need not be hard to guess, O_EXCL refuses any that exists (a
+// planted link too); they only have to differ between threads and attempts.
+// The clock is far cheaper than a random device opened per file.
+std::uint64_t TemporarySuffix(int attempt)
+{
+    std::uint64_t value =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    value ^= std::hash<std::thread::id>{}(std::this_thread::get_id()) + 0x9E3779B97F4A7C15u * (attempt + 1);
+    // The finaliser of splitmix64 spreads every input bit over the digits.
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9u;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBu;
+    return value ^ (value >> 31);
+}
+
 int CreateTemporaryBeside(const std::string& fileName, std::string& tempName)
 {
-    std::random_device random;
     constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (int attempt = 0; attempt < 16; ++attempt) {
         tempName = fileName + ".tmp-";
-        std::uint32_t value = random();
-        for (int i = 0; i < 6; ++i, value /= 36) tempName += Digits[value % 36];
+        std::uint64_t value = TemporarySuffix(attempt);
+        for (int i = 0; i < 8; ++i, value /= 36) tempName += Digits[value % 36];
         const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -101,6 +116,27 @@ int Sync(int fd, const TFileWriteHooks& hooks)
 EZtError CannotCreate(const std::string& fileName)
 {
     return EZtError(FormatFileMessage("Cannot create file %s", fileName));
+}
+
+enum class TNewFile { nfCreated, nfFailed, nfTryNamed };
+
+// A new file is written without a name and linked in under its name once
+// complete: the name never shows a part of the file, and the folder gets one
+// entry, as a copy makes, instead of a temporary name and a rename. Where the
+// file system cannot do that, the caller takes the way of a replacement.
+TNewFile CreateUnnamedThenLink(
+    const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks)
+{
+    TFileDescriptor file(::open(FolderOf(target.Name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (!file.Valid())
+        return errno == EOPNOTSUPP || errno == EISDIR ? TNewFile::nfTryNamed : TNewFile::nfFailed;
+    if (!WriteAll(file.Get(), bytes, hooks)) return TNewFile::nfFailed;
+    // Linking by the descriptor's name in /proc needs no privilege. A name
+    // made by another program meanwhile is replaced, as any existing file.
+    const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.Name.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        return TNewFile::nfTryNamed;
+    return file.Close() ? TNewFile::nfCreated : TNewFile::nfFailed;
 }
 
 // A temporary file beside the target, renamed over it. An earlier file is
@@ -147,6 +183,15 @@ void WriteWholeFile(const std::string& fileName, std::string_view bytes, const T
     const TFileTarget target = ResolveTarget(fileName);
     switch (target.Kind) {
     case TTargetKind::tkNew:
+        switch (CreateUnnamedThenLink(target, bytes, hooks)) {
+        case TNewFile::nfCreated:
+            return;
+        case TNewFile::nfFailed:
+            throw CannotCreate(fileName);
+        case TNewFile::nfTryNamed:
+            break;
+        }
+        [[fallthrough]];
     case TTargetKind::tkRegular:
         if (!ReplaceFile(target, bytes, hooks)) throw CannotCreate(fileName);
         break;
