@@ -19,7 +19,11 @@ using TConflicts = std::vector<std::string>;
 TConflicts Conflicts(const std::vector<std::pair<std::string, std::string>>& pairs)
 {
     std::vector<TZtBatchItem> items;
-    for (const auto& [document, target] : pairs) items.push_back({document, target, "", false});
+    for (const auto& [document, target] : pairs) {
+        TZtBatchItem& item = items.emplace_back();
+        item.Document = document;
+        item.Target = target;
+    }
     return OutputConflicts(items);
 }
 
