@@ -9,6 +9,7 @@
 # ImageMagick's convert.
 set -e
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh chromium
 
 build=${1:-build}
 [ $# -gt 0 ] && shift

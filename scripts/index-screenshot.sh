@@ -8,6 +8,7 @@
 # BUILD-FOLDER defaults to build/ (it must hold cli/fa4tohtml).
 set -e
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh chromium
 fa4tohtml="$(pwd)/${1:-build}/cli/fa4tohtml"
 out="$(pwd)/docs/screenshots/index.png"
 work=$(mktemp -d)

@@ -1,10 +1,11 @@
 #!/bin/sh
-# Installs the Debian 12 packages the build, the tests and the screenshots need.
+# Installs the Debian 12 packages the build and the tests need, and any
+# further ones named as arguments (the screenshot scripts add chromium).
 # Does nothing but check when everything is there already.
 set -e
 packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev \
-  xvfb xauth imagemagick chromium time groff-base clang-format tidy"
+  xvfb xauth imagemagick time groff-base clang-format tidy $*"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
