@@ -19,6 +19,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -119,7 +120,9 @@ void TZtFormQuorvex::FormCreate()
     Splitter1->setSizes({0, DesignWidth});
     PageControl->setCurrentWidget(tsHtml);
     FPreferencesFileName = DefaultPreferencesFileName;
-    FFileDialog.SetInitialDir(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + '/');
+    // Installed, the program lives in a folder where a user can neither save
+    // nor find documents; the dialogs start at home instead.
+    FFileDialog.SetInitialDir(QFile::encodeName(QDir::homePath()).toStdString() + '/');
     FFileDialog.SetOverwritePrompt(true);
 }
 
@@ -364,6 +367,8 @@ void TZtFormQuorvex::LoadPreferences(const std::string& fileName)
     Header->SetLines(text.Lines);
     FPreferencesBreak = text.Break;
     FPreferencesFileName = fileName;
+    // The preview was converted with the old head: a loaded file is an edit.
+    SetPageImage(wpPreferences, siChanged);
 }
 
 void TZtFormQuorvex::SavePreferences(const std::string& fileName)

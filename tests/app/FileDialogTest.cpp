@@ -6,6 +6,7 @@
 #include "ZtSourceEditor.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -20,7 +21,7 @@ protected:
     {
         return QString::fromStdString(fileName.substr(0, fileName.rfind('/') + 1));
     }
-    QString ProgramFolder() const { return QCoreApplication::applicationDirPath() + u'/'; }
+    QString HomeFolder() const { return QDir::homePath() + u'/'; }
 };
 
 const QStringList HtmlFilters = {QStringLiteral("Html files (*.htm*) (*.htm*)")};
@@ -36,7 +37,7 @@ TEST_F(FileDialogTest, LoadPreferences)
     const TFileDialogRequest& request = LastRequest();
     EXPECT_EQ(request.Title, QStringLiteral("Load Preferences"));
     EXPECT_FALSE(request.Save);
-    EXPECT_EQ(request.Folder, ProgramFolder());
+    EXPECT_EQ(request.Folder, HomeFolder());
     EXPECT_EQ(request.FileName, QStringLiteral("FA4-Preferences.html"));
     EXPECT_EQ(request.Filters, HtmlFilters);
     EXPECT_EQ(request.FilterIndex, 0);
@@ -91,7 +92,7 @@ TEST_F(FileDialogTest, SaveHtmlWithoutDocumentProposesABareExtension)
     Window.btnSaveHtmlClick();
     ASSERT_EQ(Prompter.Requests.size(), 1u);
     EXPECT_EQ(LastRequest().FileName, QStringLiteral(".html"));
-    EXPECT_EQ(LastRequest().Folder, ProgramFolder());
+    EXPECT_EQ(LastRequest().Folder, HomeFolder());
 }
 
 TEST_F(FileDialogTest, OnHelpThereIsNoDialog)
@@ -140,7 +141,7 @@ TEST_F(FileDialogTest, ThePreferencesDialogFollowsTheLastDocumentDialog)
     // Opening by program does not move the dialog.
     Window.ShowPage(Window.tsHeader);
     Window.btnLoadFa4Click();
-    EXPECT_EQ(LastRequest().Folder, ProgramFolder());
+    EXPECT_EQ(LastRequest().Folder, HomeFolder());
 
     Window.ShowPage(Window.tsHtml);
     Window.btnSaveHtmlClick(); // cancelled; the folder moved all the same

@@ -1,10 +1,13 @@
 // Preferences files loaded into and saved from the editor: lines byte for
-// byte, and written back with the line breaks they were read with.
+// byte, written back with the line breaks they were read with, and a loaded
+// file reaching the preview as an edit does.
 
 #include "AppFixture.h"
+#include "PreviewProbe.h"
 #include "ZtSourceEditor.h"
 
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <ostream>
 
@@ -83,14 +86,20 @@ TEST_F(PreferencesFileTest, MixedBreaksAreWrittenBackAsCrLf)
     EXPECT_EQ(SaveAndRead(Path("saved.html")), "a\r\nb\r\nc\r\n");
 }
 
-TEST_F(PreferencesFileTest, LoadingNeitherConvertsNorChangesTheImages)
+TEST_F(PreferencesFileTest, ALoadedFileIsAnEditThatTheNextSwitchConverts)
 {
     Window.OpenDocument(WriteGoodDocument());
     Window.SaveHtmlAs(Path("good.html"));
-    WriteFileBytes(Path("loaded.html"), "<head>\n</head>\n");
+    WriteFileBytes(Path("loaded.html"), "<head>\n<title>Gr\xE4tz</title>\n</head>\n");
     Load(Path("loaded.html"));
+    EXPECT_EQ(Window.PageImage(wpPreferences), siChanged);
+    EXPECT_EQ(Window.PageImage(wpConvertedText), siOk) << "nothing converted yet";
+
+    Window.PageControl->setCurrentWidget(Window.tsHtml); // as the user's switch
     EXPECT_EQ(Window.PageImage(wpPreferences), siOk);
-    EXPECT_EQ(Window.PageImage(wpConvertedText), siOk);
+    EXPECT_EQ(Window.PageImage(wpConvertedText), siChanged);
+    EXPECT_EQ(Evaluate(*Window.HtmlPreview, QStringLiteral("document.title")).toString(),
+        QString::fromUtf16(u"Gr\u00E4tz"));
 }
 
 TEST_F(PreferencesFileTest, AMissingFileIsReportedAndChangesNothing)
