@@ -6,6 +6,15 @@
 #include "ZtErrorReport.h"
 #include "ZtPrompter.h"
 
+#include <QIcon>
+
+// The bundled icon lives in a static library: its resources are linked in
+// only when asked for, which must happen outside any namespace.
+static void LinkIconResource()
+{
+    Q_INIT_RESOURCE(quorvex);
+}
+
 namespace quorvex {
 
 TZtApplication::TZtApplication(int& argc, char** argv, TZtPrompter& prompter)
@@ -14,6 +23,10 @@ TZtApplication::TZtApplication(int& argc, char** argv, TZtPrompter& prompter)
 {
     setApplicationName(QStringLiteral("quorvex"));
     setDesktopFileName(QStringLiteral("quorvex"));
+    // The installed icon, so the theme decides its look; the bundled one
+    // where the program runs uninstalled.
+    LinkIconResource();
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvex"), QIcon(QStringLiteral(":/icons/quorvex.svg"))));
 }
 
 bool TZtApplication::notify(QObject* receiver, QEvent* event)

@@ -28,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -240,6 +241,27 @@ void TZtFormQuorvex::CreateButtons()
     connect(btnLoadFa4, &QPushButton::clicked, this, [this] { Guarded([this] { btnLoadFa4Click(); }); });
     connect(btnAsHtml, &QPushButton::clicked, this, [this] { Guarded([this] { btnSaveHtmlClick(); }); });
     connect(btnOk, &QPushButton::clicked, this, [this] { Guarded([this] { btnOkClick(); }); });
+    BindCommandKeys();
+}
+
+// The keys a desktop user tries first; the editor's own key bindings come
+// first while it has the focus, as it claims their keys before shortcuts.
+void TZtFormQuorvex::BindCommandKeys()
+{
+    struct TCommandKey {
+        QKeyCombination Key;
+        QPushButton* TZtFormQuorvex::*Button;
+    };
+    static constexpr std::array<TCommandKey, 3> CommandKeys{{
+        {Qt::CTRL | Qt::Key_O, &TZtFormQuorvex::btnLoadFa4},
+        {Qt::CTRL | Qt::Key_S, &TZtFormQuorvex::btnAsHtml},
+        {Qt::CTRL | Qt::Key_Q, &TZtFormQuorvex::btnOk},
+    }};
+    for (const TCommandKey& command : CommandKeys) {
+        QPushButton* button = this->*command.Button;
+        // A click does nothing on a disabled button, as for the mouse.
+        new QShortcut(QKeySequence(command.Key), this, [button] { button->click(); });
+    }
 }
 
 template <typename THandler>

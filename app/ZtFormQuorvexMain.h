@@ -103,6 +103,7 @@ private:
     void CreatePages();
     void CreateLineList();
     void CreateButtons();
+    void BindCommandKeys();
     void AcceptFileDrops();
     bool HandleFileDrop(QEvent* event);
     void SnapLineList();

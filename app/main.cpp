@@ -7,6 +7,7 @@
 #include "ZtHtmlPreview.h"
 #include "ZtProgramStart.h"
 #include "ZtPrompter.h"
+#include "ZtUsage.h"
 
 #include <memory>
 #include <string>
@@ -15,6 +16,10 @@
 int main(int argc, char** argv)
 {
     using namespace quorvex;
+
+    // File names as the system gave them, byte for byte.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (const auto exitCode = AnswerUsageRequest(arguments)) return *exitCode;
 
     std::unique_ptr<TZtPrompter> prompter;
     if (NonInteractiveRun())
@@ -25,8 +30,6 @@ int main(int argc, char** argv)
     TZtHtmlPreview::PrepareApplication();
     TZtApplication application(argc, argv, *prompter);
     TZtFormQuorvex window(*prompter);
-    // File names as the system gave them, byte for byte.
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (const auto exitCode = ActOnArguments(window, *prompter, arguments)) return *exitCode;
     window.show();
     return application.exec();

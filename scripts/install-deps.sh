@@ -3,7 +3,7 @@
 # further ones named as arguments (the screenshot scripts add chromium).
 # Does nothing but check when everything is there already.
 set -e
-packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev \
+packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev libqt6svg6 \
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev \
   xvfb xauth imagemagick time groff-base clang-format tidy $*"
 missing=""

@@ -1,5 +1,5 @@
-// The built program run as a process: one document that cannot be opened,
-// and batches. QUORVEX_NONINTERACTIVE makes the boxes go to standard error,
+// The built program run as a process: usage and version, one document that
+// cannot be opened, and batches. QUORVEX_NONINTERACTIVE makes the boxes go to standard error,
 // so nothing waits for a person.
 
 #include "AppFixture.h"
@@ -15,6 +15,7 @@ namespace {
 struct TRun {
     int ExitCode = -1;
     QString Errors;
+    QString Output;
     bool Finished = false;
 };
 
@@ -49,6 +50,7 @@ protected:
         run.Finished = Process.waitForFinished(30000);
         run.ExitCode = Process.exitCode();
         run.Errors = QString::fromLocal8Bit(Process.readAllStandardError());
+        run.Output = QString::fromLocal8Bit(Process.readAllStandardOutput());
         return run;
     }
 
@@ -64,6 +66,26 @@ protected:
     QTemporaryDir RuntimeFolder;
     QProcess Process;
 };
+
+TEST_F(ProgramStartTest, HelpAndVersionAnswerAndEnd)
+{
+    const TRun help = Run({QStringLiteral("--help")});
+    ASSERT_TRUE(help.Finished);
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_TRUE(help.Output.startsWith(QStringLiteral("Usage: quorvex [DOCUMENT]\n")))
+        << help.Output.toStdString();
+    EXPECT_TRUE(help.Errors.isEmpty());
+
+    const TRun version = Run({QStringLiteral("--version")});
+    ASSERT_TRUE(version.Finished);
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Output, QStringLiteral("quorvex (Quorvex) " QUORVEX_VERSION "\n"));
+
+    // Among documents an option is a document name like any other.
+    const TRun batch = Run({QStringLiteral("--help"), QStringLiteral("--version")});
+    ASSERT_TRUE(batch.Finished);
+    EXPECT_TRUE(batch.Output.isEmpty());
+}
 
 TEST_F(ProgramStartTest, ADocumentThatCannotBeOpenedEndsWithTheFatalReport)
 {

@@ -9,6 +9,7 @@
 #include "ZtSourceEditor.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -150,6 +151,29 @@ TEST_F(WindowLayoutTest, CloseClosesTheWindow)
 {
     ShowWindow();
     Window.btnOk->click();
+    EXPECT_FALSE(Window.isVisible());
+}
+
+TEST_F(WindowLayoutTest, TheWindowShowsTheProgramsIcon)
+{
+    EXPECT_FALSE(Window.windowIcon().pixmap(32, 32).isNull());
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("quorvex"));
+}
+
+TEST_F(WindowLayoutTest, ControlOSAndQRunLoadSaveAndCloseFromTheEditor)
+{
+    ShowWindow();
+    Window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
+    Window.ShowPage(Window.tsHeader);
+    Window.Header->setFocus();
+    QTest::keyClick(Window.Header, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(Window.Header, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(Prompter.Requests.size(), 2u);
+    EXPECT_EQ(Prompter.Requests[0].Title, QStringLiteral("Load Preferences"));
+    EXPECT_EQ(Prompter.Requests[1].Title, QStringLiteral("Save Preferences As"));
+    EXPECT_EQ(Window.Header->Lines().size(), 16u) << "the keys typed nothing";
+    QTest::keyClick(Window.Header, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(Window.isVisible());
 }
 
