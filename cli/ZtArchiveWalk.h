@@ -35,7 +35,8 @@ struct TZtArchiveWalk {
 // folders are not followed, so the walk neither loops nor leaves the tree; a
 // link to a file counts as that file. The folder `skip` (where the output
 // goes) and everything below it is passed over without counting.
-TZtArchiveWalk WalkArchive(
-    const std::filesystem::path& root, const std::optional<std::filesystem::path>& skip = std::nullopt);
+// The files' heads are read on up to `jobs` threads.
+TZtArchiveWalk WalkArchive(const std::filesystem::path& root,
+    const std::optional<std::filesystem::path>& skip = std::nullopt, unsigned jobs = 1);
 
 } // namespace quorvex

@@ -33,11 +33,11 @@ void AddNamedFile(TZtBatchItems& batch, const TZtCliOptions& options, const std:
         notADocument, std::nullopt});
 }
 
-void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::string& folder)
+void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::string& folder, unsigned jobs)
 {
     std::optional<fs::path> output;
     if (options.OutputDir) output = fs::path(*options.OutputDir);
-    TZtArchiveWalk walk = WalkArchive(folder, output);
+    TZtArchiveWalk walk = WalkArchive(folder, output, jobs);
     for (const auto& unreadable : walk.Unreadable)
         batch.Messages.push_back(ErrorLine(unreadable.Folder.string(), unreadable.Message));
     batch.Unreadable += walk.Unreadable.size();
@@ -67,12 +67,12 @@ std::optional<std::string> IndexConflict(const TZtBatchItems& batch, const TZtCl
     return std::nullopt;
 }
 
-TZtBatchItems GatherBatchItems(const TZtCliOptions& options)
+TZtBatchItems GatherBatchItems(const TZtCliOptions& options, unsigned jobs)
 {
     TZtBatchItems batch;
     for (const auto& name : options.Documents) {
         if (options.Recursive && IsFolder(name))
-            AddFolder(batch, options, name);
+            AddFolder(batch, options, name, jobs);
         else
             AddNamedFile(batch, options, name);
     }

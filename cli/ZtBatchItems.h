@@ -42,6 +42,7 @@ std::optional<std::string> IndexConflict(const TZtBatchItems& batch, const TZtCl
 
 // Arguments in their order; the documents of each folder by path. With -r
 // and -d the folder tree is mirrored below the -d folder.
-TZtBatchItems GatherBatchItems(const TZtCliOptions& options);
+// Folders are read on up to `jobs` threads.
+TZtBatchItems GatherBatchItems(const TZtCliOptions& options, unsigned jobs);
 
 } // namespace quorvex

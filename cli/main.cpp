@@ -88,13 +88,13 @@ int ReportConflicts(const std::vector<std::string>& conflicts)
 
 int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 {
-    const TZtBatchItems batch = GatherBatchItems(options);
+    const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
+    const TZtBatchItems batch = GatherBatchItems(options, jobs);
     for (const auto& message : batch.Messages) std::fputs(message.c_str(), stderr);
     std::vector<std::string> conflicts = OutputConflicts(batch.Items);
     if (const auto index = IndexConflict(batch, options)) conflicts.push_back(*index);
     if (!conflicts.empty()) return ReportConflicts(conflicts);
 
-    const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
     const bool mirrored = options.Recursive && options.OutputDir;
     // Preferences that cannot be looked at make every HTML out of date.
     const std::int64_t preferencesTime =
