@@ -1,5 +1,6 @@
 // quorvex-tour: shows the window on one page for a screenshot, and writes
-// the window's place on the screen ("WxH+X+Y") to a file once it is drawn.
+// the window's place on the screen ("WxH+X+Y") and on a second line the
+// preview's to a file once the preview has shown its page.
 //
 //   quorvex-tour PAGE LIST-WIDTH GEOMETRY-FILE [DOCUMENT]
 //
@@ -33,17 +34,23 @@ QWidget* PageNamed(quorvex::TZtFormQuorvex& window, std::string_view name)
     return window.tsHtml;
 }
 
-void WriteGeometry(const QWidget& window, const char* fileName)
+QByteArray GeometryLine(const QRect& place)
 {
-    const QRect frame = window.frameGeometry();
+    return QStringLiteral("%1x%2+%3+%4\n")
+        .arg(place.width())
+        .arg(place.height())
+        .arg(place.x())
+        .arg(place.y())
+        .toLatin1();
+}
+
+void WriteGeometry(const quorvex::TZtFormQuorvex& window, const char* fileName)
+{
+    const QWidget& preview = *window.HtmlPreview;
     QFile file(QString::fromLocal8Bit(fileName));
     if (file.open(QIODevice::WriteOnly)) {
-        file.write(QStringLiteral("%1x%2+%3+%4\n")
-                       .arg(frame.width())
-                       .arg(frame.height())
-                       .arg(frame.x())
-                       .arg(frame.y())
-                       .toLatin1());
+        file.write(GeometryLine(window.frameGeometry()));
+        file.write(GeometryLine(QRect(preview.mapToGlobal(QPoint(0, 0)), preview.size())));
     }
 }
 
@@ -69,8 +76,16 @@ int main(int argc, char** argv)
     window.move(0, 0);
     window.show();
 
+    // The engine draws a loaded page within moments; the second is for a
+    // slow virtual screen.
     const char* geometryFile = argv[3];
-    QTimer::singleShot(1500, &window, [&window, geometryFile] { WriteGeometry(window, geometryFile); });
+    const auto writeSoon = [&window, geometryFile] {
+        QTimer::singleShot(1000, &window, [&window, geometryFile] { WriteGeometry(window, geometryFile); });
+    };
+    if (window.HtmlPreview->IsLoaded())
+        writeSoon();
+    else
+        QObject::connect(window.HtmlPreview, &TZtHtmlPreview::Loaded, &window, writeSoon);
     QTimer::singleShot(60000, &application, &QApplication::quit);
     return application.exec();
 }
