@@ -2,8 +2,6 @@
 
 #include "ZtConvertItem.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -38,30 +36,24 @@ TZtItemState Convert(const TZtBatchItem& item, const TZtItemSettings& settings)
     return TZtItemState::isConverted;
 }
 
-// The facts only for a document that was converted; size and date for
-// every one.
+// Size and date for every document; title and lines only for one that was
+// converted.
 void FillRow(TZtItemResult& result, const TZtBatchItem& item)
 {
     TZtIndexRow& row = result.Row;
     row.Path = item.IndexPath;
     row.Failure = result.Message;
-    if (result.State == TZtItemState::isFailed) {
-        struct stat info { };
-        if (::stat(item.Document.c_str(), &info) == 0) {
-            row.Size = static_cast<std::uint64_t>(info.st_size);
-            row.Modified = info.st_mtime;
-        }
-        return;
-    }
+    std::optional<TZtDocumentFacts> facts = item.Facts;
     try {
-        TZtDocumentFacts facts = item.Facts ? *item.Facts : ReadDocumentFacts(item.Document);
-        row.Lines = facts.LineCount;
-        row.Title = std::move(facts.Title);
-        row.Size = facts.Size;
-        row.Modified = facts.Modified;
+        if (!facts) facts = ReadDocumentFacts(item.Document);
     } catch (const std::exception&) {
-        // Gone or unreadable: the row stays without them.
+        return; // gone or unreadable: the row stays without them
     }
+    row.Size = facts->Size;
+    row.Modified = facts->Modified;
+    if (result.State == TZtItemState::isFailed) return;
+    row.Lines = facts->LineCount;
+    row.Title = std::move(facts->Title);
 }
 
 } // namespace

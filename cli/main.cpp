@@ -50,12 +50,15 @@ std::string ArchiveName(const std::vector<std::string>& names)
 }
 
 // The index of every document of the run, those that failed included.
-bool WriteIndex(const TZtCliOptions& options, const std::vector<TZtItemResult>& results)
+bool WriteIndex(
+    const TZtCliOptions& options, const TZtBatchItems& batch, const std::vector<TZtItemResult>& results)
 {
     const std::string name = (std::filesystem::path(*options.OutputDir) / IndexFileName).string();
     std::vector<TZtIndexRow> rows;
     rows.reserve(results.size());
-    for (const auto& result : results) rows.push_back(result.Row);
+    // Standard input's HTML went to standard output: nothing to link to.
+    for (std::size_t i = 0; i < results.size(); ++i)
+        if (batch.Items[i].Target != StandardOutputName) rows.push_back(results[i].Row);
     try {
         std::error_code error;
         std::filesystem::create_directories(*options.OutputDir, error);
@@ -116,7 +119,7 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
                 Count(counts, results[i].State);
             });
     }
-    if (mirrored && !WriteIndex(options, results)) ++counts.Failed;
+    if (mirrored && !WriteIndex(options, batch, results)) ++counts.Failed;
     if (options.Recursive) std::fputs(SummaryLine(counts).c_str(), stderr);
     return counts.Failed > 0 ? exFailed : exOk;
 }
