@@ -1,18 +1,21 @@
-// Arbitrary bytes loaded as an F&A 4 document, converted whole, and every
-// line shown in the line list.
+// Arbitrary bytes judged as an archive's file, loaded as an F&A 4 document,
+// converted whole, and every line shown in the line list.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ZtDefaultPreferences.h"
 #include "ZtErrors.h"
 #include "ZtFileInfoFa4.h"
 #include "ZtLineCells.h"
+#include "ZtRecognizeDocument.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace quorvex;
+    LooksLikeFa4Head(std::string_view(reinterpret_cast<const char*>(data), size), size);
     TZtFileInfoFa4 document;
     // Odd sizes also exercise the classic output.
     if (size % 2 == 1) {
