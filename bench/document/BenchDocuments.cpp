@@ -81,9 +81,9 @@ TFa4Builder WithOuterLines()
 
 } // namespace
 
-std::string RealisticDocument()
+std::string RealisticDocument(unsigned seed)
 {
-    std::mt19937 random(7);
+    std::mt19937 random(seed);
     auto word = [&] { return Words[random() % Words.size()]; };
     TFa4Builder builder = WithOuterLines();
     while (builder.LineCount() < 9990) {
