@@ -2,6 +2,7 @@
 // ends and indented paragraphs.
 
 #include <array>
+#include <charconv>
 
 #include "ZtFa4Converter.h"
 
@@ -41,18 +42,16 @@ std::string ParagraphTagFor(std::int32_t indent)
         std::to_string(pullBack) + "pt\">";
 }
 
+// "<!-- LINE n -->" in one append: every line has one.
 void AppendLineComment(std::string& out, std::int32_t line)
 {
-    char digits[12];
-    int count = 0;
-    auto value = static_cast<std::uint32_t>(line);
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    out += "<!-- LINE ";
-    while (count > 0) out += digits[--count];
-    out += " -->";
+    constexpr std::string_view Open = "<!-- LINE ";
+    constexpr std::string_view Close = " -->";
+    char text[Open.size() + 11 + Close.size()];
+    Open.copy(text, Open.size());
+    char* end = std::to_chars(text + Open.size(), text + Open.size() + 11, line).ptr;
+    end += Close.copy(end, Close.size());
+    out.append(text, static_cast<std::size_t>(end - text));
 }
 
 // The line being converted; a table can move the conversion to another line.
@@ -83,9 +82,11 @@ struct TLineCursor {
 } // namespace
 
 // One ConvertLines call. The result so far lies in the output from
-// ResultStart to LineStart; the current line's text is built after it and
-// gets its comment and tags put in front when the line is done, since they
-// depend on what the line turned out to hold.
+// ResultStart to LineStart. A line starts with the head most lines keep (the
+// line break and the comment) and its text after it; when the line turned
+// out to need another head (a paragraph tag, the fixed font, a table that
+// ended on another line, a hyphen join), the head is replaced when the line
+// is done.
 class TLineRangeConversion {
 public:
     TLineRangeConversion(TFa4Converter& converter, std::string& out, std::int32_t last)
@@ -107,6 +108,7 @@ public:
         FLineStart = FOut.size();
         FRuleRun = false;
         FJoinedHere = false;
+        WriteLikelyHead();
         FNbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
         for (std::int32_t position = 0; position < cursor.Length; ++position) {
             const unsigned char b = cursor.Bytes[position];
@@ -202,19 +204,19 @@ private:
     // it joins the run.
     void CopyRun(const TLineCursor& cursor, std::int32_t& position)
     {
+        // Locals, so that the scan keeps them in registers.
+        const unsigned char* bytes = cursor.Bytes;
+        const bool* copied = FCopied.data();
+        const std::int32_t length = cursor.Length;
+        const bool spacesJoin = !FNbspMode;
         std::int32_t end = position + 1;
-        while (end < cursor.Length) {
-            if (FCopied[cursor.Bytes[end]]) {
-                ++end;
-            } else if (cursor.Bytes[end] == 0x20 && !FNbspMode && end + 1 < cursor.Length &&
-                FCopied[cursor.Bytes[end + 1]]) {
-                end += 2;
-            } else {
-                break;
-            }
+        for (;;) {
+            while (end < length && copied[bytes[end]]) ++end;
+            if (!spacesJoin || end + 1 >= length || bytes[end] != 0x20 || !copied[bytes[end + 1]]) break;
+            end += 2;
         }
         FOut.append(
-            reinterpret_cast<const char*>(cursor.Bytes) + position, static_cast<std::size_t>(end - position));
+            reinterpret_cast<const char*>(bytes) + position, static_cast<std::size_t>(end - position));
         position = end - 1;
     }
 
@@ -232,32 +234,52 @@ private:
     bool ResultEmpty() const { return FLineStart == FResultStart; }
     bool ResultEndsWithCr() const { return !ResultEmpty() && FOut[FLineStart - 1] == '\r'; }
 
+    // The line break that joins the line to the result so far. A line that
+    // completes a hyphenated word follows the join text directly, so a
+    // browser shows the word whole.
+    bool NeedsLineBreak() const
+    {
+        const bool joined = FJoinedHere && FConv.FHyphenJoin == hjJoined;
+        return !ResultEmpty() && !ResultEndsWithCr() && !joined;
+    }
+
+    void WriteLikelyHead()
+    {
+        FHeadLine = FLine;
+        FHeadBreak = NeedsLineBreak();
+        if (FHeadBreak) FOut += '\r';
+        AppendLineComment(FOut, FLine);
+        FHeadSize = FOut.size() - FLineStart;
+    }
+
     // Paragraph end, indented paragraph, line comment and join.
     void FinishLine()
     {
         const bool paragraphEnd = FConv.FParagraphEnd;
         const bool indentPending = FConv.FIndentPending;
-        FLineHead.clear();
-        // A line that completes a hyphenated word follows the join text
-        // directly, so a browser shows the word whole.
-        const bool joined = FJoinedHere && FConv.FHyphenJoin == hjJoined;
-        if (!ResultEmpty() && !ResultEndsWithCr() && !joined) FLineHead += '\r';
-        AppendLineComment(FLineHead, FLine);
-        if (indentPending) {
-            FConv.FParagraphTag = ParagraphTagFor(FConv.FIndent);
-            FLineHead += FConv.FParagraphTag;
-        }
+        const bool lineBreak = NeedsLineBreak();
+        bool fixed = false;
         if (paragraphEnd) {
-            if (indentPending && FOut.size() == FLineStart) {
+            if (indentPending && FOut.size() == FLineStart + FHeadSize) {
                 FOut += "</p>";
             } else if (FRuleRun || (FLinesSinceParagraphEnd == 0 && FNbspMode)) {
-                FLineHead += "<font class=\"fixed\">";
+                fixed = true;
                 FOut += "</font><br>";
             } else {
                 FOut += "<br>";
             }
         }
-        FOut.insert(FLineStart, FLineHead);
+        if (indentPending || fixed || lineBreak != FHeadBreak || FLine != FHeadLine) {
+            FLineHead.clear();
+            if (lineBreak) FLineHead += '\r';
+            AppendLineComment(FLineHead, FLine);
+            if (indentPending) {
+                FConv.FParagraphTag = ParagraphTagFor(FConv.FIndent);
+                FLineHead += FConv.FParagraphTag;
+            }
+            if (fixed) FLineHead += "<font class=\"fixed\">";
+            FOut.replace(FLineStart, FHeadSize, FLineHead);
+        }
         FConv.Charge(static_cast<std::int64_t>(FOut.size() - FLineStart));
         FConv.FIndentPending = false;
         FConv.FParagraphEnd = false;
@@ -272,6 +294,9 @@ private:
     std::size_t FLineStart;
     const TByteSet& FCopied;
     std::string FLineHead;
+    std::size_t FHeadSize = 0; // of the head written when the line started
+    std::int32_t FHeadLine = 0; // the line that head names
+    bool FHeadBreak = false; // whether it starts with a line break
     std::int32_t FLine = 0;
     bool FHyphenPending = false;
     bool FJoinedHere = false; // JoinHyphen ran while the current line was converted

@@ -68,13 +68,7 @@ private:
     void AppendCode(
         std::string& out, const unsigned char* bytes, std::int32_t& position, std::int64_t available);
 
-    void AppendChar(std::string& out, unsigned char byte) const
-    {
-        if (FCharOutput == TCharOutput::Bytes)
-            out += CharTexts[byte];
-        else
-            AppendCharText(out, byte, FCharOutput);
-    }
+    void AppendChar(std::string& out, unsigned char byte) const { out += FCharTexts[byte]; }
 
     // Reading control sequences only ever sets the state.
     void ApplyCodeEffects(const TCodeEffects& effects)
@@ -97,6 +91,7 @@ private:
     TZtFileInfoFa4& FDoc;
     const TCharOutput FCharOutput;
     const THyphenJoin FHyphenJoin;
+    const std::array<std::string_view, 256>& FCharTexts; // by FCharOutput
     // The conversion state, under the names of the document's fields.
     std::int32_t FIndent;
     bool FIndentPending;

@@ -15,9 +15,9 @@ namespace {
 
 std::uint32_t ReadLe(const std::string& data, std::size_t at, int size)
 {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data()) + at;
+    std::uint32_t value = bytes[0] | std::uint32_t{bytes[1]} << 8;
+    if (size == 4) value |= std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24;
     return value;
 }
 
@@ -49,17 +49,34 @@ auto WithConverter(TZtFileInfoFa4& document, TConvert convert)
     return result;
 }
 
+// The texts of TCharOutput::CharReferences: bytes 0x80..0xFF that stand for
+// themselves become numeric references of their code page 437 character.
+struct TReferenceTexts {
+    std::array<std::string, 256> References;
+    std::array<std::string_view, 256> Texts = CharTexts;
+
+    TReferenceTexts()
+    {
+        for (std::size_t b = 0x80; b < 256; ++b) {
+            if (!CharPassesThrough[b]) continue;
+            References[b] = "&#" + std::to_string(static_cast<std::uint32_t>(Cp437ToUnicode[b])) + ';';
+            Texts[b] = References[b];
+        }
+    }
+};
+
 } // namespace
+
+const std::array<std::string_view, 256>& CharTextsFor(TCharOutput output)
+{
+    if (output == TCharOutput::Bytes) return CharTexts;
+    static const TReferenceTexts references;
+    return references.Texts;
+}
 
 void AppendCharText(std::string& out, unsigned char byte, TCharOutput output)
 {
-    if (output == TCharOutput::CharReferences && byte >= 0x80 && CharPassesThrough[byte]) {
-        out += "&#";
-        out += std::to_string(static_cast<std::uint32_t>(Cp437ToUnicode[byte]));
-        out += ';';
-        return;
-    }
-    out += CharTexts[byte];
+    out += CharTextsFor(output)[byte];
 }
 
 TZtFileInfoFa4::TZtFileInfoFa4()

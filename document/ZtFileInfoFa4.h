@@ -2,6 +2,7 @@
 // The F&A 4 document: line table, conversion state, and the conversion of
 // its lines into HTML (which TFa4Converter carries out).
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ enum THyphenJoin {
     hjLineBreak, // a CR, as the classic output has it
 };
 
+// What each character byte becomes in HTML, as `output` writes it.
+const std::array<std::string_view, 256>& CharTextsFor(TCharOutput output);
 // Appends what a character byte becomes in HTML, as `output` writes it.
 void AppendCharText(std::string& out, unsigned char byte, TCharOutput output);
 
