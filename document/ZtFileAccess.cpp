@@ -149,8 +149,13 @@ bool ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileW
     TFileDescriptor file(CreateTemporaryBeside(target.Name, tempName));
     if (!file.Valid()) return false;
     TTemporaryName temp(tempName);
-    // A replaced file keeps its permissions.
-    if (replacing) ::fchmod(file.Get(), target.Mode);
+    // A replaced file keeps its owner, where the user may give it (root
+    // may), and its permissions; the owner first, as a change of owner
+    // clears the set-user-ID bit.
+    if (replacing) {
+        [[maybe_unused]] const int owned = ::fchown(file.Get(), target.Owner, target.Group);
+        ::fchmod(file.Get(), target.Mode);
+    }
     if (!WriteAll(file.Get(), bytes, hooks)) return false;
     if (replacing && Sync(file.Get(), hooks) != 0) return false;
     if (!file.Close()) return false;

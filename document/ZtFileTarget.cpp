@@ -58,7 +58,8 @@ TFileTarget ExistingTarget(const std::string& name, const struct stat& info, boo
     if (!S_ISREG(info.st_mode)) return {TTargetKind::tkOther, name};
     const std::optional<std::string> real = throughLink ? RealName(name) : name;
     if (!real) return {TTargetKind::tkOther, name};
-    return {TTargetKind::tkRegular, *real, static_cast<mode_t>(info.st_mode & 07777)};
+    return {
+        TTargetKind::tkRegular, *real, static_cast<mode_t>(info.st_mode & 07777), info.st_uid, info.st_gid};
 }
 
 TFileIdentity IdentityOf(const struct stat& info, std::string name = {})

@@ -22,7 +22,10 @@ struct TFileTarget {
     // The name to create or replace: the name given, or the file its
     // symbolic links finally point to.
     std::string Name;
-    mode_t Mode = 0; // permissions of a regular file
+    // Permissions and owner of a regular file.
+    mode_t Mode = 0;
+    uid_t Owner = 0;
+    gid_t Group = 0;
 };
 
 // The folder part of a name: "." for a name without one.

@@ -67,6 +67,8 @@ TEST_F(HtmlDocumentTest, SaveReplacesALongerFileWhole)
     const std::string name = (Folder / "doc.html").string();
     WriteFileBytes(name, std::string(100000, 'z'));
     ::chmod(name.c_str(), 0640);
+    // Only root may give a file away; it keeps its owner then.
+    const bool givenAway = ::chown(name.c_str(), 4321, 4322) == 0;
     LoadLines(Document, {"Haus"});
     SaveHtml(name, DefaultPreferencesText, Document);
     EXPECT_EQ(ReadFileBytes(name), BuildHtml(DefaultPreferencesText, Document));
@@ -74,6 +76,10 @@ TEST_F(HtmlDocumentTest, SaveReplacesALongerFileWhole)
     struct stat info { };
     ASSERT_EQ(::stat(name.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+    if (givenAway) {
+        EXPECT_EQ(info.st_uid, 4321u);
+        EXPECT_EQ(info.st_gid, 4322u);
+    }
 }
 
 TEST_F(HtmlDocumentTest, SaveIntoAFolderThatCannotHoldTheFileFails)
