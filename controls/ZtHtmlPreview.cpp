@@ -48,6 +48,7 @@ void TZtHtmlPreview::StartEngine()
     FPage->SetLinkOpener(FOpenLink);
     setPage(FPage);
     connect(FPage, &QWebEnginePage::loadingChanged, this, &TZtHtmlPreview::LoadingChanged);
+    connect(FPage, &QWebEnginePage::urlChanged, this, &TZtHtmlPreview::ReturnToOwnPage);
 }
 
 void TZtHtmlPreview::showEvent(QShowEvent* event)
@@ -59,11 +60,13 @@ void TZtHtmlPreview::showEvent(QShowEvent* event)
 
 void TZtHtmlPreview::ShowHtml(std::string_view html)
 {
+    FReturned = false;
     Load(QByteArray(html.data(), static_cast<qsizetype>(html.size())));
 }
 
 void TZtHtmlPreview::ClearPreview()
 {
+    FReturned = false;
     Load(QByteArray());
 }
 
@@ -81,6 +84,16 @@ void TZtHtmlPreview::Load(QByteArray html)
     FUrl = FScheme->Publish(std::move(html));
     FPage->Expect(FUrl);
     FPage->load(FUrl);
+}
+
+// A link or a refresh to an address the engine opens in place
+// (about:blank) leaves the page without asking for a navigation. The page
+// comes back once; a page that leaves again at once would do so forever.
+void TZtHtmlPreview::ReturnToOwnPage(const QUrl& url)
+{
+    if (url.scheme().toLatin1() == TZtPreviewSchemeHandler::SchemeName() || FReturned) return;
+    FReturned = true;
+    Load(FHtml);
 }
 
 void TZtHtmlPreview::LoadingChanged(const QWebEngineLoadingInfo& info)

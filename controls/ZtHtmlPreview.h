@@ -52,6 +52,7 @@ private:
     void StartEngine();
     void Load(QByteArray html);
     void LoadingChanged(const QWebEngineLoadingInfo& info);
+    void ReturnToOwnPage(const QUrl& url);
 
     QWebEngineProfile* FProfile = nullptr;
     TZtPreviewSchemeHandler* FScheme = nullptr;
@@ -60,6 +61,7 @@ private:
     QByteArray FHtml;
     QUrl FUrl;
     bool FLoaded = true;
+    bool FReturned = false; // the page has been brought back once
 };
 
 } // namespace quorvex

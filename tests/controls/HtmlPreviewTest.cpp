@@ -114,6 +114,19 @@ TEST_F(HtmlPreviewTest, ClickedLinksOpenOutsideAndThePageStays)
     EXPECT_FALSE(preview.history()->canGoBack());
 }
 
+TEST_F(HtmlPreviewTest, APageThatLeavesInPlaceComesBack)
+{
+    preview.ShowHtml("<html><body><p>page</p><a id=\"gone\" href=\"about:blank\">gone</a></body></html>");
+    ASSERT_TRUE(WaitUntilLoaded(preview));
+    const QUrl shown = preview.url();
+    Eval("document.getElementById('gone').click(); 1");
+    // It comes back under an address of its own.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return preview.url() != shown && preview.url().scheme() == shown.scheme(); }, 30000));
+    EXPECT_EQ(PageText(preview).left(4), QStringLiteral("page"));
+    EXPECT_FALSE(preview.history()->canGoBack());
+}
+
 TEST_F(HtmlPreviewTest, TheContextMenuOffersNoWayToOtherPages)
 {
     preview.ShowHtml("<html><body><p>page</p></body></html>");
