@@ -3,6 +3,7 @@
 // editor with its key bindings.
 
 #include "AppFixture.h"
+#include "PreviewProbe.h"
 #include "ZtHelpText.h"
 #include "ZtHtmlPreview.h"
 #include "ZtLineList.h"
@@ -160,7 +161,7 @@ TEST_F(WindowLayoutTest, TheWindowShowsTheProgramsIcon)
     EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("quorvex"));
 }
 
-TEST_F(WindowLayoutTest, ControlOSAndQRunLoadSaveAndCloseFromTheEditor)
+TEST_F(WindowLayoutTest, ControlOSAndQRunLoadSaveAndCloseFromEditorAndPreview)
 {
     ShowWindow();
     Window.activateWindow();
@@ -173,7 +174,18 @@ TEST_F(WindowLayoutTest, ControlOSAndQRunLoadSaveAndCloseFromTheEditor)
     EXPECT_EQ(Prompter.Requests[0].Title, QStringLiteral("Load Preferences"));
     EXPECT_EQ(Prompter.Requests[1].Title, QStringLiteral("Save Preferences As"));
     EXPECT_EQ(Window.Header->Lines().size(), 16u) << "the keys typed nothing";
-    QTest::keyClick(Window.Header, Qt::Key_Q, Qt::ControlModifier);
+
+    Window.ShowPage(Window.tsHtml);
+    ASSERT_TRUE(WaitUntilLoaded(*Window.HtmlPreview));
+    QWidget* surface = Window.HtmlPreview->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    surface->setFocus();
+    QTest::keyClick(surface, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(Prompter.Requests.size(), 3u);
+    EXPECT_FALSE(Prompter.Requests[2].Save);
+    EXPECT_TRUE(Prompter.Requests[2].Title.isEmpty()) << "the document's dialog";
+
+    QTest::keyClick(surface, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(Window.isVisible());
 }
 
