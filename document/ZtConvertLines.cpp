@@ -77,6 +77,16 @@ struct TLineCursor {
         }
         return position > LastNonSpace;
     }
+    // Whether only control sequences stand before `position`: a letter there
+    // is the line's first character.
+    bool OnlyCodesBefore(std::int32_t position) const
+    {
+        for (std::int32_t p = 0; p < position; ++p) {
+            if (Bytes[p] != 0xFF) return false;
+            PassOverCode(Bytes, p, Available);
+        }
+        return true;
+    }
 };
 
 } // namespace
@@ -107,16 +117,16 @@ public:
         FConv.Charge(cursor.Length);
         FLineStart = FOut.size();
         FRuleRun = false;
-        FJoinedHere = false;
+        FContinuesWord = false;
         WriteLikelyHead();
         FNbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
         for (std::int32_t position = 0; position < cursor.Length; ++position) {
             const unsigned char b = cursor.Bytes[position];
             if (FHyphenPending) {
                 if (CapitalLetters[b])
-                    JoinHyphen("-");
+                    JoinHyphen("-", cursor.OnlyCodesBefore(position));
                 else if (SmallLetters[b])
-                    JoinHyphen("&shy;");
+                    JoinHyphen("&shy;", cursor.OnlyCodesBefore(position));
             }
             ConvertByte(cursor, position, b);
         }
@@ -221,14 +231,16 @@ private:
     }
 
     // The join lands after the result so far: after the line that ended in
-    // the hyphen, in place of the line break that followed it.
-    void JoinHyphen(std::string_view joinText)
+    // the hyphen, in place of the line break that followed it. Only a letter
+    // that starts the line continues the hyphenated word; a later one (after
+    // "12 " say) leaves the line break, or the two lines would run together.
+    void JoinHyphen(std::string_view joinText, bool continuesWord)
     {
         if (ResultEndsWithCr()) FOut.erase(--FLineStart, 1);
         FOut.insert(FLineStart, joinText);
         FLineStart += joinText.size();
         FHyphenPending = false;
-        FJoinedHere = true;
+        FContinuesWord = continuesWord;
     }
 
     bool ResultEmpty() const { return FLineStart == FResultStart; }
@@ -239,7 +251,7 @@ private:
     // browser shows the word whole.
     bool NeedsLineBreak() const
     {
-        const bool joined = FJoinedHere && FConv.FHyphenJoin == hjJoined;
+        const bool joined = FContinuesWord && FConv.FHyphenJoin == hjJoined;
         return !ResultEmpty() && !ResultEndsWithCr() && !joined;
     }
 
@@ -299,7 +311,7 @@ private:
     bool FHeadBreak = false; // whether it starts with a line break
     std::int32_t FLine = 0;
     bool FHyphenPending = false;
-    bool FJoinedHere = false; // JoinHyphen ran while the current line was converted
+    bool FContinuesWord = false; // JoinHyphen ran while the current line was converted
     std::int32_t FLinesSinceParagraphEnd = 0;
     bool FRuleRun = false;
     bool FNbspMode = false;

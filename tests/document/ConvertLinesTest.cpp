@@ -62,6 +62,10 @@ TEST_F(ConvertLinesTest, HyphenAtTheLineEndJoinsBeforeTheNextLetter)
     // Across a line without letters the join waits, and lands after that line.
     EXPECT_EQ(
         Body({"Wort- ", "12", "teil"}), "<!-- LINE 12 -->Wort\r<!-- LINE 13 -->12&shy;<!-- LINE 14 -->teil");
+    // A control sequence before the letter still starts the line; a letter
+    // after other text does not continue the word, so the lines stay apart.
+    EXPECT_EQ(Body({"Wort- ", "\xFF\x80teil"}), "<!-- LINE 12 -->Wort&shy;<!-- LINE 13 --><b>teil");
+    EXPECT_EQ(Body({"Wort- ", "12 Seiten"}), "<!-- LINE 12 -->Wort-\r<!-- LINE 13 -->12 Seiten");
     // A hyphen that is the last byte, or whose space is not the last byte.
     EXPECT_EQ(One("Wort-"), "Wort-");
     EXPECT_EQ(One("Wort- x"), "Wort- x");

@@ -77,11 +77,12 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
     bool hyphenPending = false;
     std::int32_t linesSince = 0;
     bool joinedHere = false;
+    bool textSeen = false;
     auto joinHyphen = [&](const std::string& join) {
         if (!result.empty() && result.back() == '\r') result.pop_back();
         result += join;
         hyphenPending = false;
-        joinedHere = true;
+        joinedHere = !textSeen;
     };
     for (std::int32_t line = first; line <= last; ++line) {
         const TFa4LineEntry* entry = &Doc.GetLine(line);
@@ -91,6 +92,7 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
         bool ruleRun = false;
         bool nbsp = entry->Length > 0 && bytes[0] == 0x20;
         joinedHere = false;
+        textSeen = false;
         while (position < entry->Length) {
             const unsigned char b = bytes[position];
             if (hyphenPending) {
@@ -151,6 +153,7 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
             } else {
                 lineText += Translated(Doc, b);
             }
+            if (b != 0xFF) textSeen = true;
             ++position;
         }
         if (Doc.ParagraphEnd) {
