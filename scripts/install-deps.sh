@@ -5,7 +5,7 @@
 set -e
 packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev libqt6svg6 \
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev \
-  xvfb xauth imagemagick time groff-base clang-format tidy $*"
+  xvfb xauth imagemagick time groff-base clang-format tidy python3-html5lib $*"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

@@ -98,11 +98,19 @@ TEST_F(ArchiveIndex, PageIsValidHtml)
     const fs::path folder = MakeTempFolder("quorvex-index");
     const fs::path page = folder / "index.html";
     WriteFileBytes(page.string(), html);
-    const std::string report = (folder / "tidy.txt").string();
-    const int status = std::system(("tidy -q -e '" + page.string() + "' 2>'" + report + "'").c_str());
+    // Both checkers must be silent: tidy, and the parser of the HTML standard
+    // in strict mode, which raises on the first parse error.
+    const std::string report = (folder / "report.txt").string();
+    const std::string tidy = "tidy -q -e '" + page.string() + "' 2>'" + report + "'";
+    const std::string html5lib = "/usr/bin/python3 -c 'import html5lib, sys; "
+                                 "html5lib.HTMLParser(strict=True).parse(open(sys.argv[1], \"rb\"))' '" +
+        page.string() + "' 2>>'" + report + "'";
+    const int tidyStatus = std::system(tidy.c_str());
+    const int html5libStatus = std::system(html5lib.c_str());
     const std::string messages = ReadFileBytes(report);
     fs::remove_all(folder);
-    EXPECT_EQ(status, 0) << messages;
+    EXPECT_EQ(tidyStatus, 0) << messages;
+    EXPECT_EQ(html5libStatus, 0) << messages;
     EXPECT_EQ(messages, "");
 }
 
