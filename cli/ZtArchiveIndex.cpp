@@ -66,29 +66,37 @@ std::size_t Utf8SequenceLength(std::string_view text)
     return length;
 }
 
+// C0 and C1 control characters, which HTML does not allow in text.
+bool IsControl(std::string_view sequence)
+{
+    const auto lead = static_cast<unsigned char>(sequence[0]);
+    if (sequence.size() == 1) return lead < 0x20 || lead == 0x7F;
+    return lead == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0;
+}
+
 // Text for the page: UTF-8 kept, other bytes as U+FFFD, markup characters
-// escaped, control characters (which HTML does not allow) as spaces.
+// escaped, control characters as spaces.
 std::string HtmlText(std::string_view text)
 {
     std::string out;
     while (!text.empty()) {
         const std::size_t length = Utf8SequenceLength(text);
-        const char c = text[0];
+        const std::string_view sequence = text.substr(0, std::max<std::size_t>(length, 1));
         if (length == 0)
             out += ReplacementCharacter;
-        else if (length > 1)
-            out += text.substr(0, length);
-        else if (c == '&')
+        else if (IsControl(sequence))
+            out += ' ';
+        else if (sequence == "&")
             out += "&amp;";
-        else if (c == '<')
+        else if (sequence == "<")
             out += "&lt;";
-        else if (c == '>')
+        else if (sequence == ">")
             out += "&gt;";
-        else if (c == '"')
+        else if (sequence == "\"")
             out += "&quot;";
         else
-            out += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
-        text.remove_prefix(std::max<std::size_t>(length, 1));
+            out += sequence;
+        text.remove_prefix(sequence.size());
     }
     return out;
 }

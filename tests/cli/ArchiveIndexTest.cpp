@@ -93,7 +93,7 @@ TEST_F(ArchiveIndex, PageIsValidHtml)
     const std::string html = BuildArchiveIndex("<archive>",
         {Converted("sub/GOOD",
              "Gr\xC3\xBC\xC3\x9F"
-             "e \x01 <b>"),
+             "e \x01 \xC2\x85 <b>"),
             failed, Converted("\xFF.TXT", "")});
     const fs::path folder = MakeTempFolder("quorvex-index");
     const fs::path page = folder / "index.html";
