@@ -12,6 +12,11 @@
 # deleted thousands of files (every run starts from an empty output folder)
 # creating new ones costs more than converting them, and the figures would
 # measure the file system.
+#
+# On a machine shared with other sessions the scheduler splits the cores
+# between sessions, whatever the nice value; as root, a session of its own
+# with a raised priority keeps their load out of the figures:
+#   setsid sh -c 'echo -20 >/proc/$$/autogroup; exec bench/archive-bench.sh'
 set -eu
 build=${1:-build}
 runs=${2:-5}

@@ -32,9 +32,10 @@ public:
         fs::directory_iterator it(folder, error);
         for (; !error && it != fs::directory_iterator(); it.increment(error)) entries.push_back(*it);
         if (error) FResult.Unreadable.push_back({folder, "Cannot read folder: " + error.message()});
+        // By name: the paths differ only there.
         std::sort(
             entries.begin(), entries.end(), [](const fs::directory_entry& a, const fs::directory_entry& b) {
-                return a.path().filename().native() < b.path().filename().native();
+                return a.path().native() < b.path().native();
             });
         for (const auto& entry : entries) {
             // The type the folder listing gives: a link is judged by itself,
