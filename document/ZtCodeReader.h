@@ -72,7 +72,7 @@ inline void AppendCodeText(std::string& out, const TCodeRead& read)
 {
     if (!read.Complete) return;
     if (read.Info->Action != TCodeAction::Unknown) {
-        out += read.Info->Text;
+        if (!read.Info->Text.empty()) out += read.Info->Text;
         return;
     }
     constexpr char Hex[] = "0123456789ABCDEF";

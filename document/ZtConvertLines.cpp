@@ -3,6 +3,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
 
 #include "ZtFa4Converter.h"
 
@@ -45,13 +46,11 @@ std::string ParagraphTagFor(std::int32_t indent)
 // "<!-- LINE n -->" in one append: every line has one.
 void AppendLineComment(std::string& out, std::int32_t line)
 {
-    constexpr std::string_view Open = "<!-- LINE ";
-    constexpr std::string_view Close = " -->";
-    char text[Open.size() + 11 + Close.size()];
-    Open.copy(text, Open.size());
-    char* end = std::to_chars(text + Open.size(), text + Open.size() + 11, line).ptr;
-    end += Close.copy(end, Close.size());
-    out.append(text, static_cast<std::size_t>(end - text));
+    char text[24];
+    std::memcpy(text, "<!-- LINE ", 10);
+    char* end = std::to_chars(text + 10, text + 20, line).ptr;
+    std::memcpy(end, " -->", 4);
+    out.append(text, static_cast<std::size_t>(end + 4 - text));
 }
 
 // The line being converted; a table can move the conversion to another line.
