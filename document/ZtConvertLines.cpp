@@ -5,6 +5,10 @@
 #include <charconv>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "ZtFa4Converter.h"
 
 namespace quorvex {
@@ -33,6 +37,63 @@ constexpr TByteSet MakeCopiedBytes(bool asciiOnly)
 }
 constexpr TByteSet CopiedBytes = MakeCopiedBytes(false);
 constexpr TByteSet CopiedAsciiBytes = MakeCopiedBytes(true);
+
+// ASCII bytes that the translation changes, besides the space.
+constexpr std::array<unsigned char, 5> ChangedAscii = {0x22, 0x26, 0x2D, 0x3C, 0x3E};
+
+// The scan below tests for exactly the ASCII bytes that are not copied.
+constexpr bool ChangedAsciiComplete()
+{
+    for (unsigned b = 0; b < 0x80; ++b) {
+        bool changed = b == 0x20;
+        for (const unsigned char c : ChangedAscii) changed = changed || b == c;
+        if (changed == CopiedAsciiBytes[b]) return false;
+    }
+    return true;
+}
+static_assert(ChangedAsciiComplete());
+
+// The first position from `from` on that is not part of a run of ASCII
+// bytes copied as they are and, when `spacesJoin`, single spaces between
+// them; sixteen bytes at a time, leaving the last bytes of the line to the
+// byte-wise scan. A space is passed over only when the byte after it is no
+// space: a second space changes how the line writes its spaces.
+std::int32_t PlainAsciiUntil(
+    const unsigned char* bytes, std::int32_t from, std::int32_t length, bool spacesJoin)
+{
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8(0x22);
+    const __m128i ampersand = _mm_set1_epi8(0x26);
+    const __m128i hyphen = _mm_set1_epi8(0x2D);
+    const __m128i less = _mm_set1_epi8(0x3C);
+    const __m128i greater = _mm_set1_epi8(0x3E);
+    const __m128i space = _mm_set1_epi8(0x20);
+    std::int32_t at = from;
+    // One byte after the sixteen is read for a space at the last place.
+    while (at + 17 <= length) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+        const __m128i changed =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, quote), _mm_cmpeq_epi8(chunk, ampersand)),
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, hyphen), _mm_cmpeq_epi8(chunk, less)),
+                    _mm_cmpeq_epi8(chunk, greater)));
+        // The top bit of a byte of 0x80 or above stands for "not ASCII".
+        unsigned stop = static_cast<unsigned>(_mm_movemask_epi8(changed) | _mm_movemask_epi8(chunk));
+        const auto spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space)));
+        if (spacesJoin)
+            stop |= spaces & (spaces >> 1 | (bytes[at + 16] == 0x20 ? 0x8000u : 0u));
+        else
+            stop |= spaces;
+        if (stop != 0) return at + __builtin_ctz(stop);
+        at += 16;
+    }
+    return at;
+#else
+    (void)bytes;
+    (void)length;
+    (void)spacesJoin;
+    return from;
+#endif
+}
 
 std::string ParagraphTagFor(std::int32_t indent)
 {
@@ -220,9 +281,11 @@ private:
         const bool spacesJoin = !FNbspMode;
         std::int32_t end = position + 1;
         for (;;) {
+            const std::int32_t from = end;
+            end = PlainAsciiUntil(bytes, end, length, spacesJoin);
             while (end < length && copied[bytes[end]]) ++end;
-            if (!spacesJoin || end + 1 >= length || bytes[end] != 0x20 || !copied[bytes[end + 1]]) break;
-            end += 2;
+            if (spacesJoin && end + 1 < length && bytes[end] == 0x20 && copied[bytes[end + 1]]) end += 2;
+            if (end == from) break;
         }
         FOut.append(
             reinterpret_cast<const char*>(bytes) + position, static_cast<std::size_t>(end - position));

@@ -87,6 +87,10 @@ TEST_F(ConvertLinesTest, SpacesBecomeNonBreakingAfterTheFirstRun)
     EXPECT_EQ(One("a b c"), "a b c");
     EXPECT_EQ(One("ab  "), "ab  ");
     EXPECT_EQ(One(" a b  "), "&nbsp;a&nbsp;b  ");
+    // Long runs are scanned sixteen bytes at a time: a run of spaces that
+    // starts on the last byte of such a block still counts.
+    EXPECT_EQ(One("abcdefghijklmnop  qrstuvwxyz a"), "abcdefghijklmnop&nbsp;&nbsp;qrstuvwxyz&nbsp;a");
+    EXPECT_EQ(One("abcdefghij klmnop <qrstuvwxyz \x82"), "abcdefghij klmnop &lt;qrstuvwxyz &#233;");
 }
 
 TEST_F(ConvertLinesTest, AlignedOneLineParagraphIsSetFixed)
