@@ -4,10 +4,12 @@
 
 #include "ZtConvertDocument.h"
 #include "ZtErrorReport.h"
+#include "ZtFileTarget.h"
 #include "ZtFormQuorvexMain.h"
 
 #include <cstdlib>
 #include <exception>
+#include <set>
 
 namespace quorvex {
 
@@ -20,12 +22,27 @@ std::string DocumentFileName(const std::string& argument)
     return argument == StandardInputName ? "./" + argument : argument;
 }
 
+// The documents of a batch as files, so that a document is known under any
+// name that leads to it.
+std::set<TFileIdentity> DocumentFiles(const std::vector<std::string>& arguments)
+{
+    std::set<TFileIdentity> documents;
+    for (const std::string& name : arguments)
+        if (const auto identity = IdentityOfRegularFile(DocumentFileName(name))) documents.insert(*identity);
+    return documents;
+}
+
 // Each document is converted on its own, without the window: the window's
-// preferences and character output decide the bytes, as a Save would.
+// preferences and character output decide the bytes, as a Save would. A
+// batch naming both X and X.html would write X's HTML over the document
+// X.html before reading it; such an HTML file is not written, in silence like
+// every failure of a batch.
 void ConvertBatch(TZtFormQuorvex& window, const std::vector<std::string>& arguments)
 {
     const TZtConversion conversion = window.Conversion();
+    const std::set<TFileIdentity> documents = DocumentFiles(arguments);
     for (const std::string& name : arguments) {
+        if (documents.contains(IdentityOfTarget(name + ".html"))) continue;
         try {
             ConvertDocument(DocumentFileName(name), name + ".html", conversion);
         } catch (const EZtConversionError& error) {

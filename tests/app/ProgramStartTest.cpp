@@ -121,6 +121,17 @@ TEST_F(ProgramStartTest, ABatchWritesEachDocumentBesideIt)
     EXPECT_NE(html.find("Batch text"), std::string::npos);
 }
 
+TEST_F(ProgramStartTest, ABatchNeverWritesOverOneOfItsDocuments)
+{
+    WriteGood("a.fa4");
+    const std::string second = ReadFileBytes(WriteGood("a.fa4.html"));
+    const TRun run = Run({QStringLiteral("a.fa4"), QStringLiteral("a.fa4.html")});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(ReadFileBytes(Path("a.fa4.html")), second);
+    EXPECT_TRUE(Exists("a.fa4.html.html"));
+}
+
 TEST_F(ProgramStartTest, ABatchPassesOverMissingDocumentsInSilence)
 {
     WriteGood("good.fa4");
