@@ -171,13 +171,18 @@ bool ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileW
 
 // A device or a FIFO takes the bytes as they come; it has no folder entry to
 // replace. Opening a FIFO waits for its reader, as every writer of one does.
+// A regular file reached through a descriptor of a process is emptied and
+// written in place, as every Unix tool writes to /dev/stdout.
 bool WriteStream(const std::string& name, std::string_view bytes, const TFileWriteHooks& hooks)
 {
     TFileDescriptor stream(::open(name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     struct stat info { };
     if (!stream.Valid() || ::fstat(stream.Get(), &info) != 0) return false;
-    // The name may have changed its kind since it was looked at.
-    if (!S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode)) return false;
+    if (S_ISREG(info.st_mode)) {
+        if (::ftruncate(stream.Get(), 0) != 0) return false;
+    } else if (!S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+        return false; // the name changed its kind since it was looked at
+    }
     return WriteAll(stream.Get(), bytes, hooks) && stream.Close();
 }
 

@@ -52,10 +52,29 @@ std::optional<std::string> RealName(const std::string& name)
     return std::string(real.get());
 }
 
+// Whether the links from `name` on pass through a process's descriptor table
+// (/dev/stdout, /dev/fd/N, /proc/self/fd/N): the file behind it is open in
+// some process, such as the shell's redirection, which keeps writing to the
+// file it opened, so that file must be written in place and not replaced.
+bool LeadsThroughDescriptor(std::string name)
+{
+    for (int i = 0; i <= MaxLinks; ++i) {
+        struct stat info { };
+        if (::lstat(name.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return false;
+        const std::optional<std::string> folder = RealName(FolderOf(name));
+        if (folder && folder->starts_with("/proc/")) return true;
+        const std::optional<std::string> next = ReadLink(name);
+        if (!next) return false;
+        name = next->starts_with('/') ? *next : FolderOf(name) + "/" + *next;
+    }
+    return false;
+}
+
 TFileTarget ExistingTarget(const std::string& name, const struct stat& info, bool throughLink)
 {
     if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) return {TTargetKind::tkStream, name};
     if (!S_ISREG(info.st_mode)) return {TTargetKind::tkOther, name};
+    if (throughLink && LeadsThroughDescriptor(name)) return {TTargetKind::tkStream, name};
     const std::optional<std::string> real = throughLink ? RealName(name) : name;
     if (!real) return {TTargetKind::tkOther, name};
     return {

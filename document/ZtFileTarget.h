@@ -13,7 +13,7 @@ namespace quorvex {
 enum class TTargetKind {
     tkNew, // nothing stands under the name yet
     tkRegular, // a regular file, to be replaced whole
-    tkStream, // a character device or a FIFO, written as it stands
+    tkStream, // a character device, a FIFO, or a file open on a descriptor, written as it stands
     tkOther, // a folder, a socket, a name that cannot be looked at
 };
 

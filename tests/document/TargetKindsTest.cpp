@@ -101,6 +101,31 @@ TEST_F(TargetKindsTest, FifoIsWrittenAsItStands)
     EXPECT_EQ(Entries(Folder), std::vector<std::string>{"pipe"});
 }
 
+TEST_F(TargetKindsTest, AFileOpenOnADescriptorIsWrittenInPlace)
+{
+    // As a shell's "> out.html" with "-o /dev/stdout": the descriptor must
+    // see the HTML, so the file may not be replaced by another.
+    const std::string name = Path("out.html");
+    const int held = ::open(name.c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::write(held, "old content, longer than the new", 32), 32);
+    struct stat before { };
+    ASSERT_EQ(::fstat(held, &before), 0);
+    try {
+        WriteWholeFile("/proc/self/fd/" + std::to_string(held), "<html>");
+    } catch (const EZtError& error) {
+        ADD_FAILURE() << error.what();
+    }
+    struct stat after { };
+    ASSERT_EQ(::stat(name.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    char seen[64] = {};
+    EXPECT_EQ(::pread(held, seen, sizeof seen, 0), 6);
+    EXPECT_STREQ(seen, "<html>");
+    ::close(held);
+    EXPECT_EQ(Entries(Folder), std::vector<std::string>{"out.html"});
+}
+
 TEST_F(TargetKindsTest, CharacterDevicesAreWrittenAsTheyStand)
 {
     // The null and the full device made afresh in the test's own folder.
