@@ -80,22 +80,25 @@ void AppendCharText(std::string& out, unsigned char byte, TCharOutput output)
 }
 
 TZtFileInfoFa4::TZtFileInfoFa4()
-    : FLines(Fa4MaxLines)
-{ }
+{
+    FLines.reserve(Fa4MaxLines);
+}
 
 void TZtFileInfoFa4::Clear()
 {
     FLineCount = 0;
-    std::fill(FLines.begin(), FLines.end(), TFa4LineEntry{});
+    FLines.clear();
     TZtFileInfo::Clear();
 }
 
 void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string data)
 {
     TZtFileInfo::LoadFromMemory(fileName, std::move(data));
-    for (int i = 0; i < Fa4MaxLines; ++i) FLines[static_cast<std::size_t>(i)] = DecodeEntry(FData, i);
+    FLines.clear();
     FLineCount = 0;
-    while (FLines[static_cast<std::size_t>(FLineCount)].StoredLength != 0) {
+    for (;;) {
+        FLines.push_back(DecodeEntry(FData, FLineCount));
+        if (FLines.back().StoredLength == 0) break;
         ++FLineCount;
         if (FLineCount == Fa4MaxLines) throw ERangeError();
     }
@@ -104,7 +107,9 @@ void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string dat
 const TFa4LineEntry& TZtFileInfoFa4::GetLine(std::int32_t index) const
 {
     if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
-    return FLines[static_cast<std::size_t>(index)];
+    const auto at = static_cast<std::size_t>(index);
+    while (FLines.size() <= at) FLines.push_back(DecodeEntry(FData, static_cast<int>(FLines.size())));
+    return FLines[at];
 }
 
 const unsigned char* TZtFileInfoFa4::LineBytes(const TFa4LineEntry& entry) const

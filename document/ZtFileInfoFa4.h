@@ -44,6 +44,10 @@ void AppendCharText(std::string& out, unsigned char byte, TCharOutput output);
 class TZtFileInfoFa4 : public TZtFileInfo {
 public:
     TZtFileInfoFa4();
+    // GetLine hands out references into the entries it has decoded; a copy
+    // would not keep them in place.
+    TZtFileInfoFa4(const TZtFileInfoFa4&) = delete;
+    TZtFileInfoFa4& operator=(const TZtFileInfoFa4&) = delete;
 
     void Clear() override;
     void LoadFromMemory(const std::string& fileName, std::string data) override;
@@ -93,7 +97,11 @@ public:
 
 private:
     std::int32_t FLineCount = 0;
-    std::vector<TFa4LineEntry> FLines; // all 10000 entries, decoded at load
+    // The entries decoded so far, from the first on: at load those up to the
+    // line count, later ones when GetLine first asks for them (most documents
+    // use a few of the 10000). Room for all is reserved at construction, so no
+    // entry ever moves. Not safe for readers on several threads at once.
+    mutable std::vector<TFa4LineEntry> FLines;
     TCharOutput FCharOutput = TCharOutput::CharReferences;
     THyphenJoin FHyphenJoin = hjJoined;
 };

@@ -71,6 +71,21 @@ TEST(LineTable, EntriesAreReadLittleEndianFromTheirPlaces)
     EXPECT_EQ(document.LineCount(), 2);
 }
 
+TEST(LineTable, EntriesPastTheCountComeFromTheDocumentNowLoaded)
+{
+    TZtFileInfoFa4 document;
+    LoadLines(document,
+        {"a", "", "old", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "x"});
+    const TFa4LineEntry* first = &document.GetLine(0);
+    EXPECT_EQ(document.LineView(document.GetLine(21)), "x");
+    EXPECT_EQ(&document.GetLine(0), first); // later entries move no earlier one
+    EXPECT_EQ(document.LineView(*first), "a");
+
+    LoadLines(document, {"b", "", "new"});
+    EXPECT_EQ(document.LineView(document.GetLine(2)), "new");
+    EXPECT_EQ(document.GetLine(21).StoredLength, 0);
+}
+
 TEST(LineTable, IndexesOutsideTheTableRaiseTheRangeError)
 {
     TZtFileInfoFa4 document;
