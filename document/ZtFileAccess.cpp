@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -111,6 +112,16 @@ int CreateTemporaryBeside(const std::string& fileName, std::string& tempName)
 int Sync(int fd, const TFileWriteHooks& hooks)
 {
     return hooks.Sync ? hooks.Sync(fd) : ::fsync(fd);
+}
+
+// Not blocking, so that opening a pipe with no writer returns at once; a
+// device or a pipe has no size to read, so only regular files are read.
+int OpenRegularFile(const std::string& fileName, struct stat& info)
+{
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) return fd;
+    if (fd >= 0) ::close(fd);
+    throw EZtError(FormatFileMessage("Cannot open file %s", fileName));
 }
 
 EZtError CannotCreate(const std::string& fileName)
@@ -220,12 +231,8 @@ std::string ReadWholeFile(const std::string& fileName)
 
 std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize)
 {
-    // Not blocking, so that opening a pipe with no writer returns at once; a
-    // device or a pipe has no size to read, so only regular files are read.
-    TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info { };
-    if (!file.Valid() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        throw EZtError(FormatFileMessage("Cannot open file %s", fileName));
+    const TFileDescriptor file(OpenRegularFile(fileName, info));
     if (info.st_size > maxSize) throw ERangeError();
     std::string data;
     try {
@@ -242,6 +249,25 @@ std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize)
     }
     if (done < data.size()) throw EZtError(FormatFileMessage("Cannot read file %s", fileName));
     return data;
+}
+
+TFileHead ReadFileHead(const std::string& fileName, std::size_t size)
+{
+    struct stat info { };
+    const TFileDescriptor file(OpenRegularFile(fileName, info));
+    TFileHead head;
+    head.FileSize = static_cast<std::uint64_t>(info.st_size);
+    head.Bytes.resize(std::min<std::uint64_t>(size, head.FileSize));
+    std::size_t done = 0;
+    while (done < head.Bytes.size()) {
+        const ssize_t got =
+            ::pread(file.Get(), head.Bytes.data() + done, head.Bytes.size() - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    head.Bytes.resize(done);
+    return head;
 }
 
 std::string ReadWholeStream(int fd, const std::string& name, std::int64_t maxSize)

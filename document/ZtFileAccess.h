@@ -43,6 +43,15 @@ std::string ReadWholeFile(const std::string& fileName);
 // anything is read.
 std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize);
 
+// The first bytes of a regular file, and its size.
+struct TFileHead {
+    std::string Bytes; // as many as asked for, fewer where the file ends
+    std::uint64_t FileSize = 0;
+};
+// Reads the first `size` bytes of a file; EZtError "Cannot open file %s" as
+// ReadWholeFile.
+TFileHead ReadFileHead(const std::string& fileName, std::size_t size);
+
 // Reads an open descriptor (standard input, a pipe) to its end; ERangeError
 // as soon as it delivers more than `maxSize` bytes, EZtError
 // "Cannot read file %s" with `name` when reading fails.

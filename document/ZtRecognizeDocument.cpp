@@ -2,8 +2,8 @@
 
 #include "ZtRecognizeDocument.h"
 
-#include "ZtDocumentFacts.h"
 #include "ZtErrors.h"
+#include "ZtFileAccess.h"
 
 namespace quorvex {
 namespace {
@@ -36,7 +36,8 @@ bool LooksLikeFa4Head(std::string_view head, std::uint64_t fileSize)
 bool LooksLikeFa4Document(const std::string& fileName)
 {
     try {
-        return ReadDocumentFacts(fileName, true).LooksLikeDocument;
+        const TFileHead head = ReadFileHead(fileName, RecognitionHeadSize);
+        return LooksLikeFa4Head(head.Bytes, head.FileSize);
     } catch (const EZtError&) {
         return false;
     }
