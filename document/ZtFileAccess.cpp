@@ -124,6 +124,45 @@ int OpenRegularFile(const std::string& fileName, struct stat& info)
     throw EZtError(FormatFileMessage("Cannot open file %s", fileName));
 }
 
+// Reads `size` bytes from `at` on to `buffer`; false when the file delivers
+// fewer.
+bool ReadRange(int fd, char* buffer, std::uint64_t at, std::uint64_t size)
+{
+    std::uint64_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, buffer + done, size - done, static_cast<off_t>(at + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        done += static_cast<std::uint64_t>(got);
+    }
+    return true;
+}
+
+// Fills `data`, which holds zeros, with the file's bytes. The holes of a
+// sparse file read as zeros, so they are passed over: a document's line
+// table is mostly zeros, and copies of documents are often sparse. Where the
+// system knows of no holes, everything is read.
+bool ReadDataOf(int fd, std::string& data)
+{
+    const auto size = static_cast<off_t>(data.size());
+    off_t at = 0;
+    while (at < size) {
+        const off_t start = ::lseek(fd, at, SEEK_DATA);
+        if (start < 0 && errno == ENXIO) {
+            // Only a hole up to the end, unless the file has become shorter.
+            struct stat info { };
+            return ::fstat(fd, &info) == 0 && info.st_size >= size;
+        }
+        if (start < 0) return ReadRange(fd, data.data() + at, static_cast<std::uint64_t>(at), size - at);
+        if (start >= size) return true;
+        off_t end = ::lseek(fd, start, SEEK_HOLE);
+        if (end < 0 || end > size) end = size;
+        if (!ReadRange(fd, data.data() + start, static_cast<std::uint64_t>(start), end - start)) return false;
+        at = end;
+    }
+    return true;
+}
+
 EZtError CannotCreate(const std::string& fileName)
 {
     return EZtError(FormatFileMessage("Cannot create file %s", fileName));
@@ -240,14 +279,7 @@ std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize)
     } catch (const std::bad_alloc&) {
         throw EZtError("Out of memory");
     }
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t got = ::read(file.Get(), data.data() + done, data.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    if (done < data.size()) throw EZtError(FormatFileMessage("Cannot read file %s", fileName));
+    if (!ReadDataOf(file.Get(), data)) throw EZtError(FormatFileMessage("Cannot read file %s", fileName));
     return data;
 }
 

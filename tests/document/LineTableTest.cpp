@@ -175,6 +175,24 @@ TEST(LineTable, ReadDeliveringFewerBytesThanTheSizeIsAnError)
     EXPECT_FALSE(document.Loaded());
 }
 
+TEST(LineTable, SparseFilesReadWithTheirHolesAsZeros)
+{
+    TempFolder folder;
+    const std::string name = folder / "sparse.fa4";
+    std::string expected(300000, '\0');
+    expected.replace(0, 4, "head");
+    expected.replace(200000, 4, "tail");
+    {
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::pwrite(fd, "head", 4, 0), 4);
+        ASSERT_EQ(::pwrite(fd, "tail", 4, 200000), 4);
+        ASSERT_EQ(::ftruncate(fd, 300000), 0); // ends in a hole
+        ::close(fd);
+    }
+    EXPECT_EQ(ReadWholeFile(name), expected);
+}
+
 TEST(DamagedData, EmptyAndShortFilesLoadWithNoLines)
 {
     TZtFileInfoFa4 document;
