@@ -55,11 +55,13 @@ static_assert(ChangedAsciiComplete());
 
 // The first position from `from` on that is not part of a run of ASCII
 // bytes copied as they are and, when `spacesJoin`, single spaces between
-// them; sixteen bytes at a time, leaving the last bytes of the line to the
-// byte-wise scan. A space is passed over only when the byte after it is no
-// space: a second space changes how the line writes its spaces.
-std::int32_t PlainAsciiUntil(
-    const unsigned char* bytes, std::int32_t from, std::int32_t length, bool spacesJoin)
+// them; sixteen bytes at a time. A space is passed over only when the byte
+// after it is no space: a second space changes how the line writes its
+// spaces. The last sixteen bytes may reach past the line's end, as far as
+// `available` bytes can be read; places past the end stop the run and count
+// as spaces, so a space that ends the line stops it too.
+std::int32_t PlainAsciiUntil(const unsigned char* bytes, std::int32_t from, std::int32_t length,
+    std::int64_t available, bool spacesJoin)
 {
 #if defined(__SSE2__)
     const __m128i quote = _mm_set1_epi8(0x22);
@@ -69,18 +71,21 @@ std::int32_t PlainAsciiUntil(
     const __m128i greater = _mm_set1_epi8(0x3E);
     const __m128i space = _mm_set1_epi8(0x20);
     std::int32_t at = from;
-    // One byte after the sixteen is read for a space at the last place.
-    while (at + 17 <= length) {
+    while (at < length && at + 16 <= available) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
         const __m128i changed =
             _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, quote), _mm_cmpeq_epi8(chunk, ampersand)),
                 _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, hyphen), _mm_cmpeq_epi8(chunk, less)),
                     _mm_cmpeq_epi8(chunk, greater)));
+        const std::int32_t inLine = length - at;
+        const unsigned beyond = inLine >= 16 ? 0u : 0xFFFFu << inLine;
+        const bool spaceFollows = inLine <= 16 || bytes[at + 16] == 0x20;
         // The top bit of a byte of 0x80 or above stands for "not ASCII".
-        unsigned stop = static_cast<unsigned>(_mm_movemask_epi8(changed) | _mm_movemask_epi8(chunk));
-        const auto spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space)));
+        unsigned stop = static_cast<unsigned>(_mm_movemask_epi8(changed) | _mm_movemask_epi8(chunk)) | beyond;
+        const unsigned spaces =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space))) | beyond;
         if (spacesJoin)
-            stop |= spaces & (spaces >> 1 | (bytes[at + 16] == 0x20 ? 0x8000u : 0u));
+            stop |= spaces & (spaces >> 1 | (spaceFollows ? 0x8000u : 0u));
         else
             stop |= spaces;
         if (stop != 0) return at + __builtin_ctz(stop);
@@ -90,6 +95,7 @@ std::int32_t PlainAsciiUntil(
 #else
     (void)bytes;
     (void)length;
+    (void)available;
     (void)spacesJoin;
     return from;
 #endif
@@ -278,11 +284,12 @@ private:
         const unsigned char* bytes = cursor.Bytes;
         const bool* copied = FCopied.data();
         const std::int32_t length = cursor.Length;
+        const std::int64_t available = cursor.Available;
         const bool spacesJoin = !FNbspMode;
         std::int32_t end = position + 1;
         for (;;) {
             const std::int32_t from = end;
-            end = PlainAsciiUntil(bytes, end, length, spacesJoin);
+            end = PlainAsciiUntil(bytes, end, length, available, spacesJoin);
             while (end < length && copied[bytes[end]]) ++end;
             if (spacesJoin && end + 1 < length && bytes[end] == 0x20 && copied[bytes[end + 1]]) end += 2;
             if (end == from) break;
