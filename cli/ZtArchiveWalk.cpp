@@ -15,17 +15,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A file of the tree, by its full path and by its path below the root.
+struct TTreeFile {
+    fs::path Path;
+    std::string Below;
+};
+
 // Lists the tree: folders one by one, each by name, so that the files come
 // in path order.
 class TWalker {
 public:
-    TWalker(TZtArchiveWalk& result, std::vector<fs::path>& files, const std::optional<fs::path>& skip)
+    TWalker(TZtArchiveWalk& result, std::vector<TTreeFile>& files, const std::optional<fs::path>& skip)
         : FResult(result)
         , FFiles(files)
         , FSkip(skip)
     { }
 
-    void WalkFolder(const fs::path& folder)
+    void WalkFolder(const fs::path& folder, const std::string& below)
     {
         std::error_code error;
         std::vector<fs::directory_entry> entries;
@@ -38,12 +44,15 @@ public:
                 return a.path().native() < b.path().native();
             });
         for (const auto& entry : entries) {
+            const std::string& path = entry.path().native();
+            const std::string name = path.substr(path.rfind('/') + 1);
+            const std::string entryBelow = below.empty() ? name : below + '/' + name;
             // The type the folder listing gives: a link is judged by itself,
             // never followed into a folder.
             if (!entry.is_symlink(error) && entry.is_directory(error)) {
-                if (!IsSkipped(entry.path())) WalkFolder(entry.path());
+                if (!IsSkipped(entry.path())) WalkFolder(entry.path(), entryBelow);
             } else {
-                FFiles.push_back(entry.path());
+                FFiles.push_back({entry.path(), entryBelow});
             }
         }
     }
@@ -56,7 +65,7 @@ private:
     }
 
     TZtArchiveWalk& FResult;
-    std::vector<fs::path>& FFiles;
+    std::vector<TTreeFile>& FFiles;
     const std::optional<fs::path>& FSkip;
 };
 
@@ -86,23 +95,26 @@ TProbe Probe(const fs::path& file)
 TZtArchiveWalk WalkArchive(const fs::path& root, const std::optional<fs::path>& skip, unsigned jobs)
 {
     TZtArchiveWalk result;
-    std::vector<fs::path> files;
-    TWalker(result, files, skip).WalkFolder(root);
+    std::vector<TTreeFile> files;
+    TWalker(result, files, skip).WalkFolder(root, "");
 
-    // Reading the heads is most of the walk's work, and done in parallel.
+    // Reading the heads is most of the walk's work, and done in parallel, a
+    // few files per task so that handing out tasks costs little.
+    constexpr std::size_t FilesPerTask = 32;
     std::vector<TProbe> probes(files.size());
-    RunBatch(
-        files.size(), jobs,
-        [&](std::size_t i) {
-            probes[i] = Probe(files[i]);
+    RunBatch((files.size() + FilesPerTask - 1) / FilesPerTask, jobs,
+        [&](std::size_t task) {
+            const std::size_t end = std::min(files.size(), (task + 1) * FilesPerTask);
+            for (std::size_t i = task * FilesPerTask; i < end; ++i) probes[i] = Probe(files[i].Path);
             return TZtOutcome();
         },
         [](std::size_t, const TZtOutcome&) {});
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (probes[i].Facts)
-            result.Documents.push_back({files[i], std::move(*probes[i].Facts)});
+            result.Documents.push_back(
+                {std::move(files[i].Path), std::move(files[i].Below), std::move(*probes[i].Facts)});
         else if (probes[i].Failure)
-            result.Unreadable.push_back({files[i], *probes[i].Failure});
+            result.Unreadable.push_back({files[i].Path, *probes[i].Failure});
         else
             ++result.PassedOver;
     }

@@ -20,7 +20,8 @@ struct TZtUnreadableFolder {
 
 // A document, and what was read of it while telling it from other files.
 struct TZtFoundDocument {
-    std::filesystem::path Path; // root / the path below it
+    std::filesystem::path Path; // root / Below
+    std::string Below; // the path below the root, '/' between folders
     TZtDocumentFacts Facts;
 };
 

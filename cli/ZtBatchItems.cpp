@@ -43,11 +43,10 @@ void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::st
     batch.Unreadable += walk.Unreadable.size();
     batch.PassedOver += walk.PassedOver;
     for (auto& document : walk.Documents) {
-        const fs::path below = document.Path.lexically_relative(folder);
-        const std::string target =
-            output ? (*output / below).string() + ".html" : document.Path.string() + ".html";
-        batch.Items.push_back(
-            {document.Path.string(), target, below.generic_string(), false, std::move(document.Facts)});
+        std::string target =
+            (output ? (*output / document.Below).string() : document.Path.string()) + ".html";
+        batch.Items.push_back({document.Path.string(), std::move(target), std::move(document.Below), false,
+            std::move(document.Facts)});
     }
 }
 
