@@ -30,8 +30,11 @@ TFa4Converter::~TFa4Converter()
 const TLineScan& TFa4Converter::Scan(std::int32_t line)
 {
     const TFa4LineEntry& entry = FDoc.GetLine(line);
-    if (FScanIndex.empty()) FScanIndex.assign(Fa4MaxLines, -1);
-    std::int32_t& index = FScanIndex[static_cast<std::size_t>(line)];
+    // Grown only as far as the scanned lines reach: a document's tables
+    // usually take a few of its 10000 lines.
+    const auto at = static_cast<std::size_t>(line);
+    if (FScanIndex.size() <= at) FScanIndex.resize(at + 1, -1);
+    std::int32_t& index = FScanIndex[at];
     if (index < 0) {
         // A scan keeps its plain text and a raw index for every character.
         Charge(std::int64_t{entry.Length} * (1 + sizeof(std::int32_t)));
