@@ -103,6 +103,29 @@ std::size_t SetLongOption(TZtCliOptions& options, const std::vector<std::string>
     return i;
 }
 
+// A cluster of short options as getopt reads them: "-ru", "-rj2", "-rd OUT".
+// An option that takes a value takes the rest of the argument, or the next
+// argument when nothing follows it; returns the index of the last argument
+// used.
+std::size_t SetShortOptions(TZtCliOptions& options, const std::vector<std::string>& args, std::size_t i)
+{
+    const std::string& arg = args[i];
+    for (std::size_t k = 1; k < arg.size(); ++k) {
+        const char option = arg[k];
+        if (!TakesValue(option)) {
+            SetFlag(options, std::string{'-', option});
+        } else if (k + 1 < arg.size()) {
+            SetValue(options, option, arg.substr(k + 1));
+            break;
+        } else if (i + 1 < args.size()) {
+            SetValue(options, option, args[++i]);
+        } else {
+            throw EZtUsageError(std::string("option -") + option + " needs a value");
+        }
+    }
+    return i;
+}
+
 void CheckCombination(const TZtCliOptions& options)
 {
     if (options.Documents.empty()) throw EZtUsageError("no documents given");
@@ -126,17 +149,8 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
             optionsEnded = true;
         } else if (arg[1] == '-') {
             i = SetLongOption(options, args, i);
-        } else if (TakesValue(arg[1])) {
-            // Both "-o FILE" and "-oFILE", as getopt accepts them.
-            if (arg.size() > 2) {
-                SetValue(options, arg[1], arg.substr(2));
-            } else if (i + 1 < args.size()) {
-                SetValue(options, arg[1], args[++i]);
-            } else {
-                throw EZtUsageError("option " + arg + " needs a value");
-            }
         } else {
-            SetFlag(options, arg);
+            i = SetShortOptions(options, args, i);
         }
     }
     if (!options.Help && !options.Version) CheckCombination(options);

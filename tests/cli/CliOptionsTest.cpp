@@ -24,6 +24,16 @@ TEST(ParseCommandLine, OptionsWithSeparateAndAttachedValues)
     EXPECT_FALSE(options.OutputFile);
 }
 
+TEST(ParseCommandLine, ShortOptionsCluster)
+{
+    const TZtCliOptions options = ParseCommandLine({"-ruj2", "-hVd", "out", "tree"});
+    EXPECT_TRUE(options.Recursive && options.Update && options.Help && options.Version);
+    EXPECT_EQ(options.Jobs, 2u);
+    EXPECT_EQ(options.OutputDir, "out");
+    EXPECT_EQ(options.Documents, (TArgs{"tree"}));
+    EXPECT_EQ(ParseCommandLine({"-rdout", "tree"}).OutputDir, "out");
+}
+
 TEST(ParseCommandLine, LongOptionsWithSeparateAndJoinedValues)
 {
     const TZtCliOptions options =
@@ -61,6 +71,8 @@ TEST(ParseCommandLine, UsageErrors)
         {{"-x", "a.fa4"}, "unknown option '-x'"},
         {{"--verbose", "a.fa4"}, "unknown option '--verbose'"},
         {{"a.fa4", "-o"}, "option -o needs a value"},
+        {{"a.fa4", "-ro"}, "option -o needs a value"},
+        {{"-rx", "a.fa4"}, "unknown option '-x'"},
         {{"a.fa4", "--output"}, "option --output needs a value"},
         {{"--unicode=yes", "a.fa4"}, "unknown option '--unicode=yes'"},
         {{"--jobs=0", "a.fa4"}, "invalid number of jobs '0'"},
