@@ -294,9 +294,23 @@ private:
             if (spacesJoin && end + 1 < length && bytes[end] == 0x20 && copied[bytes[end + 1]]) end += 2;
             if (end == from) break;
         }
-        FOut.append(
-            reinterpret_cast<const char*>(bytes) + position, static_cast<std::size_t>(end - position));
+        AppendRun(
+            reinterpret_cast<const char*>(bytes) + position, end - position, cursor.Available - position);
         position = end - 1;
+    }
+
+    // Most runs are short words between translated characters. A copy of a
+    // fixed sixteen bytes, cut back after, needs no call into the C library;
+    // the bytes past the run that it reads lie inside the loaded data.
+    void AppendRun(const char* run, std::int32_t size, std::int64_t available)
+    {
+        constexpr std::int32_t Block = 16;
+        if (size > Block || available < Block) {
+            FOut.append(run, static_cast<std::size_t>(size));
+            return;
+        }
+        FOut.append(run, Block);
+        FOut.resize(FOut.size() - static_cast<std::size_t>(Block - size));
     }
 
     // The join lands after the result so far: after the line that ended in
