@@ -287,12 +287,14 @@ private:
         const std::int64_t available = cursor.Available;
         const bool spacesJoin = !FNbspMode;
         std::int32_t end = position + 1;
+        // The scan would stop at once where it stopped before, so the run ends
+        // when the bytes after its stop do not carry it on.
         for (;;) {
-            const std::int32_t from = end;
             end = PlainAsciiUntil(bytes, end, length, available, spacesJoin);
+            const std::int32_t stopped = end;
             while (end < length && copied[bytes[end]]) ++end;
             if (spacesJoin && end + 1 < length && bytes[end] == 0x20 && copied[bytes[end + 1]]) end += 2;
-            if (end == from) break;
+            if (end == stopped) break;
         }
         AppendRun(
             reinterpret_cast<const char*>(bytes) + position, end - position, cursor.Available - position);
