@@ -1,5 +1,6 @@
 // fa4tohtml: converts F&A 4 documents to HTML files without opening a window.
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -165,5 +166,11 @@ int Run(const std::vector<std::string>& args)
 
 int main(int argc, char** argv)
 {
+    // A document and its HTML take a megabyte or two, freed and taken again
+    // for the next one: kept by the heap, their pages are not mapped, zeroed
+    // and faulted in anew for every document of a batch.
+    constexpr int KeptHeap = 32 << 20; // the most the heap lets a program set
+    mallopt(M_MMAP_THRESHOLD, KeptHeap);
+    mallopt(M_TRIM_THRESHOLD, KeptHeap);
     return quorvex::Run(std::vector<std::string>(argv + 1, argv + argc));
 }
