@@ -284,10 +284,15 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
         const TFa4LineEntry* entry = &FDoc.GetLine(i);
         const unsigned char* bytes = FDoc.LineBytes(*entry);
         std::int64_t available = FDoc.AvailableFrom(bytes);
-        const std::int32_t start = RawIndex(i, rect.FirstCol);
+        // One scan of the line serves both edges of the cell.
+        const TLineScan& scan = Scan(i);
+        TCodeEffects effects;
+        const std::int32_t start = scan.RawIndex(rect.FirstCol, effects);
+        ApplyCodeEffects(effects);
         // A line whose text ends before the cell's last column ends its segment
         // at its own last byte.
-        std::int32_t end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
+        std::int32_t end = std::min<std::int32_t>(scan.RawIndex(rect.LastCol, effects), entry->Length - 1);
+        ApplyCodeEffects(effects);
         Charge(1 + std::max(0, end - start + 1));
         // After a dropped end hyphen the segment completes the word: no CR,
         // which a browser would show as a space inside it.

@@ -104,7 +104,7 @@ void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string dat
     }
 }
 
-const TFa4LineEntry& TZtFileInfoFa4::GetLine(std::int32_t index) const
+const TFa4LineEntry& TZtFileInfoFa4::DecodeLine(std::int32_t index) const
 {
     if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
     const auto at = static_cast<std::size_t>(index);

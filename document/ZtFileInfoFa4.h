@@ -55,7 +55,14 @@ public:
     std::int32_t LineCount() const { return FLineCount; }
     // The entry of a line, 0..9999; other indexes raise ERangeError. While no
     // document is loaded every entry has Length 0.
-    const TFa4LineEntry& GetLine(std::int32_t index) const;
+    const TFa4LineEntry& GetLine(std::int32_t index) const
+    {
+        // Table cells ask for their lines again and again: an entry already
+        // decoded is handed out without a call.
+        if (index >= 0 && static_cast<std::size_t>(index) < FLines.size())
+            return FLines[static_cast<std::size_t>(index)];
+        return DecodeLine(index);
+    }
     // Position of the entry's first text byte inside Data(); the entry's
     // Length bytes from here are readable.
     const unsigned char* LineBytes(const TFa4LineEntry& entry) const;
@@ -96,6 +103,8 @@ public:
     std::string ParagraphTag;
 
 private:
+    const TFa4LineEntry& DecodeLine(std::int32_t index) const;
+
     std::int32_t FLineCount = 0;
     // The entries decoded so far, from the first on: at load those up to the
     // line count, later ones when GetLine first asks for them (most documents
