@@ -102,13 +102,8 @@ TZtArchiveWalk WalkArchive(const fs::path& root, const std::optional<fs::path>& 
     // few files per task so that handing out tasks costs little.
     constexpr std::size_t FilesPerTask = 32;
     std::vector<TProbe> probes(files.size());
-    RunBatch((files.size() + FilesPerTask - 1) / FilesPerTask, jobs,
-        [&](std::size_t task) {
-            const std::size_t end = std::min(files.size(), (task + 1) * FilesPerTask);
-            for (std::size_t i = task * FilesPerTask; i < end; ++i) probes[i] = Probe(files[i].Path);
-            return TZtOutcome();
-        },
-        [](std::size_t, const TZtOutcome&) {});
+    ForEachInParallel(
+        files.size(), jobs, FilesPerTask, [&](std::size_t i) { probes[i] = Probe(files[i].Path); });
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (probes[i].Facts)
             result.Documents.push_back(

@@ -22,14 +22,14 @@ void MakeFolderOf(const std::string& target)
     if (error) throw EZtError(FormatFileMessage("Cannot create folder %s", folder.string()));
 }
 
-TZtItemState Convert(const TZtBatchItem& item, const TZtItemSettings& settings)
+TZtItemState Convert(
+    const TZtBatchItem& item, std::optional<std::int64_t> htmlTime, const TZtItemSettings& settings)
 {
     if (settings.Update) {
         // A document whose time cannot be read is converted, and fails there.
         const std::int64_t documentTime =
             item.Facts ? item.Facts->ModifiedNs : ModificationTime(item.Document, INT64_MAX);
-        if (HtmlIsUpToDate(documentTime, item.Target, settings.PreferencesTime))
-            return TZtItemState::isUpToDate;
+        if (HtmlIsUpToDate(documentTime, htmlTime, settings.PreferencesTime)) return TZtItemState::isUpToDate;
     }
     if (settings.CreateFolders) MakeFolderOf(item.Target);
     ConvertDocument(item.Document, item.Target, settings.Conversion);
@@ -58,11 +58,12 @@ void FillRow(TZtItemResult& result, const TZtBatchItem& item)
 
 } // namespace
 
-TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& settings)
+TZtItemResult ConvertItem(
+    const TZtBatchItem& item, std::optional<std::int64_t> htmlTime, const TZtItemSettings& settings)
 {
     TZtItemResult result;
     try {
-        result.State = Convert(item, settings);
+        result.State = Convert(item, htmlTime, settings);
     } catch (const std::exception& error) {
         result.Message = error.what();
     } catch (...) {

@@ -28,7 +28,9 @@ struct TZtItemResult {
     TZtIndexRow Row; // filled when asked for
 };
 
-// Never throws: a failure becomes the result.
-TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& settings);
+// Never throws: a failure becomes the result. `htmlTime` is the HTML file's
+// modification time when it is a regular file already.
+TZtItemResult ConvertItem(
+    const TZtBatchItem& item, std::optional<std::int64_t> htmlTime, const TZtItemSettings& settings);
 
 } // namespace quorvex

@@ -3,44 +3,54 @@
 
 #include "ZtOutputPlan.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <map>
 #include <optional>
 
 #include "ZtConvertDocument.h"
-#include "ZtFileTarget.h"
 
 namespace quorvex {
 namespace {
 
+std::int64_t Nanoseconds(const struct timespec& time)
+{
+    return std::int64_t{time.tv_sec} * 1000000000 + time.tv_nsec;
+}
+
 // Every way of naming a file gives one key, also for a file that does not
 // exist yet: a document given before its name is written by another of the
 // run is written over all the same.
-std::optional<TFileIdentity> DocumentKey(const std::string& document)
+std::optional<TFileIdentity> DocumentKey(const TZtBatchItem& item)
 {
-    if (document == StandardInputName) return IdentityOfRegularDescriptor(STDIN_FILENO);
+    if (item.Document == StandardInputName) return IdentityOfRegularDescriptor(STDIN_FILENO);
+    // The walk found a regular file and looked at it already.
+    if (item.Facts) return TFileIdentity{item.Facts->Device, item.Facts->Inode, {}};
     // Only regular files hold documents; a device or a FIFO is no document
     // HTML could destroy.
-    if (const auto regular = IdentityOfRegularFile(document)) return regular;
-    if (ResolveTarget(document).Kind != TTargetKind::tkNew) return std::nullopt;
-    return IdentityOfTarget(document);
+    if (const auto regular = IdentityOfRegularFile(item.Document)) return regular;
+    if (ResolveTarget(item.Document).Kind != TTargetKind::tkNew) return std::nullopt;
+    return IdentityOfTarget(item.Document);
 }
 
-// Every way of naming the output gives one key, also for a file that does
-// not exist yet.
-TFileIdentity OutputKey(const std::string& output)
+// One look at an existing output serves the key and the up-to-date check.
+void FindOutput(TZtOutputKeys& keys, const std::string& output)
 {
-    if (output == StandardOutputName) return {0, 0, output};
-    return IdentityOfTarget(output);
-}
-
-// The file the output would overwrite: standard output only as a regular
-// file it appends to.
-std::optional<TFileIdentity> OverwrittenKey(const std::string& output, const TFileIdentity& outputKey)
-{
-    if (output == StandardOutputName) return IdentityOfRegularDescriptor(STDOUT_FILENO);
-    return outputKey;
+    if (output == StandardOutputName) {
+        keys.Output = {0, 0, output};
+        // Standard output only as a regular file it appends to.
+        keys.Overwritten = IdentityOfRegularDescriptor(STDOUT_FILENO);
+        return;
+    }
+    struct stat info { };
+    if (::stat(output.c_str(), &info) == 0) {
+        keys.Output = {info.st_dev, info.st_ino, {}};
+        if (S_ISREG(info.st_mode)) keys.OutputTime = Nanoseconds(info.st_mtim);
+    } else {
+        keys.Output = IdentityOfTarget(output);
+    }
+    keys.Overwritten = keys.Output;
 }
 
 std::string OverwriteMessage(const TZtBatchItem& item, const std::string& document)
@@ -58,25 +68,41 @@ std::string DuplicateMessage(const TZtBatchItem& first, const TZtBatchItem& seco
 
 } // namespace
 
-std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items)
+TZtOutputKeys FindOutputKeys(const TZtBatchItem& item)
+{
+    TZtOutputKeys keys;
+    keys.Document = DocumentKey(item);
+    FindOutput(keys, item.Target);
+    return keys;
+}
+
+std::vector<std::string> OutputConflicts(
+    const std::vector<TZtBatchItem>& items, const std::vector<TZtOutputKeys>& keys)
 {
     std::map<TFileIdentity, std::string> documents;
-    for (const auto& item : items)
-        if (const auto identity = DocumentKey(item.Document)) documents.try_emplace(*identity, item.Document);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (keys[i].Document) documents.try_emplace(*keys[i].Document, items[i].Document);
 
     std::vector<std::string> conflicts;
     std::map<TFileIdentity, std::size_t> firstWriter;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const TFileIdentity key = OutputKey(items[i].Target);
-        if (const auto overwritten = OverwrittenKey(items[i].Target, key)) {
-            const auto document = documents.find(*overwritten);
+        if (keys[i].Overwritten) {
+            const auto document = documents.find(*keys[i].Overwritten);
             if (document != documents.end())
                 conflicts.push_back(OverwriteMessage(items[i], document->second));
         }
-        const auto [first, added] = firstWriter.try_emplace(key, i);
+        const auto [first, added] = firstWriter.try_emplace(keys[i].Output, i);
         if (!added) conflicts.push_back(DuplicateMessage(items[first->second], items[i]));
     }
     return conflicts;
+}
+
+std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items)
+{
+    std::vector<TZtOutputKeys> keys;
+    keys.reserve(items.size());
+    for (const auto& item : items) keys.push_back(FindOutputKeys(item));
+    return OutputConflicts(items, keys);
 }
 
 } // namespace quorvex

@@ -2,17 +2,39 @@
 // The documents of a run and their HTML files, checked before anything is
 // written: no document is written over by HTML, no file is written twice.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ZtBatchItems.h"
+#include "ZtFileTarget.h"
 
 namespace quorvex {
 
+// What the check needs to know of one item's files, found for each item on
+// its own (so on any thread) by looking at the file system.
+struct TZtOutputKeys {
+    // The document as a file HTML could destroy: regular files only.
+    std::optional<TFileIdentity> Document;
+    TFileIdentity Output; // every way of naming the HTML file gives this one
+    std::optional<TFileIdentity> Overwritten; // the file the HTML would replace
+    // The HTML file's modification time in nanoseconds when it is a regular
+    // file already, for the up-to-date check.
+    std::optional<std::int64_t> OutputTime;
+};
+
+// A document "-" is standard input, a target "-" standard output. Names are
+// looked at as files (device and inode, through symbolic links), so two
+// spellings of one file are one file; a document the walk found keeps the
+// identity the walk saw.
+TZtOutputKeys FindOutputKeys(const TZtBatchItem& item);
+
 // What forbids the run, one message per conflict, in document order; empty
-// when it can go on. A document "-" is standard input, a target "-" standard
-// output. Names are compared as files (device and inode, through symbolic
-// links), so two spellings of one file are one file.
+// when it can go on. `keys` holds FindOutputKeys of each item.
+std::vector<std::string> OutputConflicts(
+    const std::vector<TZtBatchItem>& items, const std::vector<TZtOutputKeys>& keys);
+// The same, the keys found here.
 std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items);
 
 } // namespace quorvex

@@ -20,12 +20,9 @@ std::int64_t ModificationTime(const std::string& name, std::int64_t missing)
     return ::stat(name.c_str(), &info) == 0 ? Nanoseconds(info.st_mtim) : missing;
 }
 
-bool HtmlIsUpToDate(std::int64_t documentTime, const std::string& html, std::int64_t notBefore)
+bool HtmlIsUpToDate(std::int64_t documentTime, std::optional<std::int64_t> htmlTime, std::int64_t notBefore)
 {
-    struct stat info { };
-    if (::stat(html.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    const std::int64_t htmlTime = Nanoseconds(info.st_mtim);
-    return htmlTime > documentTime && htmlTime > notBefore;
+    return htmlTime && *htmlTime > documentTime && *htmlTime > notBefore;
 }
 
 } // namespace quorvex

@@ -3,6 +3,7 @@
 // times as make judges its targets.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quorvex {
@@ -11,8 +12,9 @@ namespace quorvex {
 // cannot be looked at.
 std::int64_t ModificationTime(const std::string& name, std::int64_t missing);
 
-// True when `html` is a file newer than the document's time and than
-// `notBefore` (the preferences file's time, or 0).
-bool HtmlIsUpToDate(std::int64_t documentTime, const std::string& html, std::int64_t notBefore);
+// True when the HTML file is a regular file (`htmlTime` its modification
+// time) newer than the document's time and than `notBefore` (the preferences
+// file's time, or 0).
+bool HtmlIsUpToDate(std::int64_t documentTime, std::optional<std::int64_t> htmlTime, std::int64_t notBefore);
 
 } // namespace quorvex

@@ -29,6 +29,9 @@ namespace {
 
 enum TExitStatus { exOk = 0, exFailed = 1, exUsage = 2 };
 
+// Items whose files are looked at in one go on one thread.
+constexpr std::size_t KeysPerTask = 32;
+
 int ReportUsageError(const EZtUsageError& error)
 {
     std::fprintf(stderr, "%.*s: %s\nTry '%.*s --help' for more information.\n",
@@ -95,7 +98,12 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
     const TZtBatchItems batch = GatherBatchItems(options, jobs);
     for (const auto& message : batch.Messages) std::fputs(message.c_str(), stderr);
-    std::vector<std::string> conflicts = OutputConflicts(batch.Items);
+    // Looking at every document and target is work for all threads; the
+    // up-to-date check reuses what it found.
+    std::vector<TZtOutputKeys> keys(batch.Items.size());
+    ForEachInParallel(batch.Items.size(), jobs, KeysPerTask,
+        [&](std::size_t i) { keys[i] = FindOutputKeys(batch.Items[i]); });
+    std::vector<std::string> conflicts = OutputConflicts(batch.Items, keys);
     if (const auto index = IndexConflict(batch, options)) conflicts.push_back(*index);
     if (!conflicts.empty()) return ReportConflicts(conflicts);
 
@@ -111,7 +119,7 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
         RunBatch(
             batch.Items.size(), jobs,
             [&](std::size_t i) {
-                results[i] = ConvertItem(batch.Items[i], settings);
+                results[i] = ConvertItem(batch.Items[i], keys[i].OutputTime, settings);
                 return results[i].Message;
             },
             [&](std::size_t i, const TZtOutcome& outcome) {

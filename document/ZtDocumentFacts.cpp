@@ -115,15 +115,37 @@ std::string ShownText(std::string_view line)
     return shown.substr(first, shown.find_last_not_of(' ') + 1 - first);
 }
 
+std::int64_t Nanoseconds(const struct timespec& time)
+{
+    return std::int64_t{time.tv_sec} * 1000000000 + time.tv_nsec;
+}
+
+void SetFileFacts(TZtDocumentFacts& facts, const struct stat& info)
+{
+    facts.Size = static_cast<std::uint64_t>(info.st_size);
+    facts.Modified = info.st_mtim.tv_sec;
+    facts.ModifiedNs = Nanoseconds(info.st_mtim);
+    facts.Device = info.st_dev;
+    facts.Inode = info.st_ino;
+    facts.ChangedNs = Nanoseconds(info.st_ctim);
+}
+
 } // namespace
+
+std::optional<TZtDocumentFacts> FileFactsOf(const std::string& fileName)
+{
+    struct stat info { };
+    if (::stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    TZtDocumentFacts facts;
+    SetFileFacts(facts, info);
+    return facts;
+}
 
 TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments)
 {
     const TDocumentFile file(fileName);
     TZtDocumentFacts facts;
-    facts.Size = static_cast<std::uint64_t>(file.Info().st_size);
-    facts.Modified = file.Info().st_mtim.tv_sec;
-    facts.ModifiedNs = std::int64_t{file.Info().st_mtim.tv_sec} * 1000000000 + file.Info().st_mtim.tv_nsec;
+    SetFileFacts(facts, file.Info());
     // A document's head and table are never smaller than this.
     const std::string head = file.Read(0, Fa4HeadSize + TableBytes(EntriesPerRead));
     facts.LooksLikeDocument = LooksLikeFa4Head(head, facts.Size);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace quorvex {
@@ -18,6 +19,11 @@ struct TZtDocumentFacts {
     std::uint64_t Size = 0; // bytes
     std::time_t Modified = 0;
     std::int64_t ModifiedNs = 0; // the same in nanoseconds
+    // With size and modification time, what tells the file apart from the
+    // same name holding other bytes: another file, or one changed since.
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::int64_t ChangedNs = 0; // status change time, which no one can set
     std::int32_t LineCount = 0;
     // The plain text of the first body line that shows more than blanks,
     // without its leading and trailing blanks, cut at DocumentTitleLength
@@ -31,5 +37,9 @@ struct TZtDocumentFacts {
 // file that does not look like a document. Raises EZtError "Cannot open file
 // %s" for a file that cannot be read or is no regular file.
 TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments = false);
+
+// Only what the file system tells of a regular file (size, times, identity),
+// nothing read from it; nothing when there is no regular file of that name.
+std::optional<TZtDocumentFacts> FileFactsOf(const std::string& fileName);
 
 } // namespace quorvex
