@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <vector>
 
 namespace quorvex {
 namespace {
@@ -74,12 +75,22 @@ bool IsControl(std::string_view sequence)
     return lead == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0;
 }
 
+// Bytes that go to the page as they are.
+bool IsPlainText(unsigned char c)
+{
+    return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"';
+}
+
 // Text for the page: UTF-8 kept, other bytes as U+FFFD, markup characters
 // escaped, control characters as spaces.
-std::string HtmlText(std::string_view text)
+void AppendHtmlText(std::string& out, std::string_view text)
 {
-    std::string out;
     while (!text.empty()) {
+        std::size_t plain = 0;
+        while (plain < text.size() && IsPlainText(static_cast<unsigned char>(text[plain]))) ++plain;
+        out += text.substr(0, plain);
+        text.remove_prefix(plain);
+        if (text.empty()) break;
         const std::size_t length = Utf8SequenceLength(text);
         const std::string_view sequence = text.substr(0, std::max<std::size_t>(length, 1));
         if (length == 0)
@@ -98,6 +109,12 @@ std::string HtmlText(std::string_view text)
             out += sequence;
         text.remove_prefix(sequence.size());
     }
+}
+
+std::string HtmlText(std::string_view text)
+{
+    std::string out;
+    AppendHtmlText(out, text);
     return out;
 }
 
@@ -109,27 +126,28 @@ bool IsUnreservedInUrl(unsigned char c)
 
 // Every byte of a file name reaches the link, percent-encoded where needed;
 // a name with ':' in its first segment cannot be read as a scheme.
-std::string UrlPath(std::string_view path)
+void AppendUrlPath(std::string& url, std::string_view path)
 {
     constexpr std::string_view Hex = "0123456789ABCDEF";
-    std::string url = "./";
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (IsUnreservedInUrl(byte)) {
-            url += c;
-        } else {
-            url += '%';
-            url += Hex[byte >> 4];
-            url += Hex[byte & 0x0F];
-        }
+    url += "./";
+    while (!path.empty()) {
+        std::size_t plain = 0;
+        while (plain < path.size() && IsUnreservedInUrl(static_cast<unsigned char>(path[plain]))) ++plain;
+        url += path.substr(0, plain);
+        path.remove_prefix(plain);
+        if (path.empty()) break;
+        const auto byte = static_cast<unsigned char>(path.front());
+        url += '%';
+        url += Hex[byte >> 4];
+        url += Hex[byte & 0x0F];
+        path.remove_prefix(1);
     }
-    return url;
 }
 
-std::string FolderOf(std::string_view path)
+std::string_view FolderOf(std::string_view path)
 {
     const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
 }
 
 std::string_view NameOf(std::string_view path)
@@ -151,39 +169,100 @@ struct TFolderOrder {
     }
 };
 
-std::string FolderHeading(const std::string& folder)
+void AppendFolderHeading(std::string& html, std::string_view folder)
 {
-    return folder.empty() ? "Top folder" : HtmlText(folder);
+    if (folder.empty())
+        html += "Top folder";
+    else
+        AppendHtmlText(html, folder);
 }
 
-std::string DateCell(std::time_t modified)
+void AppendNumber(std::string& html, std::uint64_t number)
+{
+    std::array<char, 20> digits{};
+    std::size_t at = digits.size();
+    do {
+        digits[--at] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    html.append(digits.data() + at, digits.size() - at);
+}
+
+char* PutTwoDigits(char* at, int number)
+{
+    *at++ = static_cast<char>('0' + number / 10 % 10);
+    *at++ = static_cast<char>('0' + number % 10);
+    return at;
+}
+
+// "2024-03-05" and the time after `separator`, with or without seconds, as
+// strftime's "%Y-%m-%d" and "%H:%M:%S" write them for years of four digits.
+void AppendDate(std::string& html, const std::tm& local, char separator, bool seconds)
+{
+    std::array<char, 32> text{};
+    const int year = local.tm_year + 1900;
+    if (year < 1000 || year > 9999) {
+        const char* format = separator == 'T' ? "%Y-%m-%dT%H:%M:%S" : "%Y-%m-%d %H:%M";
+        html.append(text.data(), std::strftime(text.data(), text.size(), format, &local));
+        return;
+    }
+    char* at = PutTwoDigits(text.data(), year / 100);
+    at = PutTwoDigits(at, year % 100);
+    *at++ = '-';
+    at = PutTwoDigits(at, local.tm_mon + 1);
+    *at++ = '-';
+    at = PutTwoDigits(at, local.tm_mday);
+    *at++ = separator;
+    at = PutTwoDigits(at, local.tm_hour);
+    *at++ = ':';
+    at = PutTwoDigits(at, local.tm_min);
+    if (seconds) {
+        *at++ = ':';
+        at = PutTwoDigits(at, local.tm_sec);
+    }
+    html.append(text.data(), at);
+}
+
+void AppendDateCell(std::string& html, std::time_t modified)
 {
     std::tm local{};
     localtime_r(&modified, &local);
-    std::array<char, 32> machine{};
-    std::array<char, 32> shown{};
-    std::strftime(machine.data(), machine.size(), "%Y-%m-%dT%H:%M:%S", &local);
-    std::strftime(shown.data(), shown.size(), "%Y-%m-%d %H:%M", &local);
-    return "<td class=\"date\"><time datetime=\"" + std::string(machine.data()) + "\">" + shown.data() +
-        "</time></td>";
+    html += "<td class=\"date\"><time datetime=\"";
+    AppendDate(html, local, 'T', true);
+    html += "\">";
+    AppendDate(html, local, ' ', false);
+    html += "</time></td>";
 }
 
-std::string Row(const TZtIndexRow& row)
+void AppendRow(std::string& html, const TZtIndexRow& row)
 {
-    const std::string name = HtmlText(NameOf(row.Path));
-    std::string html = "<tr>";
+    const std::string_view name = NameOf(row.Path);
+    html += "<tr>";
     if (row.Failure) {
-        html += "<th scope=\"row\">" + name + "</th>";
-        html += "<td class=\"failed\">Not converted: " + HtmlText(*row.Failure) + "</td><td></td>";
+        html += "<th scope=\"row\">";
+        AppendHtmlText(html, name);
+        html += "</th><td class=\"failed\">Not converted: ";
+        AppendHtmlText(html, *row.Failure);
+        html += "</td><td></td>";
     } else {
-        html += "<th scope=\"row\"><a href=\"" + UrlPath(row.Path) + ".html\">" + name + "</a></th>";
-        html += "<td>" + HtmlText(row.Title) + "</td>";
-        html += "<td class=\"number\">" + std::to_string(row.Lines) + "</td>";
+        html += "<th scope=\"row\"><a href=\"";
+        AppendUrlPath(html, row.Path);
+        html += ".html\">";
+        AppendHtmlText(html, name);
+        html += "</a></th><td>";
+        AppendHtmlText(html, row.Title);
+        html += "</td><td class=\"number\">";
+        if (row.Lines < 0)
+            html += std::to_string(row.Lines);
+        else
+            AppendNumber(html, static_cast<std::uint64_t>(row.Lines));
+        html += "</td>";
     }
-    html += "<td class=\"number\">" + std::to_string(row.Size) + "</td>";
-    html += DateCell(row.Modified);
+    html += "<td class=\"number\">";
+    AppendNumber(html, row.Size);
+    html += "</td>";
+    AppendDateCell(html, row.Modified);
     html += "</tr>\n";
-    return html;
 }
 
 std::string Summary(const std::vector<TZtIndexRow>& rows)
@@ -197,29 +276,58 @@ std::string Summary(const std::vector<TZtIndexRow>& rows)
     return text + ".</p>\n";
 }
 
+// A row and its name, looked up once for sorting.
+struct TNamedRow {
+    std::string_view Name;
+    const TZtIndexRow* Row;
+};
+
+// The rows of each folder by name, the folders in their order. Rows come
+// mostly folder by folder, so the folder is looked up only when it changes.
+std::vector<std::vector<TNamedRow>> RowsByFolder(const std::vector<TZtIndexRow>& rows)
+{
+    std::map<std::string_view, std::vector<TNamedRow>, TFolderOrder> folders;
+    std::vector<TNamedRow>* current = nullptr;
+    std::string_view currentFolder;
+    for (const auto& row : rows) {
+        const std::string_view folder = FolderOf(row.Path);
+        if (!current || folder != currentFolder) {
+            current = &folders[folder];
+            currentFolder = folder;
+        }
+        current->push_back({NameOf(row.Path), &row});
+    }
+    std::vector<std::vector<TNamedRow>> sections;
+    sections.reserve(folders.size());
+    for (auto& [folder, folderRows] : folders) {
+        std::stable_sort(folderRows.begin(), folderRows.end(),
+            [](const TNamedRow& a, const TNamedRow& b) { return a.Name < b.Name; });
+        sections.push_back(std::move(folderRows));
+    }
+    return sections;
+}
+
 } // namespace
 
 std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndexRow> rows)
 {
-    // Sections by folder, rows by name, whatever order the rows came in.
-    std::map<std::string, std::vector<const TZtIndexRow*>, TFolderOrder> folders;
-    std::sort(rows.begin(), rows.end(),
-        [](const TZtIndexRow& a, const TZtIndexRow& b) { return NameOf(a.Path) < NameOf(b.Path); });
-    for (const auto& row : rows) folders[FolderOf(row.Path)].push_back(&row);
-
     const std::string title = "Index of " + HtmlText(archiveName);
     std::string html(PageHead);
+    // Rows take a little more than 200 bytes.
+    html.reserve(4096 + rows.size() * 320);
     html += "<title>" + title + "</title>\n";
     html += StyleSheet;
     html += "</head>\n<body>\n<h1>" + title + "</h1>\n";
     html += Summary(rows);
     int number = 0;
-    for (const auto& [folder, folderRows] : folders) {
+    for (const auto& folderRows : RowsByFolder(rows)) {
         const std::string id = "folder-" + std::to_string(++number);
         html += "<section aria-labelledby=\"" + id + "\">\n";
-        html += "<h2 id=\"" + id + "\">" + FolderHeading(folder) + "</h2>\n";
+        html += "<h2 id=\"" + id + "\">";
+        AppendFolderHeading(html, FolderOf(folderRows.front().Row->Path));
+        html += "</h2>\n";
         html += TableHead;
-        for (const TZtIndexRow* row : folderRows) html += Row(*row);
+        for (const TNamedRow& row : folderRows) AppendRow(html, *row.Row);
         html += "</tbody>\n</table>\n</section>\n";
     }
     html += "</body>\n</html>\n";
