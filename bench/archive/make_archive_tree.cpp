@@ -3,7 +3,11 @@
 //
 //   make_archive_tree FOLDER DOCUMENTS FOLDERS
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,10 +55,28 @@ TFa4Builder Document(int number, int paragraphs)
 }
 
 // Folders two levels deep: years, and kinds of documents within them.
+int YearOf(int folder)
+{
+    return 1988 + folder / 4;
+}
+
 fs::path FolderName(int folder)
 {
     constexpr const char* Kinds[] = {"briefe", "berichte", "formulare", "notizen"};
-    return fs::path("jahr-" + std::to_string(1988 + folder / 4)) / Kinds[folder % 4];
+    return fs::path("jahr-" + std::to_string(YearOf(folder))) / Kinds[folder % 4];
+}
+
+// An archive's documents were last changed in the year of their folder, not
+// a moment before the run that converts them.
+void DateIn(const fs::path& file, int year, int day)
+{
+    std::tm date{};
+    date.tm_year = year - 1900;
+    date.tm_mday = 1 + day % 365; // normalised by timegm
+    date.tm_hour = 9 + day % 8;
+    const timespec time{timegm(&date), 0};
+    const timespec times[2] = {time, time};
+    ::utimensat(AT_FDCWD, file.c_str(), times, 0);
 }
 
 } // namespace
@@ -70,12 +92,15 @@ int main(int argc, char** argv)
     const int folders = std::stoi(argv[3]);
     for (int f = 0; f < folders; ++f) {
         fs::create_directories(root / FolderName(f));
-        quorvex::testing::WriteFileBytes((root / FolderName(f) / "LIESMICH.TXT").string(), "Archiv\r\n");
+        const fs::path readme = root / FolderName(f) / "LIESMICH.TXT";
+        quorvex::testing::WriteFileBytes(readme.string(), "Archiv\r\n");
+        DateIn(readme, YearOf(f), 0);
     }
     for (int d = 0; d < documents; ++d) {
         const fs::path name = root / FolderName(d % folders) / ("DOK" + std::to_string(d) + ".TXT");
         // From short notes to reports of a few hundred lines.
         Document(d, 5 + (d * 7) % 60).WriteTo(name.string());
+        DateIn(name, YearOf(d % folders), d);
     }
     return 0;
 }
