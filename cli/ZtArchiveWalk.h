@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ZtDocumentFacts.h"
+#include "ZtFactsCache.h"
 
 namespace quorvex {
 
@@ -18,26 +19,34 @@ struct TZtUnreadableFolder {
     std::string Message;
 };
 
-// A document, and what was read of it while telling it from other files.
-struct TZtFoundDocument {
-    std::filesystem::path Path; // root / Below
+// A regular file of the tree, and what was read of it while telling
+// documents from other files.
+struct TZtFoundFile {
+    std::string Path; // root / Below
     std::string Below; // the path below the root, '/' between folders
     TZtDocumentFacts Facts;
 };
 
 struct TZtArchiveWalk {
-    std::vector<TZtFoundDocument> Documents; // sorted by path
+    std::vector<TZtFoundFile> Documents; // sorted by path
+    // The regular files that are no documents, with what was read of them.
+    std::vector<TZtFoundFile> OtherFiles;
     // Entries that are no document: other files, pipes, links to folders.
     std::size_t PassedOver = 0;
     std::vector<TZtUnreadableFolder> Unreadable;
+    // Files whose facts came from the cache, which knew them as they are.
+    std::size_t FromCache = 0;
 };
 
 // Every document below `root`, hidden folders included. Symbolic links to
 // folders are not followed, so the walk neither loops nor leaves the tree; a
 // link to a file counts as that file. The folder `skip` (where the output
 // goes) and everything below it is passed over without counting.
-// The files' heads are read on up to `jobs` threads.
+// The files' heads are read on up to `jobs` threads, except for a file that
+// `cache` knows as it is now. The cache itself, in `skip`, is passed over
+// without counting when `skip` is `root`.
 TZtArchiveWalk WalkArchive(const std::filesystem::path& root,
-    const std::optional<std::filesystem::path>& skip = std::nullopt, unsigned jobs = 1);
+    const std::optional<std::filesystem::path>& skip = std::nullopt, unsigned jobs = 1,
+    const TZtFactsCache* cache = nullptr);
 
 } // namespace quorvex

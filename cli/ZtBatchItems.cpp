@@ -2,13 +2,19 @@
 
 #include "ZtBatchItems.h"
 
+#include <time.h>
+
+#include <exception>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 #include "ZtArchiveIndex.h"
 #include "ZtArchiveWalk.h"
 #include "ZtBatchReport.h"
 #include "ZtConvertDocument.h"
+#include "ZtFactsCache.h"
+#include "ZtFileAccess.h"
 #include "ZtRecognizeDocument.h"
 
 namespace quorvex {
@@ -33,20 +39,59 @@ void AddNamedFile(TZtBatchItems& batch, const TZtCliOptions& options, const std:
         notADocument, std::nullopt});
 }
 
-void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::string& folder, unsigned jobs)
+// `below` inside `folder`, spelt as std::filesystem::path's `/` spells it.
+std::string InFolder(const std::string& folder, const std::string& below)
+{
+    if (folder.empty() || folder.back() == '/') return folder + below;
+    return folder + '/' + below;
+}
+
+// What the walks of a run read, and what they found of it in the cache.
+struct TFactsMemory {
+    const TZtFactsCache* Cache = nullptr; // nothing without -d
+    std::vector<TZtFoundFile> OtherFiles; // regular files that are no documents
+    std::size_t Found = 0; // regular files the walks read or looked at
+    std::size_t FromCache = 0; // of those, the files the cache knew as they are
+};
+
+void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::string& folder, unsigned jobs,
+    TFactsMemory& memory)
 {
     std::optional<fs::path> output;
     if (options.OutputDir) output = fs::path(*options.OutputDir);
-    TZtArchiveWalk walk = WalkArchive(folder, output, jobs);
+    TZtArchiveWalk walk = WalkArchive(folder, output, jobs, memory.Cache);
+    memory.Found += walk.Documents.size() + walk.OtherFiles.size();
+    memory.FromCache += walk.FromCache;
+    std::move(walk.OtherFiles.begin(), walk.OtherFiles.end(), std::back_inserter(memory.OtherFiles));
     for (const auto& unreadable : walk.Unreadable)
         batch.Messages.push_back(ErrorLine(unreadable.Folder.string(), unreadable.Message));
     batch.Unreadable += walk.Unreadable.size();
     batch.PassedOver += walk.PassedOver;
+    batch.Items.reserve(batch.Items.size() + walk.Documents.size());
     for (auto& document : walk.Documents) {
         std::string target =
-            (output ? (*output / document.Below).string() : document.Path.string()) + ".html";
-        batch.Items.push_back({document.Path.string(), std::move(target), std::move(document.Below), false,
+            (output ? InFolder(*options.OutputDir, document.Below) : document.Path) + ".html";
+        batch.Items.push_back({std::move(document.Path), std::move(target), std::move(document.Below), false,
             std::move(document.Facts)});
+    }
+}
+
+// Time as the file system counts it.
+std::int64_t NowNs()
+{
+    struct timespec now { };
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return std::int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+}
+
+// A missing or unreadable cache is an empty one.
+std::string ReadCacheFile(const std::string& name)
+{
+    constexpr std::int64_t MaxCacheSize = std::int64_t{1} << 30;
+    try {
+        return ReadWholeFile(name, MaxCacheSize);
+    } catch (const std::exception&) {
+        return {};
     }
 }
 
@@ -66,15 +111,32 @@ std::optional<std::string> IndexConflict(const TZtBatchItems& batch, const TZtCl
     return std::nullopt;
 }
 
+std::string FactsCacheName(const TZtCliOptions& options)
+{
+    return (fs::path(options.OutputDir.value_or(".")) / FactsCacheFileName).string();
+}
+
 TZtBatchItems GatherBatchItems(const TZtCliOptions& options, unsigned jobs)
 {
+    const std::int64_t runStart = NowNs();
+    const bool cached = options.Recursive && options.OutputDir;
+    const TZtFactsCache cache(cached ? ReadCacheFile(FactsCacheName(options)) : std::string());
+    TFactsMemory memory;
+    if (cached) memory.Cache = &cache;
     TZtBatchItems batch;
     for (const auto& name : options.Documents) {
         if (options.Recursive && IsFolder(name))
-            AddFolder(batch, options, name, jobs);
+            AddFolder(batch, options, name, jobs, memory);
         else
             AddNamedFile(batch, options, name);
     }
+    // The cache knew every file, and no other: it stays as it is.
+    if (!cached || (memory.FromCache == memory.Found && memory.Found == cache.Size())) return batch;
+    TZtFactsCacheWriter writer(runStart);
+    for (const auto& item : batch.Items)
+        if (item.Facts) writer.Add(item.Document, *item.Facts);
+    for (const auto& file : memory.OtherFiles) writer.Add(file.Path, file.Facts);
+    batch.NewCache = writer.Finish();
     return batch;
 }
 

@@ -31,7 +31,13 @@ struct TZtBatchItems {
     // Lines for standard error about folders that could not be read.
     std::vector<std::string> Messages;
     std::size_t Unreadable = 0; // folders that could not be read
+    // With -r and -d: what the walk read of the tree's files for the next
+    // run, unless the cache this run found holds just that.
+    std::optional<std::string> NewCache;
 };
+
+// Where a run over folders with -d keeps its cache.
+std::string FactsCacheName(const TZtCliOptions& options);
 
 // The warning line for an item that is not a document.
 std::string NotADocumentLine(const TZtBatchItem& item);

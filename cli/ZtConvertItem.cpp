@@ -2,12 +2,10 @@
 
 #include "ZtConvertItem.h"
 
-#include <cstdint>
 #include <exception>
 #include <filesystem>
 
 #include "ZtDocumentFacts.h"
-#include "ZtUpToDate.h"
 
 namespace quorvex {
 namespace {
@@ -22,15 +20,8 @@ void MakeFolderOf(const std::string& target)
     if (error) throw EZtError(FormatFileMessage("Cannot create folder %s", folder.string()));
 }
 
-TZtItemState Convert(
-    const TZtBatchItem& item, std::optional<std::int64_t> htmlTime, const TZtItemSettings& settings)
+TZtItemState Convert(const TZtBatchItem& item, const TZtItemSettings& settings)
 {
-    if (settings.Update) {
-        // A document whose time cannot be read is converted, and fails there.
-        const std::int64_t documentTime =
-            item.Facts ? item.Facts->ModifiedNs : ModificationTime(item.Document, INT64_MAX);
-        if (HtmlIsUpToDate(documentTime, htmlTime, settings.PreferencesTime)) return TZtItemState::isUpToDate;
-    }
     if (settings.CreateFolders) MakeFolderOf(item.Target);
     ConvertDocument(item.Document, item.Target, settings.Conversion);
     return TZtItemState::isConverted;
@@ -58,12 +49,19 @@ void FillRow(TZtItemResult& result, const TZtBatchItem& item)
 
 } // namespace
 
-TZtItemResult ConvertItem(
-    const TZtBatchItem& item, std::optional<std::int64_t> htmlTime, const TZtItemSettings& settings)
+TZtItemResult KeepItem(const TZtBatchItem& item, const TZtItemSettings& settings)
+{
+    TZtItemResult result;
+    result.State = TZtItemState::isUpToDate;
+    if (settings.CollectIndexRow) FillRow(result, item);
+    return result;
+}
+
+TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& settings)
 {
     TZtItemResult result;
     try {
-        result.State = Convert(item, htmlTime, settings);
+        result.State = Convert(item, settings);
     } catch (const std::exception& error) {
         result.Message = error.what();
     } catch (...) {

@@ -1,6 +1,6 @@
 #pragma once
-// One document of a run: skipped when its HTML is up to date, else
-// converted; and what the index shows of it.
+// One document of a run: converted, or kept when its HTML is up to date;
+// and what the index shows of it.
 
 #include <cstdint>
 #include <optional>
@@ -14,8 +14,6 @@ namespace quorvex {
 
 struct TZtItemSettings {
     TZtConversion Conversion;
-    bool Update = false; // -u: HTML newer than document and preferences is kept
-    std::int64_t PreferencesTime = 0; // modification time of the -p file, ns
     bool CreateFolders = false; // the target's folder is made when missing
     bool CollectIndexRow = false;
 };
@@ -28,9 +26,9 @@ struct TZtItemResult {
     TZtIndexRow Row; // filled when asked for
 };
 
-// Never throws: a failure becomes the result. `htmlTime` is the HTML file's
-// modification time when it is a regular file already.
-TZtItemResult ConvertItem(
-    const TZtBatchItem& item, std::optional<std::int64_t> htmlTime, const TZtItemSettings& settings);
+// Never throws: a failure becomes the result.
+TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& settings);
+// An item whose HTML is up to date and kept.
+TZtItemResult KeepItem(const TZtBatchItem& item, const TZtItemSettings& settings);
 
 } // namespace quorvex

@@ -6,7 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <map>
+#include <functional>
+#include <unordered_map>
 #include <optional>
 
 #include "ZtConvertDocument.h"
@@ -35,7 +36,7 @@ std::optional<TFileIdentity> DocumentKey(const TZtBatchItem& item)
 }
 
 // One look at an existing output serves the key and the up-to-date check.
-void FindOutput(TZtOutputKeys& keys, const std::string& output)
+void FindOutput(TZtOutputKeys& keys, const std::string& output, TZtFolderLookups& lookups)
 {
     if (output == StandardOutputName) {
         keys.Output = {0, 0, output};
@@ -44,7 +45,7 @@ void FindOutput(TZtOutputKeys& keys, const std::string& output)
         return;
     }
     struct stat info { };
-    if (::stat(output.c_str(), &info) == 0) {
+    if (lookups.Stat(output, info) == 0) {
         keys.Output = {info.st_dev, info.st_ino, {}};
         if (S_ISREG(info.st_mode)) keys.OutputTime = Nanoseconds(info.st_mtim);
     } else {
@@ -52,6 +53,16 @@ void FindOutput(TZtOutputKeys& keys, const std::string& output)
     }
     keys.Overwritten = keys.Output;
 }
+
+struct TIdentityHash {
+    std::size_t operator()(const TFileIdentity& identity) const
+    {
+        return (std::hash<std::uint64_t>()(identity.Device) * 31 +
+                   std::hash<std::uint64_t>()(identity.Inode)) *
+            31 +
+            std::hash<std::string>()(identity.Name);
+    }
+};
 
 std::string OverwriteMessage(const TZtBatchItem& item, const std::string& document)
 {
@@ -68,28 +79,28 @@ std::string DuplicateMessage(const TZtBatchItem& first, const TZtBatchItem& seco
 
 } // namespace
 
-TZtOutputKeys FindOutputKeys(const TZtBatchItem& item)
+TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtFolderLookups& lookups)
 {
     TZtOutputKeys keys;
     keys.Document = DocumentKey(item);
-    FindOutput(keys, item.Target);
+    FindOutput(keys, item.Target, lookups);
     return keys;
 }
 
 std::vector<std::string> OutputConflicts(
     const std::vector<TZtBatchItem>& items, const std::vector<TZtOutputKeys>& keys)
 {
-    std::map<TFileIdentity, std::string> documents;
+    std::unordered_map<TFileIdentity, const std::string*, TIdentityHash> documents(items.size());
     for (std::size_t i = 0; i < items.size(); ++i)
-        if (keys[i].Document) documents.try_emplace(*keys[i].Document, items[i].Document);
+        if (keys[i].Document) documents.try_emplace(*keys[i].Document, &items[i].Document);
 
     std::vector<std::string> conflicts;
-    std::map<TFileIdentity, std::size_t> firstWriter;
+    std::unordered_map<TFileIdentity, std::size_t, TIdentityHash> firstWriter(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (keys[i].Overwritten) {
             const auto document = documents.find(*keys[i].Overwritten);
             if (document != documents.end())
-                conflicts.push_back(OverwriteMessage(items[i], document->second));
+                conflicts.push_back(OverwriteMessage(items[i], *document->second));
         }
         const auto [first, added] = firstWriter.try_emplace(keys[i].Output, i);
         if (!added) conflicts.push_back(DuplicateMessage(items[first->second], items[i]));
@@ -101,7 +112,8 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items)
 {
     std::vector<TZtOutputKeys> keys;
     keys.reserve(items.size());
-    for (const auto& item : items) keys.push_back(FindOutputKeys(item));
+    TZtFolderLookups lookups;
+    for (const auto& item : items) keys.push_back(FindOutputKeys(item, lookups));
     return OutputConflicts(items, keys);
 }
 

@@ -9,6 +9,7 @@
 
 #include "ZtBatchItems.h"
 #include "ZtFileTarget.h"
+#include "ZtFolderLookups.h"
 
 namespace quorvex {
 
@@ -28,7 +29,7 @@ struct TZtOutputKeys {
 // looked at as files (device and inode, through symbolic links), so two
 // spellings of one file are one file; a document the walk found keeps the
 // identity the walk saw.
-TZtOutputKeys FindOutputKeys(const TZtBatchItem& item);
+TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtFolderLookups& lookups);
 
 // What forbids the run, one message per conflict, in document order; empty
 // when it can go on. `keys` holds FindOutputKeys of each item.

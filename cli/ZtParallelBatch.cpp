@@ -64,14 +64,13 @@ void RunBatch(std::size_t count, unsigned jobs, const std::function<TZtOutcome(s
     work();
 }
 
-void ForEachInParallel(
-    std::size_t count, unsigned jobs, std::size_t perTask, const std::function<void(std::size_t)>& work)
+void ForEachRangeInParallel(std::size_t count, unsigned jobs, std::size_t perTask,
+    const std::function<void(std::size_t begin, std::size_t end)>& work)
 {
     perTask = std::max<std::size_t>(perTask, 1);
     RunBatch((count + perTask - 1) / perTask, jobs,
         [&](std::size_t task) {
-            const std::size_t end = std::min(count, (task + 1) * perTask);
-            for (std::size_t i = task * perTask; i < end; ++i) work(i);
+            work(task * perTask, std::min(count, (task + 1) * perTask));
             return TZtOutcome();
         },
         [](std::size_t, const TZtOutcome&) {});

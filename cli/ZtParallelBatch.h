@@ -19,10 +19,10 @@ using TZtOutcome = std::optional<std::string>;
 void RunBatch(std::size_t count, unsigned jobs, const std::function<TZtOutcome(std::size_t)>& convert,
     const std::function<void(std::size_t, const TZtOutcome&)>& finished);
 
-// Calls `work` once for each of `count` items, on up to `jobs` threads,
-// `perTask` items at a time so that handing them out costs little. `work`
-// must not throw.
-void ForEachInParallel(
-    std::size_t count, unsigned jobs, std::size_t perTask, const std::function<void(std::size_t)>& work);
+// Calls `work` for ranges [begin, end) that together cover the `count` items
+// once, on up to `jobs` threads, `perTask` items at a time so that handing
+// them out costs little. `work` must not throw.
+void ForEachRangeInParallel(std::size_t count, unsigned jobs, std::size_t perTask,
+    const std::function<void(std::size_t begin, std::size_t end)>& work);
 
 } // namespace quorvex

@@ -20,6 +20,7 @@
 #include "ZtConvertItem.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtFileAccess.h"
+#include "ZtFileTarget.h"
 #include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
 #include "ZtUpToDate.h"
@@ -74,6 +75,20 @@ bool WriteIndex(
     }
 }
 
+// The cache only spares the next run some reading: when it cannot be written
+// the run has still done all it should, and says nothing. Only a file of its
+// own is written, never through a link or into a pipe.
+void WriteFactsCache(const TZtCliOptions& options, const std::string& bytes)
+{
+    const std::string name = FactsCacheName(options);
+    const TFileTarget target = ResolveTarget(name);
+    if (target.Name != name || (target.Kind != TTargetKind::tkNew && target.Kind != TTargetKind::tkRegular))
+        return;
+    try {
+        WriteWholeFile(name, bytes);
+    } catch (const std::exception&) { }
+}
+
 void Count(TZtBatchCounts& counts, TZtItemState state)
 {
     if (state == TZtItemState::isConverted)
@@ -93,42 +108,88 @@ int ReportConflicts(const std::vector<std::string>& conflicts)
     return exUsage;
 }
 
+// What a run finds out before it writes anything: each item's files, and
+// with -u whether its HTML is up to date.
+struct TPlan {
+    std::vector<TZtOutputKeys> Keys;
+    std::vector<char> Kept; // the HTML is up to date and stays
+};
+
+// Looking at every document and target is work for all threads.
+TPlan LookAtFiles(const TZtBatchItems& batch, const TZtCliOptions& options, unsigned jobs)
+{
+    // Preferences that cannot be looked at make every HTML out of date.
+    const std::int64_t preferencesTime =
+        options.PreferencesFile ? ModificationTime(*options.PreferencesFile, INT64_MAX) : 0;
+    TPlan plan{std::vector<TZtOutputKeys>(batch.Items.size()), std::vector<char>(batch.Items.size(), 0)};
+    ForEachRangeInParallel(batch.Items.size(), jobs, KeysPerTask, [&](std::size_t begin, std::size_t end) {
+        TZtFolderLookups lookups;
+        for (std::size_t i = begin; i < end; ++i) {
+            const TZtBatchItem& item = batch.Items[i];
+            plan.Keys[i] = FindOutputKeys(item, lookups);
+            if (!options.Update) continue;
+            // A document whose time cannot be read is converted, and fails
+            // there.
+            const std::int64_t documentTime =
+                item.Facts ? item.Facts->ModifiedNs : ModificationTime(item.Document, INT64_MAX);
+            plan.Kept[i] = HtmlIsUpToDate(documentTime, plan.Keys[i].OutputTime, preferencesTime) ? 1 : 0;
+        }
+    });
+    return plan;
+}
+
+// Converts the items not kept on `jobs` threads and reports every item in
+// item order.
+std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::vector<char>& kept,
+    const TZtItemSettings& settings, unsigned jobs, TZtBatchCounts& counts)
+{
+    std::vector<TZtItemResult> results(batch.Items.size());
+    std::vector<std::size_t> converted;
+    for (std::size_t i = 0; i < batch.Items.size(); ++i) {
+        if (kept[i])
+            results[i] = KeepItem(batch.Items[i], settings);
+        else
+            converted.push_back(i);
+    }
+    TZtBatchReport report(stderr, batch.Items.size(), isatty(STDERR_FILENO) == 1);
+    std::size_t reported = 0; // the items before this one are reported
+    // A kept item has nothing to say but its place in the progress.
+    const auto reportUpTo = [&](std::size_t end, const TZtOutcome& last) {
+        for (; reported < end; ++reported) {
+            const TZtBatchItem& item = batch.Items[reported];
+            if (item.NotADocument) report.Note(NotADocumentLine(item));
+            report.Finished(item.Document, reported + 1 == end ? last : TZtOutcome());
+            Count(counts, results[reported].State);
+        }
+    };
+    RunBatch(
+        converted.size(), jobs,
+        [&](std::size_t k) {
+            TZtItemResult& result = results[converted[k]];
+            result = ConvertItem(batch.Items[converted[k]], settings);
+            return result.Message;
+        },
+        [&](std::size_t k, const TZtOutcome& outcome) { reportUpTo(converted[k] + 1, outcome); });
+    reportUpTo(batch.Items.size(), TZtOutcome());
+    return results;
+}
+
 int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 {
     const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
     const TZtBatchItems batch = GatherBatchItems(options, jobs);
     for (const auto& message : batch.Messages) std::fputs(message.c_str(), stderr);
-    // Looking at every document and target is work for all threads; the
-    // up-to-date check reuses what it found.
-    std::vector<TZtOutputKeys> keys(batch.Items.size());
-    ForEachInParallel(batch.Items.size(), jobs, KeysPerTask,
-        [&](std::size_t i) { keys[i] = FindOutputKeys(batch.Items[i]); });
-    std::vector<std::string> conflicts = OutputConflicts(batch.Items, keys);
+    const TPlan plan = LookAtFiles(batch, options, jobs);
+    std::vector<std::string> conflicts = OutputConflicts(batch.Items, plan.Keys);
     if (const auto index = IndexConflict(batch, options)) conflicts.push_back(*index);
     if (!conflicts.empty()) return ReportConflicts(conflicts);
 
     const bool mirrored = options.Recursive && options.OutputDir;
-    // Preferences that cannot be looked at make every HTML out of date.
-    const std::int64_t preferencesTime =
-        options.PreferencesFile ? ModificationTime(*options.PreferencesFile, INT64_MAX) : 0;
-    const TZtItemSettings settings{conversion, options.Update, preferencesTime, mirrored, mirrored};
-    std::vector<TZtItemResult> results(batch.Items.size());
     TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
-    {
-        TZtBatchReport report(stderr, batch.Items.size(), isatty(STDERR_FILENO) == 1);
-        RunBatch(
-            batch.Items.size(), jobs,
-            [&](std::size_t i) {
-                results[i] = ConvertItem(batch.Items[i], keys[i].OutputTime, settings);
-                return results[i].Message;
-            },
-            [&](std::size_t i, const TZtOutcome& outcome) {
-                if (batch.Items[i].NotADocument) report.Note(NotADocumentLine(batch.Items[i]));
-                report.Finished(batch.Items[i].Document, outcome);
-                Count(counts, results[i].State);
-            });
-    }
+    const std::vector<TZtItemResult> results =
+        ConvertItems(batch, plan.Kept, {conversion, mirrored, mirrored}, jobs, counts);
     if (mirrored && !WriteIndex(options, batch, results)) ++counts.Failed;
+    if (mirrored && batch.NewCache) WriteFactsCache(options, *batch.NewCache);
     if (options.Recursive) std::fputs(SummaryLine(counts).c_str(), stderr);
     return counts.Failed > 0 ? exFailed : exOk;
 }

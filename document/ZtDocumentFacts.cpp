@@ -135,7 +135,13 @@ void SetFileFacts(TZtDocumentFacts& facts, const struct stat& info)
 std::optional<TZtDocumentFacts> FileFactsOf(const std::string& fileName)
 {
     struct stat info { };
-    if (::stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    if (::stat(fileName.c_str(), &info) != 0) return std::nullopt;
+    return FileFactsOf(info);
+}
+
+std::optional<TZtDocumentFacts> FileFactsOf(const struct stat& info)
+{
+    if (!S_ISREG(info.st_mode)) return std::nullopt;
     TZtDocumentFacts facts;
     SetFileFacts(facts, info);
     return facts;

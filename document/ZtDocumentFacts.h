@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+struct stat;
+
 namespace quorvex {
 
 // Titles are cut after this many characters.
@@ -41,5 +43,7 @@ TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocum
 // Only what the file system tells of a regular file (size, times, identity),
 // nothing read from it; nothing when there is no regular file of that name.
 std::optional<TZtDocumentFacts> FileFactsOf(const std::string& fileName);
+// The same from what stat(2) told of it.
+std::optional<TZtDocumentFacts> FileFactsOf(const struct stat& info);
 
 } // namespace quorvex

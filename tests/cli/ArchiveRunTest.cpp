@@ -128,6 +128,35 @@ TEST_F(ArchiveRun, UpdateConvertsOnlyWhatChanged)
         "fa4tohtml: 0 converted, 0 passed over as not documents, 2 up to date, 0 failed\n");
 }
 
+// The cache beside the index spares reading unchanged documents; what it
+// holds must never show in the index: a document rewritten in place with as
+// many bytes and its old time is read again, and a damaged cache is no
+// cache.
+TEST_F(ArchiveRun, UpdateFromTheCacheWritesTheIndexOfAFullRun)
+{
+    Document(FTree / "A", "Eins");
+    Document(FTree / "sub" / "B", "Zwei");
+    WriteFileBytes((FTree / "readme.txt").string(), "kein Dokument\n");
+    const auto past = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (const char* name : {"A", "sub/B", "readme.txt"}) fs::last_write_time(FTree / name, past);
+    const std::vector<std::string> update = {"-r", "-u", "-d", FSite.string(), FTree.string()};
+    ASSERT_EQ(Run(update).Status, 0);
+    ASSERT_TRUE(fs::is_regular_file(FSite / ".fa4tohtml-cache"));
+
+    Document(FTree / "A", "Drei");
+    fs::last_write_time(FTree / "A", past);
+    const TProgramRun second = Run(update);
+    EXPECT_EQ(second.Err, "fa4tohtml: 0 converted, 1 passed over as not documents, 2 up to date, 0 failed\n");
+    const fs::path full = FTemp / "full";
+    ASSERT_EQ(Run({"-r", "-d", full.string(), FTree.string()}).Status, 0);
+    EXPECT_NE(Read(full / "index.html").find("<td>Drei</td>"), std::string::npos);
+    EXPECT_EQ(Read(FSite / "index.html"), Read(full / "index.html"));
+
+    WriteFileBytes((FSite / ".fa4tohtml-cache").string(), Read(FSite / ".fa4tohtml-cache").substr(0, 100));
+    EXPECT_EQ(Run(update).Err, second.Err);
+    EXPECT_EQ(Read(FSite / "index.html"), Read(full / "index.html"));
+}
+
 TEST_F(ArchiveRun, NamedFileThatIsNoDocumentIsConvertedWithAWarning)
 {
     fs::create_directories(FTree);

@@ -79,6 +79,11 @@ TEST_F(ArchiveWalk, OutputFolderInsideTheTreeIsLeftOut)
     const TZtArchiveWalk walk = WalkArchive(FRoot, FRoot / "." / "site");
     EXPECT_EQ(Paths(walk), std::vector<fs::path>{FRoot / "DOC"});
     EXPECT_EQ(walk.PassedOver, 0u);
+
+    // Output into the tree's own top folder: only its cache is left out.
+    Text(FRoot / ".fa4tohtml-cache");
+    Text(FRoot / "sub" / ".fa4tohtml-cache");
+    EXPECT_EQ(WalkArchive(FRoot, FRoot).PassedOver, 1u);
 }
 
 } // namespace

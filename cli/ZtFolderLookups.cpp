@@ -1,0 +1,36 @@
+// A folder opened with O_PATH only: it is looked at, never read.
+
+#include "ZtFolderLookups.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quorvex {
+
+TZtFolderLookups::~TZtFolderLookups()
+{
+    if (FFd >= 0) ::close(FFd);
+}
+
+bool TZtFolderLookups::OpenFolder(std::string_view folder)
+{
+    if (FOpened && folder == FFolder) return FFd >= 0;
+    if (FFd >= 0) ::close(FFd);
+    FFolder = folder;
+    FFd = ::open(FFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    FOpened = true;
+    return FFd >= 0;
+}
+
+int TZtFolderLookups::Stat(const std::string& path, struct stat& info)
+{
+    const std::size_t slash = path.rfind('/');
+    // A name without a folder, a name in the root folder, a name that ends
+    // in a slash: looked at whole.
+    if (slash == std::string::npos || slash == 0 || slash + 1 == path.size() ||
+        !OpenFolder(std::string_view(path).substr(0, slash)))
+        return ::stat(path.c_str(), &info);
+    return ::fstatat(FFd, path.c_str() + slash + 1, &info, 0);
+}
+
+} // namespace quorvex
