@@ -178,6 +178,7 @@ TZtArchiveWalk WalkArchive(
         TZtFolderLookups lookups;
         for (std::size_t i = begin; i < end; ++i) probes[i] = Probe(files[i].Path, cache, lookups);
     });
+    result.Documents.reserve(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
         TProbe& probe = probes[i];
         if (probe.Failure) {

@@ -19,12 +19,22 @@ constexpr std::string_view Magic = "fa4tohtml cache\n";
 constexpr std::uint32_t FormatVersion = 1;
 constexpr std::size_t HeaderSize = Magic.size() + 4 + 8 + 8;
 
-// FNV-1a: a torn or garbled file is told from a whole one.
+std::uint64_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t size)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = size; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// FNV-1a over eight bytes at a time: a torn or garbled file is told from a
+// whole one, since every step changes the hash for any change of its bytes.
 std::uint64_t Checksum(std::string_view bytes)
 {
+    constexpr std::uint64_t Prime = 1099511628211ull;
     std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return hash;
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) hash = (hash ^ LittleEndian(bytes, at, 8)) * Prime;
+    return (hash ^ LittleEndian(bytes, at, bytes.size() - at)) * Prime;
 }
 
 void Put(std::string& out, std::uint64_t value, int size)
@@ -47,13 +57,11 @@ public:
 
     bool AtEnd() const { return FAt == FBytes.size(); }
 
-    bool Number(std::uint64_t& value, int size)
+    bool Number(std::uint64_t& value, std::size_t size)
     {
-        if (FBytes.size() - FAt < static_cast<std::size_t>(size)) return false;
-        value = 0;
-        for (int i = size - 1; i >= 0; --i)
-            value = (value << 8) | static_cast<unsigned char>(FBytes[FAt + static_cast<std::size_t>(i)]);
-        FAt += static_cast<std::size_t>(size);
+        if (FBytes.size() - FAt < size) return false;
+        value = LittleEndian(FBytes, FAt, size);
+        FAt += size;
         return true;
     }
 
@@ -93,6 +101,8 @@ bool TZtFactsCache::Load()
     const std::string_view body = all.substr(HeaderSize);
     if (version != FormatVersion || length != body.size() || checksum != Checksum(body)) return false;
 
+    // Records take about a hundred bytes.
+    FEntries.reserve(body.size() / 64);
     TReader reader(body);
     while (!reader.AtEnd()) {
         std::string_view path;
