@@ -37,9 +37,11 @@ std::uint64_t Checksum(std::string_view bytes)
     return (hash ^ LittleEndian(bytes, at, bytes.size() - at)) * Prime;
 }
 
-void Put(std::string& out, std::uint64_t value, int size)
+void Put(std::string& out, std::uint64_t value, std::size_t size)
 {
-    for (int i = 0; i < size; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    std::array<char, 8> bytes{};
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    out.append(bytes.data(), size);
 }
 
 void PutText(std::string& out, std::string_view text)
