@@ -1,6 +1,7 @@
 // Line ranges: words, spaces, line-end hyphens, rules, tables, paragraph
 // ends and indented paragraphs.
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -10,6 +11,7 @@
 #endif
 
 #include "ZtFa4Converter.h"
+#include "ZtTextSlots.h"
 
 namespace quorvex {
 namespace {
@@ -27,78 +29,162 @@ constexpr auto LineByteKinds = [] {
     return kinds;
 }();
 
-// Text bytes that are written as they are and can be copied in runs.
-constexpr TByteSet MakeCopiedBytes(bool asciiOnly)
+// The texts of the bytes that a line writes by their translation alone, in
+// both ways of writing a space: as it is, or as a no-break space once the
+// line has shown a run of spaces. Rules, corners and control sequences need
+// the line's own step.
+TTextSlots MakeCharSlots(TCharOutput output, bool nbspSpaces)
 {
-    TByteSet set{};
-    for (std::size_t b = 0; b < 256; ++b)
-        set[b] = LineByteKinds[b] == TLineByte::Text && CharPassesThrough[b] && (!asciiOnly || b < 0x80);
-    return set;
+    TTextSlots slots;
+    const auto& texts = CharTextsFor(output);
+    for (std::size_t b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        switch (LineByteKinds[b]) {
+        case TLineByte::Text:
+        case TLineByte::Hyphen:
+            slots.Set(byte, texts[b]);
+            break;
+        case TLineByte::Space:
+            slots.Set(byte, nbspSpaces ? "&nbsp;" : " ");
+            break;
+        default:
+            slots.LeaveOut(byte);
+        }
+    }
+    return slots;
 }
-constexpr TByteSet CopiedBytes = MakeCopiedBytes(false);
-constexpr TByteSet CopiedAsciiBytes = MakeCopiedBytes(true);
+
+const TTextSlots& CharSlotsFor(TCharOutput output, bool nbspSpaces)
+{
+    static const std::array<TTextSlots, 4> slots = {MakeCharSlots(TCharOutput::Bytes, false),
+        MakeCharSlots(TCharOutput::Bytes, true), MakeCharSlots(TCharOutput::CharReferences, false),
+        MakeCharSlots(TCharOutput::CharReferences, true)};
+    return slots[(output == TCharOutput::Bytes ? 0 : 2) + (nbspSpaces ? 1 : 0)];
+}
+
+// The texts of the control sequences that only write a text: no operands,
+// no effect on the conversion state.
+const TTextSlots& SimpleCodeSlots()
+{
+    static const TTextSlots slots = [] {
+        TTextSlots codes;
+        for (std::size_t code = 0; code < 256; ++code) {
+            const TCodeInfo& info = CodeTable[code];
+            const bool simple = info.Operands == 0 &&
+                (info.Action == TCodeAction::None || info.Action == TCodeAction::Unknown);
+            if (!simple) {
+                codes.LeaveOut(static_cast<unsigned char>(code));
+                continue;
+            }
+            const unsigned char sequence[4] = {0xFF, static_cast<unsigned char>(code)};
+            std::string text;
+            std::int32_t position = 0;
+            AppendCodeText(text, PassOverCode(sequence, position, 2));
+            codes.Set(static_cast<unsigned char>(code), text);
+        }
+        return codes;
+    }();
+    return slots;
+}
 
 // ASCII bytes that the translation changes, besides the space.
-constexpr std::array<unsigned char, 5> ChangedAscii = {0x22, 0x26, 0x2D, 0x3C, 0x3E};
+constexpr std::array<unsigned char, 4> ChangedAscii = {0x22, 0x26, 0x3C, 0x3E};
 
-// The scan below tests for exactly the ASCII bytes that are not copied.
+// The copy below tests for exactly the ASCII bytes that are not written as
+// they are.
 constexpr bool ChangedAsciiComplete()
 {
     for (unsigned b = 0; b < 0x80; ++b) {
-        bool changed = b == 0x20;
+        if (b == 0x20) continue;
+        bool changed = false;
         for (const unsigned char c : ChangedAscii) changed = changed || b == c;
-        if (changed == CopiedAsciiBytes[b]) return false;
+        const bool asItIs = (LineByteKinds[b] == TLineByte::Text || LineByteKinds[b] == TLineByte::Hyphen) &&
+            CharPassesThrough[b];
+        if (changed == asItIs) return false;
     }
     return true;
 }
 static_assert(ChangedAsciiComplete());
 
-// The first position from `from` on that is not part of a run of ASCII
-// bytes copied as they are and, when `spacesJoin`, single spaces between
-// them; sixteen bytes at a time. A space is passed over only when the byte
-// after it is no space: a second space changes how the line writes its
-// spaces. The last sixteen bytes may reach past the line's end, as far as
-// `available` bytes can be read; places past the end stop the run and count
-// as spaces, so a space that ends the line stops it too.
-std::int32_t PlainAsciiUntil(const unsigned char* bytes, std::int32_t from, std::int32_t length,
-    std::int64_t available, bool spacesJoin)
-{
 #if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8(0x22);
-    const __m128i ampersand = _mm_set1_epi8(0x26);
-    const __m128i hyphen = _mm_set1_epi8(0x2D);
-    const __m128i less = _mm_set1_epi8(0x3C);
-    const __m128i greater = _mm_set1_epi8(0x3E);
-    const __m128i space = _mm_set1_epi8(0x20);
-    std::int32_t at = from;
-    while (at < length && at + 16 <= available) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
-        const __m128i changed =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, quote), _mm_cmpeq_epi8(chunk, ampersand)),
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, hyphen), _mm_cmpeq_epi8(chunk, less)),
-                    _mm_cmpeq_epi8(chunk, greater)));
-        const std::int32_t inLine = length - at;
-        const unsigned beyond = inLine >= 16 ? 0u : 0xFFFFu << inLine;
-        const bool spaceFollows = inLine <= 16 || bytes[at + 16] == 0x20;
-        // The top bit of a byte of 0x80 or above stands for "not ASCII".
-        unsigned stop = static_cast<unsigned>(_mm_movemask_epi8(changed) | _mm_movemask_epi8(chunk)) | beyond;
-        const unsigned spaces =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space))) | beyond;
-        if (spacesJoin)
-            stop |= spaces & (spaces >> 1 | (spaceFollows ? 0x8000u : 0u));
-        else
-            stop |= spaces;
-        if (stop != 0) return at + __builtin_ctz(stop);
-        at += 16;
+// The places of a block of sixteen bytes that are not ASCII written as it
+// is: the top bit of a byte of 0x80 or above stands for "not ASCII". Plain
+// spaces are plain only one at a time: a space followed by a space (the
+// seventeenth byte tells for the last place) starts the line's no-break
+// spaces, which the full step decides.
+inline unsigned ChangedInBlock(const unsigned char* bytes, bool spacesPlain)
+{
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    const __m128i changed = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x22)), _mm_cmpeq_epi8(block, _mm_set1_epi8(0x26))),
+        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x3C)), _mm_cmpeq_epi8(block, _mm_set1_epi8(0x3E))));
+    const auto spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x20))));
+    const unsigned spaceStops =
+        spacesPlain ? spaces & (spaces >> 1 | (bytes[16] == 0x20 ? 0x8000u : 0u)) : spaces;
+    return static_cast<unsigned>(_mm_movemask_epi8(changed) | _mm_movemask_epi8(block)) | spaceStops;
+}
+
+inline void CopyBlock(char* out, const unsigned char* from)
+{
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i*>(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
+}
+#endif
+
+// Writes the bytes from `position` to `stop` at `out` sixteen at a time: the
+// plain ASCII between the bytes the slots hold is copied in blocks, found
+// from one comparison per block, so no byte waits for the one before it.
+// Returns where it stopped: at or past `stop` (a control sequence may end
+// past it), at the first byte the slots do not hold, or where fewer than 32
+// bytes are left to read. Spaces are plain ASCII when `spacesPlain`. `out`
+// must have room for sixteen bytes more than the texts written.
+std::int32_t WriteSimpleBlocks(const unsigned char* bytes, std::int32_t position, std::int32_t stop,
+    std::int64_t available, bool spacesPlain, const TTextSlots& chars, const TTextSlots& codes, char*& out)
+{
+    std::int32_t p = position;
+#if defined(__SSE2__)
+    char* o = out;
+    while (p < stop && p + 32 <= available) {
+        const std::int32_t size = std::min(stop - p, 16);
+        unsigned changed = ChangedInBlock(bytes + p, spacesPlain) & ((1u << size) - 1);
+        std::int32_t done = 0; // bytes of the block written
+        while (changed != 0) {
+            const std::int32_t at = __builtin_ctz(changed);
+            CopyBlock(o, bytes + p + done);
+            o += at - done;
+            const unsigned char b = bytes[p + at];
+            // A plain space stops the block only where a double space starts.
+            if (chars.Holds(b) && (b != 0x20 || !spacesPlain)) {
+                o = chars.Write(o, b);
+                done = at + 1;
+                changed &= changed - 1;
+            } else if (b == 0xFF && codes.Holds(bytes[p + at + 1])) {
+                o = codes.Write(o, bytes[p + at + 1]);
+                done = at + 2;
+                changed &= ~(3u << at);
+            } else {
+                out = o;
+                return p + at;
+            }
+        }
+        if (done < size) {
+            CopyBlock(o, bytes + p + done);
+            o += size - done;
+            done = size;
+        }
+        p += done;
     }
-    return at;
+    out = o;
 #else
     (void)bytes;
-    (void)length;
+    (void)stop;
     (void)available;
-    (void)spacesJoin;
-    return from;
+    (void)spacesPlain;
+    (void)chars;
+    (void)codes;
+    (void)out;
 #endif
+    return p;
 }
 
 std::string ParagraphTagFor(std::int32_t indent)
@@ -110,14 +196,50 @@ std::string ParagraphTagFor(std::int32_t indent)
         std::to_string(pullBack) + "pt\">";
 }
 
-// "<!-- LINE n -->" in one append: every line has one.
+// The most bytes "<!-- LINE n -->" takes.
+constexpr std::size_t LineCommentSize = 10 + 10 + 4;
+
+// "00" to "99".
+constexpr auto DigitPairs = [] {
+    std::array<std::array<char, 2>, 100> pairs{};
+    for (std::size_t n = 0; n < 100; ++n)
+        pairs[n] = {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    return pairs;
+}();
+
+// Writes the decimal digits of a line number, 0 to 9999 two at a time.
+char* WriteLineNumber(char* out, std::int32_t line)
+{
+    if (line < 0 || line >= 10000) return std::to_chars(out, out + 10, line).ptr;
+    const auto high = static_cast<std::size_t>(line / 100);
+    const auto low = static_cast<std::size_t>(line % 100);
+    if (high >= 10) {
+        std::memcpy(out, DigitPairs[high].data(), 2);
+        out += 2;
+    } else if (high > 0) {
+        *out++ = DigitPairs[high][1];
+    }
+    if (high > 0 || low >= 10) {
+        std::memcpy(out, DigitPairs[low].data(), 2);
+        return out + 2;
+    }
+    *out++ = DigitPairs[low][1];
+    return out;
+}
+
+// Writes "<!-- LINE n -->" at `out` and returns the position after it.
+char* WriteLineComment(char* out, std::int32_t line)
+{
+    std::memcpy(out, "<!-- LINE ", 10);
+    out = WriteLineNumber(out + 10, line);
+    std::memcpy(out, " -->", 4);
+    return out + 4;
+}
+
 void AppendLineComment(std::string& out, std::int32_t line)
 {
-    char text[24];
-    std::memcpy(text, "<!-- LINE ", 10);
-    char* end = std::to_chars(text + 10, text + 20, line).ptr;
-    std::memcpy(end, " -->", 4);
-    out.append(text, static_cast<std::size_t>(end + 4 - text));
+    char text[LineCommentSize];
+    out.append(text, static_cast<std::size_t>(WriteLineComment(text, line) - text));
 }
 
 // The line being converted; a table can move the conversion to another line.
@@ -134,15 +256,17 @@ struct TLineCursor {
         Length = entry.Length;
         Available = document.AvailableFrom(Bytes);
     }
-    // Whether every byte from `position` to the line's end is a space.
-    bool OnlySpacesFrom(std::int32_t position)
+    // The last byte that is no space, or -1.
+    std::int32_t LastNonSpaceAt()
     {
         if (LastNonSpace == -2) {
             LastNonSpace = Length - 1;
             while (LastNonSpace >= 0 && Bytes[LastNonSpace] == 0x20) --LastNonSpace;
         }
-        return position > LastNonSpace;
+        return LastNonSpace;
     }
+    // Whether every byte from `position` to the line's end is a space.
+    bool OnlySpacesFrom(std::int32_t position) { return position > LastNonSpaceAt(); }
     // Whether only control sequences stand before `position`: a letter there
     // is the line's first character.
     bool OnlyCodesBefore(std::int32_t position) const
@@ -172,7 +296,9 @@ public:
         , FLast(last)
         , FResultStart(out.size())
         , FLineStart(out.size())
-        , FCopied(converter.FCharOutput == TCharOutput::Bytes ? CopiedBytes : CopiedAsciiBytes)
+        , FCharSlots(CharSlotsFor(converter.FCharOutput, false))
+        , FNbspCharSlots(CharSlotsFor(converter.FCharOutput, true))
+        , FCodeSlots(SimpleCodeSlots())
     { }
 
     // Converts the line and returns the line the conversion ended on.
@@ -187,6 +313,12 @@ public:
         WriteLikelyHead();
         FNbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
         for (std::int32_t position = 0; position < cursor.Length; ++position) {
+            if (!FHyphenPending) {
+                position = WriteSimpleBytes(cursor, position);
+                if (position >= cursor.Length) break;
+            }
+            // Every other step works on the output itself.
+            FlushPending();
             const unsigned char b = cursor.Bytes[position];
             if (FHyphenPending) {
                 if (CapitalLetters[b])
@@ -201,6 +333,82 @@ public:
     }
 
 private:
+    // The most bytes a run of simple bytes converts at a time.
+    static constexpr std::int32_t RunBytes = 512;
+    // What such a run may write: a slot for each byte and one for a control
+    // sequence that ends past the run, and the last slot's full size.
+    static constexpr std::size_t RunText = (RunBytes + 2) * TTextSlots::SlotSize;
+
+    // Writes the bytes from `position` on that need nothing but their text
+    // (most of running text) and returns the first position that needs the
+    // full step, or the line's end. The byte there may be any byte: where a
+    // double space, the trailing spaces or a line-end hyphen begins, the step
+    // decides.
+    std::int32_t WriteSimpleBytes(TLineCursor& cursor, std::int32_t position)
+    {
+        for (;;) {
+            const std::int32_t stop = std::min(SimpleBytesEnd(cursor, FNbspMode), position + RunBytes);
+            if (stop <= position) return position;
+            const std::int32_t reached = WriteSimpleRun(cursor, position, stop);
+            // A control sequence may reach past the end; the end found from
+            // there on is another.
+            if (reached <= stop) return reached;
+            position = reached;
+        }
+    }
+
+    // Where the bytes stop being written by their text alone: where the
+    // trailing spaces begin once spaces are no-break spaces, and before a
+    // hyphen that ends the line before its last space. (A double space, which
+    // ends the line's plain spaces, stops the run where it stands.)
+    static std::int32_t SimpleBytesEnd(TLineCursor& cursor, bool nbspMode)
+    {
+        const std::int32_t length = cursor.Length;
+        std::int32_t end = length;
+        if (length >= 2 && cursor.Bytes[length - 2] == 0x2D && cursor.Bytes[length - 1] == 0x20)
+            end = length - 2;
+        if (nbspMode) end = std::min(end, cursor.LastNonSpaceAt() + 1);
+        return end;
+    }
+
+    // Writes bytes from `position` until `stop` or the first byte the slots
+    // do not hold, and returns where it stopped.
+    std::int32_t WriteSimpleRun(const TLineCursor& cursor, std::int32_t position, std::int32_t stop)
+    {
+        const TTextSlots& chars = FNbspMode ? FNbspCharSlots : FCharSlots;
+        const TTextSlots& codes = FCodeSlots;
+        const unsigned char* bytes = cursor.Bytes;
+        const std::int64_t available = cursor.Available;
+        const bool spacesPlain = !FNbspMode;
+        char* out = FPendingEnd;
+        std::int32_t p = WriteSimpleBlocks(bytes, position, stop, available, spacesPlain, chars, codes, out);
+        // The last bytes of the data, one at a time.
+        while (p < stop) {
+            const unsigned char b = bytes[p];
+            if (b == 0x20 && spacesPlain && p + 1 < cursor.Length && bytes[p + 1] == 0x20) break;
+            if (chars.Holds(b)) {
+                out = chars.Write(out, b);
+                ++p;
+                continue;
+            }
+            if (b != 0xFF || p + 1 >= available || !codes.Holds(bytes[p + 1])) break;
+            out = codes.Write(out, bytes[p + 1]);
+            p += 2;
+        }
+        FPendingEnd = out;
+        // The next run must find room for all it may write.
+        if (static_cast<std::size_t>(FPendingEnd - FPending.data()) > FPending.size() - RunText)
+            FlushPending();
+        return p;
+    }
+
+    // Appends what was written to the pending text since the last flush.
+    void FlushPending()
+    {
+        FOut.append(FPending.data(), static_cast<std::size_t>(FPendingEnd - FPending.data()));
+        FPendingEnd = FPending.data();
+    }
+
     void ConvertByte(TLineCursor& cursor, std::int32_t& position, unsigned char b)
     {
         switch (LineByteKinds[b]) {
@@ -215,7 +423,6 @@ private:
         case TLineByte::Code:
             return FConv.AppendCode(FOut, cursor.Bytes, position, cursor.Available);
         case TLineByte::Text:
-            if (!FHyphenPending && FCopied[b]) return CopyRun(cursor, position);
             return FConv.AppendChar(FOut, b);
         }
     }
@@ -275,46 +482,6 @@ private:
         cursor = TLineCursor(FDoc, FLine);
     }
 
-    // Copies a run of bytes that stand for themselves. A single space between
-    // them is written as it is until the line has shown a run of spaces, so
-    // it joins the run.
-    void CopyRun(const TLineCursor& cursor, std::int32_t& position)
-    {
-        // Locals, so that the scan keeps them in registers.
-        const unsigned char* bytes = cursor.Bytes;
-        const bool* copied = FCopied.data();
-        const std::int32_t length = cursor.Length;
-        const std::int64_t available = cursor.Available;
-        const bool spacesJoin = !FNbspMode;
-        std::int32_t end = position + 1;
-        // The scan would stop at once where it stopped before, so the run ends
-        // when the bytes after its stop do not carry it on.
-        for (;;) {
-            end = PlainAsciiUntil(bytes, end, length, available, spacesJoin);
-            const std::int32_t stopped = end;
-            while (end < length && copied[bytes[end]]) ++end;
-            if (spacesJoin && end + 1 < length && bytes[end] == 0x20 && copied[bytes[end + 1]]) end += 2;
-            if (end == stopped) break;
-        }
-        AppendRun(
-            reinterpret_cast<const char*>(bytes) + position, end - position, cursor.Available - position);
-        position = end - 1;
-    }
-
-    // Most runs are short words between translated characters. A copy of a
-    // fixed sixteen bytes, cut back after, needs no call into the C library;
-    // the bytes past the run that it reads lie inside the loaded data.
-    void AppendRun(const char* run, std::int32_t size, std::int64_t available)
-    {
-        constexpr std::int32_t Block = 16;
-        if (size > Block || available < Block) {
-            FOut.append(run, static_cast<std::size_t>(size));
-            return;
-        }
-        FOut.append(run, Block);
-        FOut.resize(FOut.size() - static_cast<std::size_t>(Block - size));
-    }
-
     // The join lands after the result so far: after the line that ended in
     // the hyphen, in place of the line break that followed it. Only a letter
     // that starts the line continues the hyphenated word; a later one (after
@@ -340,18 +507,22 @@ private:
         return !ResultEmpty() && !ResultEndsWithCr() && !joined;
     }
 
+    // Written to the pending text, which is empty when a line starts.
     void WriteLikelyHead()
     {
         FHeadLine = FLine;
         FHeadBreak = NeedsLineBreak();
-        if (FHeadBreak) FOut += '\r';
-        AppendLineComment(FOut, FLine);
-        FHeadSize = FOut.size() - FLineStart;
+        char* out = FPendingEnd;
+        if (FHeadBreak) *out++ = '\r';
+        out = WriteLineComment(out, FLine);
+        FHeadSize = static_cast<std::size_t>(out - FPendingEnd);
+        FPendingEnd = out;
     }
 
     // Paragraph end, indented paragraph, line comment and join.
     void FinishLine()
     {
+        FlushPending();
         const bool paragraphEnd = FConv.FParagraphEnd;
         const bool indentPending = FConv.FIndentPending;
         const bool lineBreak = NeedsLineBreak();
@@ -389,7 +560,9 @@ private:
     const std::int32_t FLast;
     const std::size_t FResultStart;
     std::size_t FLineStart;
-    const TByteSet& FCopied;
+    const TTextSlots& FCharSlots;
+    const TTextSlots& FNbspCharSlots; // once the line has shown a run of spaces
+    const TTextSlots& FCodeSlots;
     std::string FLineHead;
     std::size_t FHeadSize = 0; // of the head written when the line started
     std::int32_t FHeadLine = 0; // the line that head names
@@ -400,6 +573,11 @@ private:
     std::int32_t FLinesSinceParagraphEnd = 0;
     bool FRuleRun = false;
     bool FNbspMode = false;
+    // Text written by the line's head and its simple bytes, appended to the
+    // output in one go: at the line's end, before any other step, or when a
+    // further run might not fit.
+    std::array<char, 2 * RunText + LineCommentSize + 1> FPending;
+    char* FPendingEnd = FPending.data();
 };
 
 void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int32_t last)

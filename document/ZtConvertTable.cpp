@@ -2,9 +2,11 @@
 // grid's boundaries collected, and one cell element written per cell corner.
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "ZtFa4Converter.h"
+#include "ZtTextSlots.h"
 
 namespace quorvex {
 namespace {
@@ -35,6 +37,46 @@ void SortUnique(std::vector<std::int32_t>& bounds)
     bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
 }
 
+// The texts of the bytes that a cell writes by their translation alone:
+// all but spaces, hyphens, table corners and control sequences.
+TTextSlots MakeCellSlots(TCharOutput output)
+{
+    TTextSlots slots;
+    const auto& texts = CharTextsFor(output);
+    for (std::size_t b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte == 0x20 || byte == 0x2D || byte == 0xFF || TableCorners[byte])
+            slots.LeaveOut(byte);
+        else
+            slots.Set(byte, texts[b]);
+    }
+    return slots;
+}
+
+const TTextSlots& CellSlotsFor(TCharOutput output)
+{
+    static const std::array<TTextSlots, 2> slots = {
+        MakeCellSlots(TCharOutput::Bytes), MakeCellSlots(TCharOutput::CharReferences)};
+    return slots[output == TCharOutput::Bytes ? 0 : 1];
+}
+
+// Appends the texts of the bytes from `from` on, before `to`, for as long as
+// the slots hold them, and returns where that ended.
+std::int32_t AppendSlottedRun(std::string& text, const unsigned char* bytes, std::int32_t from,
+    std::int32_t to, const TTextSlots& slots)
+{
+    constexpr std::int32_t ChunkBytes = 256;
+    std::array<char, (ChunkBytes + 1) * TTextSlots::SlotSize> buffer;
+    std::int32_t p = from;
+    for (;;) {
+        char* out = buffer.data();
+        const std::int32_t limit = std::min(to, p + ChunkBytes);
+        while (p < limit && slots.Holds(bytes[p])) out = slots.Write(out, bytes[p++]);
+        text.append(buffer.data(), static_cast<std::size_t>(out - buffer.data()));
+        if (p < limit || p == to) return p;
+    }
+}
+
 } // namespace
 
 // The per-call data of one table.
@@ -45,7 +87,7 @@ struct TTableGrid {
     std::int32_t BottomLine = 0;
     std::vector<std::int32_t> ColBounds;
     std::vector<std::int32_t> RowBounds;
-    std::vector<const TLineScan*> Rows; // plain texts of the lines from TopLine on
+    std::vector<std::string_view> Rows; // plain texts of the lines from TopLine on
     // For each column from LeftCol to RightCol and each line from TopLine to
     // BottomLine: how many boundaries lie before it. Cells lie inside the
     // frame, so their spans are two look-ups.
@@ -64,10 +106,7 @@ struct TTableGrid {
     };
     std::vector<TBottomSearch> BottomSearches; // by column from LeftCol
 
-    const std::string& Text(std::int32_t line) const
-    {
-        return Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
-    }
+    std::string_view Text(std::int32_t line) const { return Rows[static_cast<std::size_t>(line - TopLine)]; }
     // How many grid characters the inner scan and the walk each look at.
     std::int64_t InnerArea() const
     {
@@ -77,7 +116,7 @@ struct TTableGrid {
         return area;
     }
     // The last column that the inner scan and the walk look at in a line.
-    std::int32_t LastScannedCol(const std::string& text) const
+    std::int32_t LastScannedCol(std::string_view text) const
     {
         return std::min(RightCol - 2, static_cast<std::int32_t>(text.size()) - 3);
     }
@@ -86,7 +125,7 @@ struct TTableGrid {
     // the down tees. False when something else than an edge stands on it.
     bool MeasureTopEdge(std::int32_t colLimit)
     {
-        const std::string& text = Text(TopLine);
+        const std::string_view text = Text(TopLine);
         const std::int32_t end = std::min(static_cast<std::int32_t>(text.size()) - 1, colLimit);
         ColBounds.push_back(LeftCol);
         RightCol = LeftCol + 1;
@@ -107,7 +146,7 @@ struct TTableGrid {
     void AddInnerTees()
     {
         for (std::int32_t r = TopLine + 1; r <= BottomLine - 2; ++r) {
-            const std::string& text = Text(r);
+            const std::string_view text = Text(r);
             const std::int32_t lastCol = LastScannedCol(text);
             for (std::int32_t c = LeftCol + 1; c <= lastCol; ++c) {
                 const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(c)]);
@@ -125,7 +164,7 @@ struct TTableGrid {
 
     unsigned char CharAt(std::int32_t col, std::int32_t line) const
     {
-        const std::string& text = Rows[static_cast<std::size_t>(line - TopLine)]->Plain();
+        const std::string_view text = Text(line);
         return col >= 0 && static_cast<std::size_t>(col) < text.size()
             ? static_cast<unsigned char>(text[static_cast<std::size_t>(col)])
             : 0;
@@ -193,7 +232,7 @@ bool TFa4Converter::ConvertTable(
     grid.LeftCol = top.PlainCount(pos, effects);
     ApplyCodeEffects(effects);
     ApplyCodeEffects(top.AllEffects());
-    grid.Rows.push_back(&top);
+    grid.Rows.push_back(top.Plain());
     const bool topEdge = grid.MeasureTopEdge(colLimit);
     Charge(grid.RightCol - grid.LeftCol);
     if (!topEdge || !MeasureLeftEdge(grid, lastLine)) return false;
@@ -220,7 +259,7 @@ bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
         Charge(1);
         const TLineScan& row = Scan(grid.BottomLine);
         ApplyCodeEffects(row.AllEffects());
-        grid.Rows.push_back(&row);
+        grid.Rows.push_back(row.Plain());
         if (row.PlainLength() <= grid.LeftCol) throw ERangeError();
         const auto b = static_cast<unsigned char>(row.Plain()[static_cast<std::size_t>(grid.LeftCol)]);
         if (BottomLeftCorners[b]) break;
@@ -237,8 +276,9 @@ bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
 // One row element per grid line that holds a cell corner.
 void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid)
 {
+    std::string& cellText = CellBuffer();
     for (std::int32_t r = grid.TopLine; r <= grid.BottomLine - 2; ++r) {
-        const std::string& text = grid.Text(r);
+        const std::string_view text = grid.Text(r);
         const std::int32_t lastCol = grid.LastScannedCol(text);
         bool rowOpen = false;
         for (std::int32_t c = grid.LeftCol; c <= lastCol; ++c) {
@@ -247,13 +287,14 @@ void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid)
                 out += "<tr>";
                 rowOpen = true;
             }
-            ConvertCell(out, grid, c, r);
+            ConvertCell(out, grid, c, r, cellText);
         }
         if (rowOpen) out += "</tr>\r";
     }
 }
 
-void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line)
+void TFa4Converter::ConvertCell(
+    std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line, std::string& text)
 {
     TCellRect rect;
     rect.FirstCol = col + 1;
@@ -262,7 +303,6 @@ void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t
     rect.LastLine = grid.FindBottomEdge(col, line) - 1;
     const std::int32_t colSpan = SpanCount(rect.FirstCol, rect.LastCol, grid.ColsBefore, grid.LeftCol);
     const std::int32_t rowSpan = SpanCount(rect.FirstLine, rect.LastLine, grid.RowsBefore, grid.TopLine);
-    std::string& text = CellBuffer();
     bool fixed = false;
     ConvertCellText(text, rect, fixed);
     Charge(static_cast<std::int64_t>(text.size()));
@@ -280,6 +320,7 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
     text.clear();
     fixed = false;
     bool hyphenPending = false;
+    const TTextSlots& slots = CellSlotsFor(FCharOutput);
     for (std::int32_t i = rect.FirstLine; i <= rect.LastLine; ++i) {
         const TFa4LineEntry* entry = &FDoc.GetLine(i);
         const unsigned char* bytes = FDoc.LineBytes(*entry);
@@ -299,6 +340,10 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
         const bool joined = hyphenPending && FHyphenJoin == hjJoined;
         if (!text.empty() && text.back() != '\r' && !joined) text += '\r';
         for (std::int32_t p = start; p <= end; ++p) {
+            if (!hyphenPending) {
+                p = AppendSlottedRun(text, bytes, p, end + 1, slots);
+                if (p > end) break;
+            }
             unsigned char b = bytes[p];
             if (hyphenPending) {
                 if (b == 0x20) {

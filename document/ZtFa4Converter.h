@@ -82,7 +82,11 @@ private:
 
     bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
     void WriteRows(std::string& out, TTableGrid& grid);
-    void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
+    // `text` is the buffer the cell's text is converted in.
+    void ConvertCell(
+        std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line, std::string& text);
+    // The cell buffer of the table being written: one per depth, so nested
+    // cells never share one.
     std::string& CellBuffer();
 
     // Counts bytes read or written against the conversion's bound.

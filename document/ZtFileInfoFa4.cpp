@@ -112,25 +112,9 @@ const TFa4LineEntry& TZtFileInfoFa4::DecodeLine(std::int32_t index) const
     return FLines[at];
 }
 
-const unsigned char* TZtFileInfoFa4::LineBytes(const TFa4LineEntry& entry) const
-{
-    const auto* data = reinterpret_cast<const unsigned char*>(FData.data());
-    const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
-    return data + std::min<std::uint64_t>(start, FData.size());
-}
-
 std::string_view TZtFileInfoFa4::LineView(const TFa4LineEntry& entry) const
 {
     return {reinterpret_cast<const char*>(LineBytes(entry)), entry.Length};
-}
-
-std::int64_t TZtFileInfoFa4::AvailableFrom(const unsigned char* bytes) const
-{
-    const auto* begin = reinterpret_cast<const unsigned char*>(FData.data());
-    const auto* end = begin + FData.size();
-    const std::less_equal<const unsigned char*> notAfter;
-    if (notAfter(begin, bytes) && notAfter(bytes, end)) return end - bytes;
-    return INT64_MAX;
 }
 
 std::string TZtFileInfoFa4::TranslateChar(unsigned char byte)

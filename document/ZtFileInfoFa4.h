@@ -2,8 +2,10 @@
 // The F&A 4 document: line table, conversion state, and the conversion of
 // its lines into HTML (which TFa4Converter carries out).
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,11 +67,22 @@ public:
     }
     // Position of the entry's first text byte inside Data(); the entry's
     // Length bytes from here are readable.
-    const unsigned char* LineBytes(const TFa4LineEntry& entry) const;
+    const unsigned char* LineBytes(const TFa4LineEntry& entry) const
+    {
+        const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
+        return DataBytes() + std::min<std::uint64_t>(start, FData.size());
+    }
     std::string_view LineView(const TFa4LineEntry& entry) const;
     // How many bytes can be read from `bytes` on: up to the end of Data() for
     // a position inside it, unbounded for any other buffer.
-    std::int64_t AvailableFrom(const unsigned char* bytes) const;
+    std::int64_t AvailableFrom(const unsigned char* bytes) const
+    {
+        const unsigned char* begin = DataBytes();
+        const unsigned char* end = begin + FData.size();
+        const std::less_equal<const unsigned char*> notAfter;
+        if (notAfter(begin, bytes) && notAfter(bytes, end)) return end - bytes;
+        return INT64_MAX;
+    }
 
     // Translation of characters and control sequences.
     static std::string TranslateChar(unsigned char byte);
@@ -104,6 +117,7 @@ public:
 
 private:
     const TFa4LineEntry& DecodeLine(std::int32_t index) const;
+    const unsigned char* DataBytes() const { return reinterpret_cast<const unsigned char*>(FData.data()); }
 
     std::int32_t FLineCount = 0;
     // The entries decoded so far, from the first on: at load those up to the

@@ -3,6 +3,7 @@
 #include "ZtLineScan.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "ZtFileInfoFa4.h"
 
@@ -12,11 +13,19 @@ TLineScan::TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry)
     : FLength(entry.Length)
 {
     const unsigned char* bytes = document.LineBytes(entry);
-    const std::int64_t available = document.AvailableFrom(bytes);
+    FHasCodes = std::memchr(bytes, 0xFF, entry.Length) != nullptr;
+    if (FHasCodes)
+        ReadCodes(bytes, document.AvailableFrom(bytes));
+    else
+        FBytes = std::string_view(reinterpret_cast<const char*>(bytes), entry.Length);
+}
+
+void TLineScan::ReadCodes(const unsigned char* bytes, std::int64_t available)
+{
     // Filled through raw pointers and cut to size after: a line has at most
     // Length characters.
-    FPlain.resize(entry.Length);
-    FRawPos.resize(entry.Length + 1u);
+    FPlain.resize(static_cast<std::size_t>(FLength));
+    FRawPos.resize(static_cast<std::size_t>(FLength) + 1);
     char* plain = FPlain.data();
     std::int32_t* rawPos = FRawPos.data();
     std::int32_t count = 0;
@@ -54,11 +63,12 @@ std::int32_t TLineScan::PlainCount(std::int32_t limit, TCodeEffects& effects) co
 {
     const std::int32_t bound = std::min(limit, FLength);
     effects = EffectsBefore(bound);
+    if (!FHasCodes) return std::max(bound, 0);
     const auto end = FRawPos.end() - 1;
     return static_cast<std::int32_t>(std::lower_bound(FRawPos.begin(), end, bound) - FRawPos.begin());
 }
 
-std::int32_t TLineScan::RawIndex(std::int32_t count, TCodeEffects& effects) const
+std::int32_t TLineScan::RawIndexPastCodes(std::int32_t count, TCodeEffects& effects) const
 {
     if (count <= 0) {
         effects = {};
