@@ -55,15 +55,14 @@ std::string ArchiveName(const std::vector<std::string>& names)
 }
 
 // The index of every document of the run, those that failed included.
-bool WriteIndex(
-    const TZtCliOptions& options, const TZtBatchItems& batch, const std::vector<TZtItemResult>& results)
+bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::vector<TZtItemResult>& results)
 {
     const std::string name = (std::filesystem::path(*options.OutputDir) / IndexFileName).string();
     std::vector<TZtIndexRow> rows;
     rows.reserve(results.size());
     // Standard input's HTML went to standard output: nothing to link to.
     for (std::size_t i = 0; i < results.size(); ++i)
-        if (batch.Items[i].Target != StandardOutputName) rows.push_back(results[i].Row);
+        if (batch.Items[i].Target != StandardOutputName) rows.push_back(std::move(results[i].Row));
     try {
         std::error_code error;
         std::filesystem::create_directories(*options.OutputDir, error);
@@ -186,7 +185,7 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 
     const bool mirrored = options.Recursive && options.OutputDir;
     TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
-    const std::vector<TZtItemResult> results =
+    std::vector<TZtItemResult> results =
         ConvertItems(batch, plan.Kept, {conversion, mirrored, mirrored}, jobs, counts);
     if (mirrored && !WriteIndex(options, batch, results)) ++counts.Failed;
     if (mirrored && batch.NewCache) WriteFactsCache(options, *batch.NewCache);
