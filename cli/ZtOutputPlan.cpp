@@ -54,15 +54,22 @@ void FindOutput(TZtOutputKeys& keys, const std::string& output, TZtFolderLookups
     keys.Overwritten = keys.Output;
 }
 
+// Identities are looked up where the keys hold them, not copied.
 struct TIdentityHash {
-    std::size_t operator()(const TFileIdentity& identity) const
+    std::size_t operator()(const TFileIdentity* identity) const
     {
-        return (std::hash<std::uint64_t>()(identity.Device) * 31 +
-                   std::hash<std::uint64_t>()(identity.Inode)) *
-            31 +
-            std::hash<std::string>()(identity.Name);
+        const std::size_t file =
+            std::hash<std::uint64_t>()(identity->Device) * 31 + std::hash<std::uint64_t>()(identity->Inode);
+        return file * 31 + std::hash<std::string>()(identity->Name);
     }
 };
+
+struct TIdentityEqual {
+    bool operator()(const TFileIdentity* a, const TFileIdentity* b) const { return *a == *b; }
+};
+
+template <typename TValue>
+using TIdentityMap = std::unordered_map<const TFileIdentity*, TValue, TIdentityHash, TIdentityEqual>;
 
 std::string OverwriteMessage(const TZtBatchItem& item, const std::string& document)
 {
@@ -90,19 +97,19 @@ TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtFolderLookups& lookups
 std::vector<std::string> OutputConflicts(
     const std::vector<TZtBatchItem>& items, const std::vector<TZtOutputKeys>& keys)
 {
-    std::unordered_map<TFileIdentity, const std::string*, TIdentityHash> documents(items.size());
+    TIdentityMap<const std::string*> documents(items.size());
     for (std::size_t i = 0; i < items.size(); ++i)
-        if (keys[i].Document) documents.try_emplace(*keys[i].Document, &items[i].Document);
+        if (keys[i].Document) documents.try_emplace(&*keys[i].Document, &items[i].Document);
 
     std::vector<std::string> conflicts;
-    std::unordered_map<TFileIdentity, std::size_t, TIdentityHash> firstWriter(items.size());
+    TIdentityMap<std::size_t> firstWriter(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (keys[i].Overwritten) {
-            const auto document = documents.find(*keys[i].Overwritten);
+            const auto document = documents.find(&*keys[i].Overwritten);
             if (document != documents.end())
                 conflicts.push_back(OverwriteMessage(items[i], *document->second));
         }
-        const auto [first, added] = firstWriter.try_emplace(keys[i].Output, i);
+        const auto [first, added] = firstWriter.try_emplace(&keys[i].Output, i);
         if (!added) conflicts.push_back(DuplicateMessage(items[first->second], items[i]));
     }
     return conflicts;
