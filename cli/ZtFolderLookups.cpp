@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace quorvex {
 
 TZtFolderLookups::~TZtFolderLookups()
@@ -18,8 +20,16 @@ bool TZtFolderLookups::OpenFolder(std::string_view folder)
     if (FFd >= 0) ::close(FFd);
     FFolder = folder;
     FFd = ::open(FFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    FOpenError = FFd >= 0 ? 0 : errno;
     FOpened = true;
     return FFd >= 0;
+}
+
+bool TZtFolderLookups::FolderMissing(const std::string& path) const
+{
+    const std::size_t slash = path.rfind('/');
+    return FOpened && FFd < 0 && FOpenError == ENOENT && slash != std::string::npos &&
+        std::string_view(path).substr(0, slash) == FFolder;
 }
 
 int TZtFolderLookups::Stat(const std::string& path, struct stat& info)

@@ -19,6 +19,8 @@ public:
 
     // As stat(2) on `path`: 0, or -1 with errno set.
     int Stat(const std::string& path, struct stat& info);
+    // Whether the last Stat found that `path`'s folder does not exist.
+    bool FolderMissing(const std::string& path) const;
 
 private:
     bool OpenFolder(std::string_view folder);
@@ -26,6 +28,7 @@ private:
     std::string FFolder;
     bool FOpened = false; // FFolder was tried
     int FFd = -1;
+    int FOpenError = 0; // errno of a failed open
 };
 
 } // namespace quorvex

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 #include <unordered_map>
 #include <optional>
@@ -35,8 +36,27 @@ std::optional<TFileIdentity> DocumentKey(const TZtBatchItem& item)
     return IdentityOfTarget(item.Document);
 }
 
+// IdentityOfTarget of a name in a folder that does not exist is the name
+// made absolute and normal; for the many targets of one new folder that is
+// found once. Nothing when it cannot be found so.
+std::optional<TFileIdentity> IdentityInMissingFolder(const std::string& output, TZtKeyLookups& lookups)
+{
+    if (!lookups.Folders.FolderMissing(output)) return std::nullopt;
+    const std::size_t slash = output.rfind('/');
+    const std::string_view folder = std::string_view(output).substr(0, slash);
+    if (folder != lookups.MissingFolder || lookups.MissingFolderName.empty()) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(folder, error);
+        if (error) return std::nullopt;
+        lookups.MissingFolder = folder;
+        lookups.MissingFolderName = absolute.lexically_normal().string();
+    }
+    return TFileIdentity{
+        0, 0, (std::filesystem::path(lookups.MissingFolderName) / output.substr(slash + 1)).string()};
+}
+
 // One look at an existing output serves the key and the up-to-date check.
-void FindOutput(TZtOutputKeys& keys, const std::string& output, TZtFolderLookups& lookups)
+void FindOutput(TZtOutputKeys& keys, const std::string& output, TZtKeyLookups& lookups)
 {
     if (output == StandardOutputName) {
         keys.Output = {0, 0, output};
@@ -45,9 +65,11 @@ void FindOutput(TZtOutputKeys& keys, const std::string& output, TZtFolderLookups
         return;
     }
     struct stat info { };
-    if (lookups.Stat(output, info) == 0) {
+    if (lookups.Folders.Stat(output, info) == 0) {
         keys.Output = {info.st_dev, info.st_ino, {}};
         if (S_ISREG(info.st_mode)) keys.OutputTime = Nanoseconds(info.st_mtim);
+    } else if (auto identity = IdentityInMissingFolder(output, lookups)) {
+        keys.Output = std::move(*identity);
     } else {
         keys.Output = IdentityOfTarget(output);
     }
@@ -86,7 +108,7 @@ std::string DuplicateMessage(const TZtBatchItem& first, const TZtBatchItem& seco
 
 } // namespace
 
-TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtFolderLookups& lookups)
+TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtKeyLookups& lookups)
 {
     TZtOutputKeys keys;
     keys.Document = DocumentKey(item);
@@ -119,7 +141,7 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items)
 {
     std::vector<TZtOutputKeys> keys;
     keys.reserve(items.size());
-    TZtFolderLookups lookups;
+    TZtKeyLookups lookups;
     for (const auto& item : items) keys.push_back(FindOutputKeys(item, lookups));
     return OutputConflicts(items, keys);
 }

@@ -25,11 +25,19 @@ struct TZtOutputKeys {
     std::optional<std::int64_t> OutputTime;
 };
 
+// What one thread keeps between the items it looks at: the folder it looks
+// in, and the absolute normal name of a folder that does not exist yet.
+struct TZtKeyLookups {
+    TZtFolderLookups Folders;
+    std::string MissingFolder; // as the targets name it
+    std::string MissingFolderName; // absolute and normal
+};
+
 // A document "-" is standard input, a target "-" standard output. Names are
 // looked at as files (device and inode, through symbolic links), so two
 // spellings of one file are one file; a document the walk found keeps the
 // identity the walk saw.
-TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtFolderLookups& lookups);
+TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtKeyLookups& lookups);
 
 // What forbids the run, one message per conflict, in document order; empty
 // when it can go on. `keys` holds FindOutputKeys of each item.

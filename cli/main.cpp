@@ -122,7 +122,7 @@ TPlan LookAtFiles(const TZtBatchItems& batch, const TZtCliOptions& options, unsi
         options.PreferencesFile ? ModificationTime(*options.PreferencesFile, INT64_MAX) : 0;
     TPlan plan{std::vector<TZtOutputKeys>(batch.Items.size()), std::vector<char>(batch.Items.size(), 0)};
     ForEachRangeInParallel(batch.Items.size(), jobs, KeysPerTask, [&](std::size_t begin, std::size_t end) {
-        TZtFolderLookups lookups;
+        TZtKeyLookups lookups;
         for (std::size_t i = begin; i < end; ++i) {
             const TZtBatchItem& item = batch.Items[i];
             plan.Keys[i] = FindOutputKeys(item, lookups);

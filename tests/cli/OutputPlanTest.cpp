@@ -73,6 +73,11 @@ TEST_F(OutputPlanTest, NoOutputIsWrittenTwice)
     for (const std::string& other : {Path("out/../out/D.html"), Path("alias/D.html"), Path("pointer.html")})
         EXPECT_EQ(Conflicts({{a, out}, {b, other}}).size(), 1u) << other;
     EXPECT_EQ(Conflicts({{a, out}, {b, Path("out/E.html")}}), TConflicts{});
+    // In folders that do not exist yet, as for a first run into an empty
+    // output folder.
+    const std::string fresh = Path("new/sub/D.html");
+    EXPECT_EQ(Conflicts({{a, fresh}, {b, Path("new/x/../sub/D.html")}}).size(), 1u);
+    EXPECT_EQ(Conflicts({{a, fresh}, {b, Path("new/sub/E.html")}, {b, Path("new/x/D.html")}}), TConflicts{});
     // Standard input twice goes to standard output twice.
     EXPECT_EQ(
         Conflicts({{"-", "-"}, {"-", "-"}}), TConflicts{"- and - would both be written to standard output"});
