@@ -37,10 +37,17 @@ int TZtFolderLookups::Stat(const std::string& path, struct stat& info)
     const std::size_t slash = path.rfind('/');
     // A name without a folder, a name in the root folder, a name that ends
     // in a slash: looked at whole.
-    if (slash == std::string::npos || slash == 0 || slash + 1 == path.size() ||
-        !OpenFolder(std::string_view(path).substr(0, slash)))
+    if (slash == std::string::npos || slash == 0 || slash + 1 == path.size())
         return ::stat(path.c_str(), &info);
-    return ::fstatat(FFd, path.c_str() + slash + 1, &info, 0);
+    if (OpenFolder(std::string_view(path).substr(0, slash)))
+        return ::fstatat(FFd, path.c_str() + slash + 1, &info, 0);
+    // Nothing is found in a folder that does not exist, as the many targets
+    // of a new folder are not.
+    if (FOpenError == ENOENT) {
+        errno = ENOENT;
+        return -1;
+    }
+    return ::stat(path.c_str(), &info);
 }
 
 } // namespace quorvex
