@@ -65,7 +65,7 @@ const TTextSlots& CellSlotsFor(TCharOutput output)
 std::int32_t AppendSlottedRun(std::string& text, const unsigned char* bytes, std::int32_t from,
     std::int32_t to, const TTextSlots& slots)
 {
-    constexpr std::int32_t ChunkBytes = 256;
+    constexpr std::int32_t ChunkBytes = 64;
     std::array<char, (ChunkBytes + 1) * TTextSlots::SlotSize> buffer;
     std::int32_t p = from;
     for (;;) {
@@ -204,22 +204,6 @@ void AppendAttribute(std::string& out, std::string_view name, std::int32_t value
     out += '"';
 }
 
-// Counts the depth of nested tables for as long as one is being written.
-class TDepthGuard {
-public:
-    explicit TDepthGuard(std::size_t& depth)
-        : FDepth(depth)
-    {
-        ++FDepth;
-    }
-    TDepthGuard(const TDepthGuard&) = delete;
-    TDepthGuard& operator=(const TDepthGuard&) = delete;
-    ~TDepthGuard() { --FDepth; }
-
-private:
-    std::size_t& FDepth;
-};
-
 } // namespace
 
 bool TFa4Converter::ConvertTable(
@@ -240,7 +224,6 @@ bool TFa4Converter::ConvertTable(
     Charge(2 * grid.InnerArea());
     grid.AddInnerTees();
 
-    const TDepthGuard depth(FDepth);
     out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
     WriteRows(out, grid);
     out += "</table>\r";
@@ -276,7 +259,6 @@ bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
 // One row element per grid line that holds a cell corner.
 void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid)
 {
-    std::string& cellText = CellBuffer();
     for (std::int32_t r = grid.TopLine; r <= grid.BottomLine - 2; ++r) {
         const std::string_view text = grid.Text(r);
         const std::int32_t lastCol = grid.LastScannedCol(text);
@@ -287,14 +269,13 @@ void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid)
                 out += "<tr>";
                 rowOpen = true;
             }
-            ConvertCell(out, grid, c, r, cellText);
+            ConvertCell(out, grid, c, r);
         }
         if (rowOpen) out += "</tr>\r";
     }
 }
 
-void TFa4Converter::ConvertCell(
-    std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line, std::string& text)
+void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line)
 {
     TCellRect rect;
     rect.FirstCol = col + 1;
@@ -303,21 +284,28 @@ void TFa4Converter::ConvertCell(
     rect.LastLine = grid.FindBottomEdge(col, line) - 1;
     const std::int32_t colSpan = SpanCount(rect.FirstCol, rect.LastCol, grid.ColsBefore, grid.LeftCol);
     const std::int32_t rowSpan = SpanCount(rect.FirstLine, rect.LastLine, grid.RowsBefore, grid.TopLine);
+    // The text goes straight after the head most cells have; the few that
+    // turn out to need attributes get their head replaced.
+    const std::size_t headAt = out.size();
+    out += "<td>";
+    const std::size_t textAt = out.size();
     bool fixed = false;
-    ConvertCellText(text, rect, fixed);
-    Charge(static_cast<std::int64_t>(text.size()));
-    out += "<td";
-    if (fixed) out += " class=\"fixed\"";
-    if (colSpan > 1) AppendAttribute(out, "colspan", colSpan);
-    if (rowSpan > 1) AppendAttribute(out, "rowspan", rowSpan);
-    out += '>';
-    out += text;
+    ConvertCellText(out, rect, fixed);
+    Charge(static_cast<std::int64_t>(out.size() - textAt));
+    if (fixed || colSpan > 1 || rowSpan > 1) {
+        std::string head = "<td";
+        if (fixed) head += " class=\"fixed\"";
+        if (colSpan > 1) AppendAttribute(head, "colspan", colSpan);
+        if (rowSpan > 1) AppendAttribute(head, "rowspan", rowSpan);
+        head += '>';
+        out.replace(headAt, textAt - headAt, head);
+    }
     out += "</td>";
 }
 
 void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed)
 {
-    text.clear();
+    const std::size_t cellStart = text.size();
     fixed = false;
     bool hyphenPending = false;
     const TTextSlots& slots = CellSlotsFor(FCharOutput);
@@ -338,7 +326,7 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
         // After a dropped end hyphen the segment completes the word: no CR,
         // which a browser would show as a space inside it.
         const bool joined = hyphenPending && FHyphenJoin == hjJoined;
-        if (!text.empty() && text.back() != '\r' && !joined) text += '\r';
+        if (text.size() > cellStart && text.back() != '\r' && !joined) text += '\r';
         for (std::int32_t p = start; p <= end; ++p) {
             if (!hyphenPending) {
                 p = AppendSlottedRun(text, bytes, p, end + 1, slots);

@@ -29,19 +29,17 @@ TFa4Converter::~TFa4Converter()
 
 const TLineScan& TFa4Converter::Scan(std::int32_t line)
 {
+    // Table cells ask for each of their lines twice.
+    const auto at = static_cast<std::size_t>(line);
+    if (at < FScanByLine.size() && FScanByLine[at] != nullptr) return *FScanByLine[at];
     const TFa4LineEntry& entry = FDoc.GetLine(line);
     // Grown only as far as the scanned lines reach: a document's tables
     // usually take a few of its 10000 lines.
-    const auto at = static_cast<std::size_t>(line);
-    if (FScanIndex.size() <= at) FScanIndex.resize(at + 1, -1);
-    std::int32_t& index = FScanIndex[at];
-    if (index < 0) {
-        // A scan keeps its plain text and a raw index for every character.
-        Charge(std::int64_t{entry.Length} * (1 + sizeof(std::int32_t)));
-        index = static_cast<std::int32_t>(FScans.size());
-        FScans.emplace_back(FDoc, entry);
-    }
-    return FScans[static_cast<std::size_t>(index)];
+    if (FScanByLine.size() <= at) FScanByLine.resize(at + 1, nullptr);
+    // A scan keeps its plain text and a raw index for every character.
+    Charge(std::int64_t{entry.Length} * (1 + sizeof(std::int32_t)));
+    FScanByLine[at] = &FScans.emplace_back(FDoc, entry);
+    return *FScanByLine[at];
 }
 
 std::int32_t TFa4Converter::RawIndex(std::int32_t line, std::int32_t count)
@@ -151,12 +149,6 @@ void TFa4Converter::ConvertSection(std::string& out, TFa4Section section)
     case secFooter:
         return ConvertLines(out, 0, 5);
     }
-}
-
-std::string& TFa4Converter::CellBuffer()
-{
-    while (FCellBuffers.size() <= FDepth) FCellBuffers.emplace_back();
-    return FCellBuffers[FDepth];
 }
 
 } // namespace quorvex

@@ -40,7 +40,8 @@ public:
     // false, appending nothing and moving nothing, when no table starts there.
     bool ConvertTable(std::string& out, std::int32_t& pos, std::int32_t& line, std::int32_t colLimit,
         std::int32_t lastLine);
-    // Replaces `text` with the HTML of a cell's text area.
+    // Appends the HTML of a cell's text area; what `text` held before is not
+    // looked at.
     void ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed);
 
     // The readings of TZtFileInfoFa4's members of the same names.
@@ -82,12 +83,7 @@ private:
 
     bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
     void WriteRows(std::string& out, TTableGrid& grid);
-    // `text` is the buffer the cell's text is converted in.
-    void ConvertCell(
-        std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line, std::string& text);
-    // The cell buffer of the table being written: one per depth, so nested
-    // cells never share one.
-    std::string& CellBuffer();
+    void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
 
     // Counts bytes read or written against the conversion's bound.
     void Charge(std::int64_t bytes) { FBudget.Charge(bytes); }
@@ -103,12 +99,9 @@ private:
     std::string FParagraphTag;
 
     TWorkBudget FBudget;
-    std::vector<std::int32_t> FScanIndex; // by line: position in FScans, or -1
-    std::deque<TLineScan> FScans;
+    std::deque<TLineScan> FScans; // never moved once made
+    std::vector<const TLineScan*> FScanByLine; // null for a line not scanned yet
     TRuleLine FRule;
-    // One buffer per table depth, so nested cells never share one.
-    std::deque<std::string> FCellBuffers;
-    std::size_t FDepth = 0;
 };
 
 // Runs a conversion, reporting exhausted memory as the user sees it.
