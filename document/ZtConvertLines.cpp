@@ -29,62 +29,63 @@ constexpr auto LineByteKinds = [] {
     return kinds;
 }();
 
-// The texts of the bytes that a line writes by their translation alone, in
-// both ways of writing a space: as it is, or as a no-break space once the
-// line has shown a run of spaces. Rules, corners and control sequences need
-// the line's own step.
-TTextSlots MakeCharSlots(TCharOutput output, bool nbspSpaces)
+// Whether a control sequence only writes a text: no operands, no effect on
+// the conversion state.
+bool WritesOnlyText(const TCodeInfo& info)
 {
-    TTextSlots slots;
+    return info.Operands == 0 && (info.Action == TCodeAction::None || info.Action == TCodeAction::Unknown);
+}
+
+// The texts of what a line writes by its translation alone: bytes, and
+// control sequences that only write a text, the 0xFF that opens them writing
+// nothing. A space is a no-break space once the line has shown a run of
+// spaces; before that, a space that a run looks at is the start of such a
+// run (single spaces stand for themselves), which needs the line's own step.
+// Rules, corners and other control sequences need it, too.
+TCodedTextSlots MakeLineSlots(TCharOutput output, bool nbspSpaces)
+{
+    TCodedTextSlots slots;
     const auto& texts = CharTextsFor(output);
     for (std::size_t b = 0; b < 256; ++b) {
-        const auto byte = static_cast<unsigned char>(b);
         switch (LineByteKinds[b]) {
         case TLineByte::Text:
         case TLineByte::Hyphen:
-            slots.Set(byte, texts[b]);
+            slots.Set(b, texts[b]);
             break;
         case TLineByte::Space:
-            slots.Set(byte, nbspSpaces ? "&nbsp;" : " ");
+            if (nbspSpaces)
+                slots.Set(b, "&nbsp;");
+            else
+                slots.LeaveOut(b);
             break;
-        default:
-            slots.LeaveOut(byte);
+        case TLineByte::Code:
+            slots.Set(b, "");
+            break;
+        case TLineByte::Rule:
+        case TLineByte::Corner:
+            slots.LeaveOut(b);
         }
+    }
+    for (std::size_t code = 0; code < 256; ++code) {
+        if (!WritesOnlyText(CodeTable[code])) {
+            slots.LeaveOut(CodeSlot + code);
+            continue;
+        }
+        const unsigned char sequence[4] = {0xFF, static_cast<unsigned char>(code)};
+        std::string text;
+        std::int32_t position = 0;
+        AppendCodeText(text, PassOverCode(sequence, position, 2));
+        slots.Set(CodeSlot + code, text);
     }
     return slots;
 }
 
-const TTextSlots& CharSlotsFor(TCharOutput output, bool nbspSpaces)
+const TCodedTextSlots& LineSlotsFor(TCharOutput output, bool nbspSpaces)
 {
-    static const std::array<TTextSlots, 4> slots = {MakeCharSlots(TCharOutput::Bytes, false),
-        MakeCharSlots(TCharOutput::Bytes, true), MakeCharSlots(TCharOutput::CharReferences, false),
-        MakeCharSlots(TCharOutput::CharReferences, true)};
+    static const std::array<TCodedTextSlots, 4> slots = {MakeLineSlots(TCharOutput::Bytes, false),
+        MakeLineSlots(TCharOutput::Bytes, true), MakeLineSlots(TCharOutput::CharReferences, false),
+        MakeLineSlots(TCharOutput::CharReferences, true)};
     return slots[(output == TCharOutput::Bytes ? 0 : 2) + (nbspSpaces ? 1 : 0)];
-}
-
-// The texts of the control sequences that only write a text: no operands,
-// no effect on the conversion state.
-const TTextSlots& SimpleCodeSlots()
-{
-    static const TTextSlots slots = [] {
-        TTextSlots codes;
-        for (std::size_t code = 0; code < 256; ++code) {
-            const TCodeInfo& info = CodeTable[code];
-            const bool simple = info.Operands == 0 &&
-                (info.Action == TCodeAction::None || info.Action == TCodeAction::Unknown);
-            if (!simple) {
-                codes.LeaveOut(static_cast<unsigned char>(code));
-                continue;
-            }
-            const unsigned char sequence[4] = {0xFF, static_cast<unsigned char>(code)};
-            std::string text;
-            std::int32_t position = 0;
-            AppendCodeText(text, PassOverCode(sequence, position, 2));
-            codes.Set(static_cast<unsigned char>(code), text);
-        }
-        return codes;
-    }();
-    return slots;
 }
 
 // ASCII bytes that the translation changes, besides the space.
@@ -106,13 +107,18 @@ constexpr bool ChangedAsciiComplete()
 }
 static_assert(ChangedAsciiComplete());
 
+// How far a run of blocks reads: a block of 64 places, the byte after it,
+// and the last copy of sixteen bytes from inside it.
+constexpr std::int32_t BlockSize = 64;
+constexpr std::int32_t BlockReach = BlockSize + 16;
+
 #if defined(__SSE2__)
-// The places of a block of sixteen bytes that are not ASCII written as it
-// is: the top bit of a byte of 0x80 or above stands for "not ASCII". Plain
-// spaces are plain only one at a time: a space followed by a space (the
-// seventeenth byte tells for the last place) starts the line's no-break
-// spaces, which the full step decides.
-inline unsigned ChangedInBlock(const unsigned char* bytes, bool spacesPlain)
+// The places of sixteen bytes that are not ASCII written as it is: the top
+// bit of a byte of 0x80 or above stands for "not ASCII". Plain spaces are
+// plain only one at a time: a space followed by a space (the seventeenth
+// byte tells for the last place) starts the line's no-break spaces, which
+// the full step decides. Also the places after a 0xFF, which hold codes.
+inline std::uint64_t ChangedInSixteen(const unsigned char* bytes, bool spacesPlain)
 {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
     const __m128i changed = _mm_or_si128(
@@ -121,58 +127,77 @@ inline unsigned ChangedInBlock(const unsigned char* bytes, bool spacesPlain)
     const auto spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x20))));
     const unsigned spaceStops =
         spacesPlain ? spaces & (spaces >> 1 | (bytes[16] == 0x20 ? 0x8000u : 0u)) : spaces;
-    return static_cast<unsigned>(_mm_movemask_epi8(changed) | _mm_movemask_epi8(block)) | spaceStops;
+    const auto openers = static_cast<std::uint64_t>(
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(-1)))));
+    return static_cast<unsigned>(_mm_movemask_epi8(changed) | _mm_movemask_epi8(block)) | spaceStops |
+        openers << 1;
 }
 
-inline void CopyBlock(char* out, const unsigned char* from)
+inline std::uint64_t ChangedInBlock(const unsigned char* bytes, bool spacesPlain)
 {
-    _mm_storeu_si128(
-        reinterpret_cast<__m128i*>(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
+    // The code after a 0xFF in the last place lies in the next block.
+    std::uint64_t changed = 0;
+    for (std::int32_t at = 0; at < BlockSize; at += 16)
+        changed |= ChangedInSixteen(bytes + at, spacesPlain) << at;
+    return changed;
+}
+
+// Copies `size` bytes, up to 64, sixteen at a time.
+inline void CopyPlain(char* out, const unsigned char* from, std::int32_t size)
+{
+    for (std::int32_t at = 0; at < size; at += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + at)));
 }
 #endif
 
-// Writes the bytes from `position` to `stop` at `out` sixteen at a time: the
-// plain ASCII between the bytes the slots hold is copied in blocks, found
-// from one comparison per block, so no byte waits for the one before it.
-// Returns where it stopped: at or past `stop` (a control sequence may end
-// past it), at the first byte the slots do not hold, or where fewer than 32
-// bytes are left to read. Spaces are plain ASCII when `spacesPlain`. `out`
-// must have room for sixteen bytes more than the texts written.
+// Writes the bytes from `position` to `stop` at `out`, 64 places at a time:
+// the places that are not plain ASCII are found by comparisons of sixteen
+// bytes, the plain ASCII between them is copied in blocks, and each other
+// place costs one look-up in `slots`, whose byte after a 0xFF is looked up as
+// a code. Returns where it stopped: at or past `stop` (a control sequence
+// may end past it), at the first byte or sequence the slots do not hold, or
+// where fewer than BlockReach bytes are left to read. `out` must have room
+// for sixteen bytes more than the texts written.
 std::int32_t WriteSimpleBlocks(const unsigned char* bytes, std::int32_t position, std::int32_t stop,
-    std::int64_t available, bool spacesPlain, const TTextSlots& chars, const TTextSlots& codes, char*& out)
+    std::int64_t available, bool spacesPlain, const TCodedTextSlots& slots, char*& out)
 {
     std::int32_t p = position;
 #if defined(__SSE2__)
     char* o = out;
-    while (p < stop && p + 32 <= available) {
-        const std::int32_t size = std::min(stop - p, 16);
-        unsigned changed = ChangedInBlock(bytes + p, spacesPlain) & ((1u << size) - 1);
-        std::int32_t done = 0; // bytes of the block written
+    std::size_t code = 0; // CodeSlot after a 0xFF that opens a sequence
+    while (p < stop && p + BlockReach <= available) {
+        const std::int32_t size = std::min(stop - p, BlockSize);
+        std::uint64_t changed = (ChangedInBlock(bytes + p, spacesPlain) | (code != 0 ? 1u : 0u)) &
+            (~std::uint64_t{0} >> (BlockSize - size));
+        std::int32_t done = 0; // places of the block written
         while (changed != 0) {
-            const std::int32_t at = __builtin_ctz(changed);
-            CopyBlock(o, bytes + p + done);
+            const auto at = static_cast<std::int32_t>(__builtin_ctzll(changed));
+            CopyPlain(o, bytes + p + done, at - done);
             o += at - done;
-            const unsigned char b = bytes[p + at];
-            // A plain space stops the block only where a double space starts.
-            if (chars.Holds(b) && (b != 0x20 || !spacesPlain)) {
-                o = chars.Write(o, b);
-                done = at + 1;
-                changed &= changed - 1;
-            } else if (b == 0xFF && codes.Holds(bytes[p + at + 1])) {
-                o = codes.Write(o, bytes[p + at + 1]);
-                done = at + 2;
-                changed &= ~(3u << at);
-            } else {
+            const std::size_t slot = code + bytes[p + at];
+            if (!slots.Holds(slot)) {
                 out = o;
-                return p + at;
+                // A sequence that needs the full step starts at its 0xFF.
+                return p + at - (code != 0 ? 1 : 0);
             }
+            o = slots.Write(o, slot);
+            code = slot == 0xFF ? CodeSlot : 0;
+            done = at + 1;
+            changed &= changed - 1;
         }
-        if (done < size) {
-            CopyBlock(o, bytes + p + done);
-            o += size - done;
-            done = size;
+        CopyPlain(o, bytes + p + done, size - done);
+        o += size - done;
+        p += size;
+    }
+    if (code != 0) {
+        // The run ended between a 0xFF and its code.
+        if (p >= available || !slots.Holds(CodeSlot + bytes[p])) {
+            out = o;
+            return p - 1;
         }
-        p += done;
+        o = slots.Write(o, CodeSlot + bytes[p]);
+        ++p;
     }
     out = o;
 #else
@@ -180,8 +205,7 @@ std::int32_t WriteSimpleBlocks(const unsigned char* bytes, std::int32_t position
     (void)stop;
     (void)available;
     (void)spacesPlain;
-    (void)chars;
-    (void)codes;
+    (void)slots;
     (void)out;
 #endif
     return p;
@@ -296,9 +320,8 @@ public:
         , FLast(last)
         , FResultStart(out.size())
         , FLineStart(out.size())
-        , FCharSlots(CharSlotsFor(converter.FCharOutput, false))
-        , FNbspCharSlots(CharSlotsFor(converter.FCharOutput, true))
-        , FCodeSlots(SimpleCodeSlots())
+        , FSlots(LineSlotsFor(converter.FCharOutput, false))
+        , FNbspSlots(LineSlotsFor(converter.FCharOutput, true))
     { }
 
     // Converts the line and returns the line the conversion ended on.
@@ -307,7 +330,7 @@ public:
         FLine = line;
         TLineCursor cursor(FDoc, line);
         FConv.Charge(cursor.Length);
-        FLineStart = FOut.size();
+        FLineStart = OutSize();
         FRuleRun = false;
         FContinuesWord = false;
         WriteLikelyHead();
@@ -337,7 +360,14 @@ private:
     static constexpr std::int32_t RunBytes = 512;
     // What such a run may write: a slot for each byte and one for a control
     // sequence that ends past the run, and the last slot's full size.
-    static constexpr std::size_t RunText = (RunBytes + 2) * TTextSlots::SlotSize;
+    static constexpr std::size_t RunText = (RunBytes + 2) * TCodedTextSlots::SlotSize;
+    // What a line writes to the pending text besides its runs: its head, and
+    // at its end the longest paragraph end.
+    static constexpr std::size_t LineHeadText = LineCommentSize + 1;
+    static constexpr std::size_t LineEndText = sizeof "</font><br>";
+    // Room the pending text keeps for what the next steps may write before it
+    // is looked at again.
+    static constexpr std::size_t PendingRoom = LineHeadText + RunText + LineEndText;
 
     // Writes the bytes from `position` on that need nothing but their text
     // (most of running text) and returns the first position that needs the
@@ -375,38 +405,60 @@ private:
     // do not hold, and returns where it stopped.
     std::int32_t WriteSimpleRun(const TLineCursor& cursor, std::int32_t position, std::int32_t stop)
     {
-        const TTextSlots& chars = FNbspMode ? FNbspCharSlots : FCharSlots;
-        const TTextSlots& codes = FCodeSlots;
+        const TCodedTextSlots& slots = FNbspMode ? FNbspSlots : FSlots;
         const unsigned char* bytes = cursor.Bytes;
         const std::int64_t available = cursor.Available;
         const bool spacesPlain = !FNbspMode;
         char* out = FPendingEnd;
-        std::int32_t p = WriteSimpleBlocks(bytes, position, stop, available, spacesPlain, chars, codes, out);
+        std::int32_t p = WriteSimpleBlocks(bytes, position, stop, available, spacesPlain, slots, out);
         // The last bytes of the data, one at a time.
         while (p < stop) {
             const unsigned char b = bytes[p];
-            if (b == 0x20 && spacesPlain && p + 1 < cursor.Length && bytes[p + 1] == 0x20) break;
-            if (chars.Holds(b)) {
-                out = chars.Write(out, b);
+            if (b == 0x20 && spacesPlain) {
+                if (p + 1 < cursor.Length && bytes[p + 1] == 0x20) break;
+                *out++ = ' ';
                 ++p;
-                continue;
+            } else if (b == 0xFF) {
+                if (p + 1 >= available || !slots.Holds(CodeSlot + bytes[p + 1])) break;
+                out = slots.Write(out, CodeSlot + bytes[p + 1]);
+                p += 2;
+            } else {
+                if (!slots.Holds(b)) break;
+                out = slots.Write(out, b);
+                ++p;
             }
-            if (b != 0xFF || p + 1 >= available || !codes.Holds(bytes[p + 1])) break;
-            out = codes.Write(out, bytes[p + 1]);
-            p += 2;
         }
         FPendingEnd = out;
-        // The next run must find room for all it may write.
-        if (static_cast<std::size_t>(FPendingEnd - FPending.data()) > FPending.size() - RunText)
-            FlushPending();
+        KeepPendingRoom();
         return p;
     }
 
+public:
     // Appends what was written to the pending text since the last flush.
     void FlushPending()
     {
-        FOut.append(FPending.data(), static_cast<std::size_t>(FPendingEnd - FPending.data()));
+        FOut.append(FPending.data(), PendingSize());
         FPendingEnd = FPending.data();
+    }
+
+private:
+    std::size_t PendingSize() const { return static_cast<std::size_t>(FPendingEnd - FPending.data()); }
+    void KeepPendingRoom()
+    {
+        if (PendingSize() > FPending.size() - PendingRoom) FlushPending();
+    }
+    void WritePending(std::string_view text)
+    {
+        std::memcpy(FPendingEnd, text.data(), text.size());
+        FPendingEnd += text.size();
+    }
+
+    // The output's size with the pending text; positions below count the
+    // same way, so that the pending text need not be appended for every line.
+    std::size_t OutSize() const { return FOut.size() + PendingSize(); }
+    char OutAt(std::size_t position) const
+    {
+        return position < FOut.size() ? FOut[position] : FPending[position - FOut.size()];
     }
 
     void ConvertByte(TLineCursor& cursor, std::int32_t& position, unsigned char b)
@@ -496,7 +548,7 @@ private:
     }
 
     bool ResultEmpty() const { return FLineStart == FResultStart; }
-    bool ResultEndsWithCr() const { return !ResultEmpty() && FOut[FLineStart - 1] == '\r'; }
+    bool ResultEndsWithCr() const { return !ResultEmpty() && OutAt(FLineStart - 1) == '\r'; }
 
     // The line break that joins the line to the result so far. A line that
     // completes a hyphenated word follows the join text directly, so a
@@ -507,7 +559,6 @@ private:
         return !ResultEmpty() && !ResultEndsWithCr() && !joined;
     }
 
-    // Written to the pending text, which is empty when a line starts.
     void WriteLikelyHead()
     {
         FHeadLine = FLine;
@@ -522,22 +573,22 @@ private:
     // Paragraph end, indented paragraph, line comment and join.
     void FinishLine()
     {
-        FlushPending();
         const bool paragraphEnd = FConv.FParagraphEnd;
         const bool indentPending = FConv.FIndentPending;
         const bool lineBreak = NeedsLineBreak();
         bool fixed = false;
         if (paragraphEnd) {
-            if (indentPending && FOut.size() == FLineStart + FHeadSize) {
-                FOut += "</p>";
+            if (indentPending && OutSize() == FLineStart + FHeadSize) {
+                WritePending("</p>");
             } else if (FRuleRun || (FLinesSinceParagraphEnd == 0 && FNbspMode)) {
                 fixed = true;
-                FOut += "</font><br>";
+                WritePending("</font><br>");
             } else {
-                FOut += "<br>";
+                WritePending("<br>");
             }
         }
         if (indentPending || fixed || lineBreak != FHeadBreak || FLine != FHeadLine) {
+            FlushPending();
             FLineHead.clear();
             if (lineBreak) FLineHead += '\r';
             AppendLineComment(FLineHead, FLine);
@@ -548,10 +599,11 @@ private:
             if (fixed) FLineHead += "<font class=\"fixed\">";
             FOut.replace(FLineStart, FHeadSize, FLineHead);
         }
-        FConv.Charge(static_cast<std::int64_t>(FOut.size() - FLineStart));
+        FConv.Charge(static_cast<std::int64_t>(OutSize() - FLineStart));
         FConv.FIndentPending = false;
         FConv.FParagraphEnd = false;
         FLinesSinceParagraphEnd = paragraphEnd ? 0 : FLinesSinceParagraphEnd + 1;
+        KeepPendingRoom();
     }
 
     TFa4Converter& FConv;
@@ -560,9 +612,8 @@ private:
     const std::int32_t FLast;
     const std::size_t FResultStart;
     std::size_t FLineStart;
-    const TTextSlots& FCharSlots;
-    const TTextSlots& FNbspCharSlots; // once the line has shown a run of spaces
-    const TTextSlots& FCodeSlots;
+    const TCodedTextSlots& FSlots;
+    const TCodedTextSlots& FNbspSlots; // once the line has shown a run of spaces
     std::string FLineHead;
     std::size_t FHeadSize = 0; // of the head written when the line started
     std::int32_t FHeadLine = 0; // the line that head names
@@ -573,10 +624,10 @@ private:
     std::int32_t FLinesSinceParagraphEnd = 0;
     bool FRuleRun = false;
     bool FNbspMode = false;
-    // Text written by the line's head and its simple bytes, appended to the
-    // output in one go: at the line's end, before any other step, or when a
-    // further run might not fit.
-    std::array<char, 2 * RunText + LineCommentSize + 1> FPending;
+    // Text written by the lines' heads, simple bytes and paragraph ends,
+    // appended to the output in one go: before any other step, when the
+    // conversion ends, or when what may follow might not fit.
+    std::array<char, 2 * PendingRoom> FPending;
     char* FPendingEnd = FPending.data();
 };
 
@@ -587,6 +638,7 @@ void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int3
     FParagraphTag.clear();
     TLineRangeConversion conversion(*this, out, last);
     for (std::int32_t line = first; line <= last; ++line) line = conversion.ConvertLine(line);
+    conversion.FlushPending();
 }
 
 } // namespace quorvex

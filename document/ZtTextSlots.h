@@ -1,7 +1,7 @@
 #pragma once
-// Texts of bytes in fixed sixteen-byte slots. A loop that writes a text per
-// byte copies the whole slot and moves its output cursor by the text's size,
-// so a byte costs one look-up and one store whatever its text, and no branch
+// Texts in fixed sixteen-byte slots. A loop that writes a text per byte
+// copies the whole slot and moves its output cursor by the text's size, so a
+// byte costs one look-up and one store whatever its text, and no branch
 // tells short texts from long ones.
 
 #include <array>
@@ -11,35 +11,43 @@
 
 namespace quorvex {
 
-struct TTextSlots {
+template <std::size_t Count>
+struct TTextSlotsOf {
     static constexpr std::size_t SlotSize = 16;
-    // The size of a byte the slots do not hold: its text is longer than a
-    // slot, or the byte needs more than its text.
+    // The size of an entry the slots do not hold: its text is longer than a
+    // slot, or it needs more than its text.
     static constexpr std::uint8_t NotHeld = 0xFF;
 
-    std::array<std::array<char, SlotSize>, 256> Text{};
-    std::array<std::uint8_t, 256> Size{};
+    std::array<std::array<char, SlotSize>, Count> Text{};
+    std::array<std::uint8_t, Count> Size{};
 
-    // Holds `text` for `byte` when it fits, and leaves the byte out otherwise.
-    void Set(unsigned char byte, std::string_view text)
+    // Holds `text` for `index` when it fits, and leaves it out otherwise.
+    void Set(std::size_t index, std::string_view text)
     {
         if (text.size() > SlotSize) {
-            Size[byte] = NotHeld;
+            Size[index] = NotHeld;
             return;
         }
-        std::memcpy(Text[byte].data(), text.data(), text.size());
-        Size[byte] = static_cast<std::uint8_t>(text.size());
+        std::memcpy(Text[index].data(), text.data(), text.size());
+        Size[index] = static_cast<std::uint8_t>(text.size());
     }
-    void LeaveOut(unsigned char byte) { Size[byte] = NotHeld; }
-    bool Holds(unsigned char byte) const { return Size[byte] != NotHeld; }
+    void LeaveOut(std::size_t index) { Size[index] = NotHeld; }
+    bool Holds(std::size_t index) const { return Size[index] != NotHeld; }
 
-    // Writes the byte's text at `out`, which must have room for a whole slot,
-    // and returns the position after the text.
-    char* Write(char* out, unsigned char byte) const
+    // Writes the entry's text at `out`, which must have room for a whole
+    // slot, and returns the position after the text.
+    char* Write(char* out, std::size_t index) const
     {
-        std::memcpy(out, Text[byte].data(), SlotSize);
-        return out + Size[byte];
+        std::memcpy(out, Text[index].data(), SlotSize);
+        return out + Size[index];
     }
 };
+
+// A text for each byte value.
+using TTextSlots = TTextSlotsOf<256>;
+// A text for each byte value, then one for each control code: the byte
+// after a 0xFF, looked up at 256 + code.
+using TCodedTextSlots = TTextSlotsOf<512>;
+inline constexpr std::size_t CodeSlot = 256;
 
 } // namespace quorvex
