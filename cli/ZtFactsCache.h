@@ -24,9 +24,8 @@ inline constexpr std::int64_t SettledAfterNs = 3'000'000'000;
 
 class TZtFactsCache {
 public:
-    TZtFactsCache() = default;
-    // The cache as FactsCacheBytes wrote it; empty unless the bytes are all
-    // there and unchanged.
+    // The cache as TZtFactsCacheWriter wrote it; empty unless the bytes are
+    // all there and unchanged.
     explicit TZtFactsCache(std::string bytes);
     TZtFactsCache(const TZtFactsCache&) = delete;
     TZtFactsCache& operator=(const TZtFactsCache&) = delete;

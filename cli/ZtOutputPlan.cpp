@@ -8,8 +8,8 @@
 
 #include <filesystem>
 #include <functional>
-#include <unordered_map>
 #include <optional>
+#include <unordered_map>
 
 #include "ZtConvertDocument.h"
 
