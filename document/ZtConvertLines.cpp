@@ -41,8 +41,10 @@ bool WritesOnlyText(const TCodeInfo& info)
 // nothing. A space is a no-break space once the line has shown a run of
 // spaces; before that, a space that a run looks at is the start of such a
 // run (single spaces stand for themselves), which needs the line's own step.
-// Rules, corners and other control sequences need it, too.
-TCodedTextSlots MakeLineSlots(TCharOutput output, bool nbspSpaces)
+// Corners and other control sequences need it, too, and so do rule bytes
+// until the line has shown that it is no whole-line rule: from then on each
+// is a hyphen.
+TCodedTextSlots MakeLineSlots(TCharOutput output, bool nbspSpaces, bool ruleRun)
 {
     TCodedTextSlots slots;
     const auto& texts = CharTextsFor(output);
@@ -62,6 +64,11 @@ TCodedTextSlots MakeLineSlots(TCharOutput output, bool nbspSpaces)
             slots.Set(b, "");
             break;
         case TLineByte::Rule:
+            if (ruleRun)
+                slots.Set(b, "-");
+            else
+                slots.LeaveOut(b);
+            break;
         case TLineByte::Corner:
             slots.LeaveOut(b);
         }
@@ -80,12 +87,26 @@ TCodedTextSlots MakeLineSlots(TCharOutput output, bool nbspSpaces)
     return slots;
 }
 
-const TCodedTextSlots& LineSlotsFor(TCharOutput output, bool nbspSpaces)
+// The slots for one way of writing characters, by whether the line writes
+// no-break spaces and whether it has shown a run of rule bytes.
+struct TLineSlots {
+    std::array<TCodedTextSlots, 4> ByState;
+
+    explicit TLineSlots(TCharOutput output)
+        : ByState{MakeLineSlots(output, false, false), MakeLineSlots(output, true, false),
+              MakeLineSlots(output, false, true), MakeLineSlots(output, true, true)}
+    { }
+    const TCodedTextSlots& For(bool nbspSpaces, bool ruleRun) const
+    {
+        return ByState[(nbspSpaces ? 1 : 0) + (ruleRun ? 2 : 0)];
+    }
+};
+
+const TLineSlots& LineSlotsFor(TCharOutput output)
 {
-    static const std::array<TCodedTextSlots, 4> slots = {MakeLineSlots(TCharOutput::Bytes, false),
-        MakeLineSlots(TCharOutput::Bytes, true), MakeLineSlots(TCharOutput::CharReferences, false),
-        MakeLineSlots(TCharOutput::CharReferences, true)};
-    return slots[(output == TCharOutput::Bytes ? 0 : 2) + (nbspSpaces ? 1 : 0)];
+    static const TLineSlots bytes(TCharOutput::Bytes);
+    static const TLineSlots references(TCharOutput::CharReferences);
+    return output == TCharOutput::Bytes ? bytes : references;
 }
 
 // ASCII bytes that the translation changes, besides the space.
@@ -142,10 +163,14 @@ inline std::uint64_t ChangedInBlock(const unsigned char* bytes, bool spacesPlain
     return changed;
 }
 
-// Copies `size` bytes, up to 64, sixteen at a time.
+// Copies `size` bytes, up to 64, sixteen at a time; always the first
+// sixteen, since most stretches between places that are not plain fit in
+// one copy.
 inline void CopyPlain(char* out, const unsigned char* from, std::int32_t size)
 {
-    for (std::int32_t at = 0; at < size; at += 16)
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i*>(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
+    for (std::int32_t at = 16; at < size; at += 16)
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at),
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + at)));
 }
@@ -320,8 +345,7 @@ public:
         , FLast(last)
         , FResultStart(out.size())
         , FLineStart(out.size())
-        , FSlots(LineSlotsFor(converter.FCharOutput, false))
-        , FNbspSlots(LineSlotsFor(converter.FCharOutput, true))
+        , FSlots(LineSlotsFor(converter.FCharOutput))
     { }
 
     // Converts the line and returns the line the conversion ended on.
@@ -332,6 +356,7 @@ public:
         FConv.Charge(cursor.Length);
         FLineStart = OutSize();
         FRuleRun = false;
+        FRuleBytesAsHyphens = false;
         FContinuesWord = false;
         WriteLikelyHead();
         FNbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
@@ -405,7 +430,7 @@ private:
     // do not hold, and returns where it stopped.
     std::int32_t WriteSimpleRun(const TLineCursor& cursor, std::int32_t position, std::int32_t stop)
     {
-        const TCodedTextSlots& slots = FNbspMode ? FNbspSlots : FSlots;
+        const TCodedTextSlots& slots = FSlots.For(FNbspMode, FRuleBytesAsHyphens);
         const unsigned char* bytes = cursor.Bytes;
         const std::int64_t available = cursor.Available;
         const bool spacesPlain = !FNbspMode;
@@ -515,6 +540,7 @@ private:
             return;
         }
         FRuleRun = true;
+        FRuleBytesAsHyphens = true;
         std::int32_t end = position + 1;
         while (end < cursor.Length && cursor.Bytes[end] == b) ++end;
         FOut.append(static_cast<std::size_t>(end - position), '-');
@@ -531,6 +557,7 @@ private:
         }
         position = tablePos;
         FLine = tableLine;
+        FRuleBytesAsHyphens = false;
         cursor = TLineCursor(FDoc, FLine);
     }
 
@@ -612,8 +639,7 @@ private:
     const std::int32_t FLast;
     const std::size_t FResultStart;
     std::size_t FLineStart;
-    const TCodedTextSlots& FSlots;
-    const TCodedTextSlots& FNbspSlots; // once the line has shown a run of spaces
+    const TLineSlots& FSlots;
     std::string FLineHead;
     std::size_t FHeadSize = 0; // of the head written when the line started
     std::int32_t FHeadLine = 0; // the line that head names
@@ -623,6 +649,9 @@ private:
     bool FContinuesWord = false; // JoinHyphen ran while the current line was converted
     std::int32_t FLinesSinceParagraphEnd = 0;
     bool FRuleRun = false;
+    // The line's rule bytes are known to write hyphens: it is no whole-line
+    // rule, and its control sequences' effects have been taken.
+    bool FRuleBytesAsHyphens = false;
     bool FNbspMode = false;
     // Text written by the lines' heads, simple bytes and paragraph ends,
     // appended to the output in one go: before any other step, when the

@@ -5,10 +5,24 @@
 #include <array>
 #include <vector>
 
+#include "ZtByteSearch.h"
 #include "ZtFa4Converter.h"
 #include "ZtTextSlots.h"
 
 namespace quorvex {
+
+using namespace std::string_view_literals;
+
+namespace {
+
+constexpr auto TeeBytes = [] {
+    TByteSet tees{};
+    for (std::size_t b = 0; b < 256; ++b) tees[b] = DownTees[b] || RightTees[b];
+    return TByteList<8>(tees);
+}();
+
+} // namespace
+
 namespace {
 
 // The number of sorted `bounds` below each value from `first` to `last`.
@@ -66,8 +80,19 @@ std::int32_t AppendSlottedRun(std::string& text, const unsigned char* bytes, std
     std::int32_t to, const TTextSlots& slots)
 {
     constexpr std::int32_t ChunkBytes = 64;
-    std::array<char, (ChunkBytes + 1) * TTextSlots::SlotSize> buffer;
     std::int32_t p = from;
+    // Most cells hold a few characters: a buffer would cost more than it saves.
+    if (to - from <= 4) {
+        for (; p < to && slots.Holds(bytes[p]); ++p) {
+            const std::uint8_t size = slots.Size[bytes[p]];
+            if (size == 1)
+                text += slots.Text[bytes[p]][0];
+            else
+                text.append(slots.Text[bytes[p]].data(), size);
+        }
+        return p;
+    }
+    std::array<char, (ChunkBytes + 1) * TTextSlots::SlotSize> buffer;
     for (;;) {
         char* out = buffer.data();
         const std::int32_t limit = std::min(to, p + ChunkBytes);
@@ -88,6 +113,7 @@ struct TTableGrid {
     std::vector<std::int32_t> ColBounds;
     std::vector<std::int32_t> RowBounds;
     std::vector<std::string_view> Rows; // plain texts of the lines from TopLine on
+    std::vector<const TLineScan*> Scans; // the scans they come from
     // For each column from LeftCol to RightCol and each line from TopLine to
     // BottomLine: how many boundaries lie before it. Cells lie inside the
     // frame, so their spans are two look-ups.
@@ -148,11 +174,13 @@ struct TTableGrid {
         for (std::int32_t r = TopLine + 1; r <= BottomLine - 2; ++r) {
             const std::string_view text = Text(r);
             const std::int32_t lastCol = LastScannedCol(text);
-            for (std::int32_t c = LeftCol + 1; c <= lastCol; ++c) {
-                const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(c)]);
-                if (DownTees[b])
-                    ColBounds.push_back(c);
-                else if (RightTees[b])
+            if (lastCol <= LeftCol) continue;
+            const auto end = static_cast<std::size_t>(lastCol) + 1;
+            for (auto c = FindByteOf(text, static_cast<std::size_t>(LeftCol) + 1, end, TeeBytes); c < end;
+                 c = FindByteOf(text, c + 1, end, TeeBytes)) {
+                if (DownTees[static_cast<unsigned char>(text[c])])
+                    ColBounds.push_back(static_cast<std::int32_t>(c));
+                else
                     RowBounds.push_back(r);
             }
         }
@@ -173,8 +201,13 @@ struct TTableGrid {
     std::int32_t FindRightEdge(std::int32_t col, std::int32_t line)
     {
         if (line == RightSearchLine && col >= RightSearchCol && col < RightSearchEdge) return RightSearchEdge;
+        // Past its text a line holds no edge: the search runs to the frame.
+        const std::string_view text = Text(line);
+        const auto limit = static_cast<std::int32_t>(std::min<std::size_t>(RightCol, text.size()));
         std::int32_t k = col + 1;
-        while (k < RightCol && !RightEdgeStops[CharAt(k, line)]) ++k;
+        while (k < limit && !RightEdgeStops[static_cast<unsigned char>(text[static_cast<std::size_t>(k)])])
+            ++k;
+        if (k >= limit) k = std::max(col + 1, RightCol);
         RightSearchLine = line;
         RightSearchCol = col;
         RightSearchEdge = k;
@@ -199,7 +232,7 @@ void AppendAttribute(std::string& out, std::string_view name, std::int32_t value
 {
     out += ' ';
     out += name;
-    out += "=\"";
+    out += "=\""sv;
     out += std::to_string(value);
     out += '"';
 }
@@ -217,6 +250,7 @@ bool TFa4Converter::ConvertTable(
     ApplyCodeEffects(effects);
     ApplyCodeEffects(top.AllEffects());
     grid.Rows.push_back(top.Plain());
+    grid.Scans.push_back(&top);
     const bool topEdge = grid.MeasureTopEdge(colLimit);
     Charge(grid.RightCol - grid.LeftCol);
     if (!topEdge || !MeasureLeftEdge(grid, lastLine)) return false;
@@ -224,9 +258,9 @@ bool TFa4Converter::ConvertTable(
     Charge(2 * grid.InnerArea());
     grid.AddInnerTees();
 
-    out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r";
+    out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r"sv;
     WriteRows(out, grid);
-    out += "</table>\r";
+    out += "</table>\r"sv;
     line = grid.BottomLine;
     pos = RawIndex(grid.BottomLine, grid.RightCol);
     return true;
@@ -243,6 +277,7 @@ bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
         const TLineScan& row = Scan(grid.BottomLine);
         ApplyCodeEffects(row.AllEffects());
         grid.Rows.push_back(row.Plain());
+        grid.Scans.push_back(&row);
         if (row.PlainLength() <= grid.LeftCol) throw ERangeError();
         const auto b = static_cast<unsigned char>(row.Plain()[static_cast<std::size_t>(grid.LeftCol)]);
         if (BottomLeftCorners[b]) break;
@@ -266,12 +301,12 @@ void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid)
         for (std::int32_t c = grid.LeftCol; c <= lastCol; ++c) {
             if (!CellCorners[static_cast<unsigned char>(text[static_cast<std::size_t>(c)])]) continue;
             if (!rowOpen) {
-                out += "<tr>";
+                out += "<tr>"sv;
                 rowOpen = true;
             }
             ConvertCell(out, grid, c, r);
         }
-        if (rowOpen) out += "</tr>\r";
+        if (rowOpen) out += "</tr>\r"sv;
     }
 }
 
@@ -287,40 +322,47 @@ void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t
     // The text goes straight after the head most cells have; the few that
     // turn out to need attributes get their head replaced.
     const std::size_t headAt = out.size();
-    out += "<td>";
+    out += "<td>"sv;
     const std::size_t textAt = out.size();
     bool fixed = false;
-    ConvertCellText(out, rect, fixed);
+    ConvertCellText(out, rect, fixed, &grid);
     Charge(static_cast<std::int64_t>(out.size() - textAt));
     if (fixed || colSpan > 1 || rowSpan > 1) {
         std::string head = "<td";
-        if (fixed) head += " class=\"fixed\"";
+        if (fixed) head += " class=\"fixed\""sv;
         if (colSpan > 1) AppendAttribute(head, "colspan", colSpan);
         if (rowSpan > 1) AppendAttribute(head, "rowspan", rowSpan);
         head += '>';
         out.replace(headAt, textAt - headAt, head);
     }
-    out += "</td>";
+    out += "</td>"sv;
 }
 
 void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed)
+{
+    ConvertCellText(text, rect, fixed, nullptr);
+}
+
+void TFa4Converter::ConvertCellText(
+    std::string& text, const TCellRect& rect, bool& fixed, const TTableGrid* grid)
 {
     const std::size_t cellStart = text.size();
     fixed = false;
     bool hyphenPending = false;
     const TTextSlots& slots = CellSlotsFor(FCharOutput);
     for (std::int32_t i = rect.FirstLine; i <= rect.LastLine; ++i) {
-        const TFa4LineEntry* entry = &FDoc.GetLine(i);
-        const unsigned char* bytes = FDoc.LineBytes(*entry);
-        std::int64_t available = FDoc.AvailableFrom(bytes);
-        // One scan of the line serves both edges of the cell.
-        const TLineScan& scan = Scan(i);
+        // One scan of the line serves both edges of the cell; a table has
+        // its lines' scans at hand.
+        const TLineScan& scan =
+            grid != nullptr ? *grid->Scans[static_cast<std::size_t>(i - grid->TopLine)] : Scan(i);
+        const unsigned char* bytes = scan.RawBytes();
+        std::int32_t length = scan.RawLength();
         TCodeEffects effects;
         const std::int32_t start = scan.RawIndex(rect.FirstCol, effects);
         ApplyCodeEffects(effects);
         // A line whose text ends before the cell's last column ends its segment
         // at its own last byte.
-        std::int32_t end = std::min<std::int32_t>(scan.RawIndex(rect.LastCol, effects), entry->Length - 1);
+        std::int32_t end = std::min<std::int32_t>(scan.RawIndex(rect.LastCol, effects), length - 1);
         ApplyCodeEffects(effects);
         Charge(1 + std::max(0, end - start + 1));
         // After a dropped end hyphen the segment completes the word: no CR,
@@ -335,20 +377,20 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
             unsigned char b = bytes[p];
             if (hyphenPending) {
                 if (b == 0x20) {
-                    text += "&nbsp;";
+                    text += "&nbsp;"sv;
                     continue;
                 }
                 if (CapitalLetters[b]) {
                     text += '-';
                     hyphenPending = false;
                 } else if (CellSmallLetters[b]) {
-                    text += "&shy;";
+                    text += "&shy;"sv;
                     hyphenPending = false;
                 }
             }
             if (b == 0x20) {
                 if (p == start || (p < end && bytes[p + 1] == 0x20)) {
-                    text += "&nbsp;";
+                    text += "&nbsp;"sv;
                     fixed = true;
                 } else {
                     text += ' ';
@@ -364,20 +406,20 @@ void TFa4Converter::ConvertCellText(std::string& text, const TCellRect& rect, bo
                 }
             } else if (TableCorners[b]) {
                 if (ConvertTable(text, p, i, rect.LastCol, rect.LastLine)) {
-                    entry = &FDoc.GetLine(i);
-                    bytes = FDoc.LineBytes(*entry);
-                    available = FDoc.AvailableFrom(bytes);
-                    end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), entry->Length - 1);
+                    const TFa4LineEntry& entry = FDoc.GetLine(i);
+                    bytes = FDoc.LineBytes(entry);
+                    length = entry.Length;
+                    end = std::min<std::int32_t>(RawIndex(i, rect.LastCol), length - 1);
                 } else {
                     text += '+';
                 }
             } else if (b == 0xFF) {
-                AppendCode(text, bytes, p, available);
+                AppendCode(text, bytes, p, FDoc.AvailableFrom(bytes));
             } else {
                 AppendChar(text, b);
             }
         }
-        if (!hyphenPending && i < rect.LastLine) text += "<br>";
+        if (!hyphenPending && i < rect.LastLine) text += "<br>"sv;
     }
 }
 

@@ -84,6 +84,8 @@ private:
     bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
     void WriteRows(std::string& out, TTableGrid& grid);
     void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
+    // The cell text of a table whose grid holds the scans of its lines.
+    void ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed, const TTableGrid* grid);
 
     // Counts bytes read or written against the conversion's bound.
     void Charge(std::int64_t bytes) { FBudget.Charge(bytes); }

@@ -13,6 +13,7 @@ TLineScan::TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry)
     : FLength(entry.Length)
 {
     const unsigned char* bytes = document.LineBytes(entry);
+    FRawBytes = bytes;
     FHasCodes = std::memchr(bytes, 0xFF, entry.Length) != nullptr;
     if (FHasCodes)
         ReadCodes(bytes, document.AvailableFrom(bytes));

@@ -21,6 +21,10 @@ class TLineScan {
 public:
     TLineScan(const TZtFileInfoFa4& document, const TFa4LineEntry& entry);
 
+    // The line's bytes as they stand in the document.
+    const unsigned char* RawBytes() const { return FRawBytes; }
+    std::int32_t RawLength() const { return FLength; }
+
     // The whole line's plain text.
     std::string_view Plain() const { return FHasCodes ? std::string_view(FPlain) : FBytes; }
     std::int32_t PlainLength() const { return static_cast<std::int32_t>(Plain().size()); }
@@ -47,6 +51,7 @@ private:
 
     // Most lines hold no control sequence: their plain text is their bytes,
     // and a character's raw index is its own.
+    const unsigned char* FRawBytes = nullptr;
     bool FHasCodes = false;
     std::string_view FBytes;
     std::string FPlain;
