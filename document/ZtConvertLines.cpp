@@ -549,6 +549,10 @@ private:
 
     void ConvertCorner(TLineCursor& cursor, std::int32_t& position)
     {
+        // Measuring a table, even one that turns out not to be one, takes
+        // the effects of other lines' control sequences: a rule byte after it
+        // takes this line's effects again.
+        FRuleBytesAsHyphens = false;
         std::int32_t tablePos = position;
         std::int32_t tableLine = FLine;
         if (!FConv.ConvertTable(FOut, tablePos, tableLine, INT32_MAX, FLast)) {
@@ -557,7 +561,6 @@ private:
         }
         position = tablePos;
         FLine = tableLine;
-        FRuleBytesAsHyphens = false;
         cursor = TLineCursor(FDoc, FLine);
     }
 
