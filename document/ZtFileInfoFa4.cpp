@@ -13,23 +13,18 @@
 namespace quorvex {
 namespace {
 
-std::uint32_t ReadLe(const std::string& data, std::size_t at, int size)
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data()) + at;
-    std::uint32_t value = bytes[0] | std::uint32_t{bytes[1]} << 8;
-    if (size == 4) value |= std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24;
-    return value;
-}
-
 // An entry that does not lie wholly inside the data reads as empty; a text
-// that runs past the end of the data is cut there.
-TFa4LineEntry DecodeEntry(const std::string& data, int index)
+// that runs past the end of the data is cut there. Every line's entry is
+// decoded, so this is kept to a few loads.
+inline TFa4LineEntry DecodeEntry(const std::string& data, std::size_t index)
 {
-    const std::size_t at = Fa4HeadSize + static_cast<std::size_t>(Fa4LineEntrySize) * index;
+    const std::size_t at = Fa4HeadSize + Fa4LineEntrySize * index;
     if (at + Fa4LineEntrySize > data.size()) return {};
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data()) + at;
     TFa4LineEntry entry;
-    entry.StoredLength = static_cast<std::uint16_t>(ReadLe(data, at + 4, 2));
-    entry.Offset = ReadLe(data, at + 6, 4);
+    entry.StoredLength = static_cast<std::uint16_t>(bytes[4] | bytes[5] << 8);
+    entry.Offset = bytes[6] | std::uint32_t{bytes[7]} << 8 | std::uint32_t{bytes[8]} << 16 |
+        std::uint32_t{bytes[9]} << 24;
     const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
     if (start < data.size())
         entry.Length =
@@ -97,7 +92,7 @@ void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string dat
     FLines.clear();
     FLineCount = 0;
     for (;;) {
-        FLines.push_back(DecodeEntry(FData, FLineCount));
+        FLines.push_back(DecodeEntry(FData, static_cast<std::size_t>(FLineCount)));
         if (FLines.back().StoredLength == 0) break;
         ++FLineCount;
         if (FLineCount == Fa4MaxLines) throw ERangeError();
@@ -108,7 +103,7 @@ const TFa4LineEntry& TZtFileInfoFa4::DecodeLine(std::int32_t index) const
 {
     if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
     const auto at = static_cast<std::size_t>(index);
-    while (FLines.size() <= at) FLines.push_back(DecodeEntry(FData, static_cast<int>(FLines.size())));
+    while (FLines.size() <= at) FLines.push_back(DecodeEntry(FData, FLines.size()));
     return FLines[at];
 }
 
