@@ -365,8 +365,6 @@ public:
                 position = WriteSimpleBytes(cursor, position);
                 if (position >= cursor.Length) break;
             }
-            // Every other step works on the output itself.
-            FlushPending();
             const unsigned char b = cursor.Bytes[position];
             if (FHyphenPending) {
                 if (CapitalLetters[b])
@@ -375,6 +373,7 @@ public:
                     JoinHyphen("&shy;", cursor.OnlyCodesBefore(position));
             }
             ConvertByte(cursor, position, b);
+            KeepPendingRoom();
         }
         FinishLine();
         return FLine;
@@ -498,23 +497,37 @@ private:
         case TLineByte::Corner:
             return ConvertCorner(cursor, position);
         case TLineByte::Code:
-            return FConv.AppendCode(FOut, cursor.Bytes, position, cursor.Available);
+            return ConvertCode(cursor, position);
         case TLineByte::Text:
-            return FConv.AppendChar(FOut, b);
+            return WritePending(FConv.FCharTexts[b]);
         }
+    }
+
+    // The texts of the sequences that only write a text are in the slots,
+    // but for those longer than a slot; the others write none.
+    void ConvertCode(const TLineCursor& cursor, std::int32_t& position)
+    {
+        const TCodeRead read = PassOverCode(cursor.Bytes, position, cursor.Available);
+        FConv.ApplyCodeEffects(read.Effects);
+        if (!read.Complete) return;
+        const TCodedTextSlots& slots = FSlots.For(false, false);
+        if (slots.Holds(CodeSlot + read.Code))
+            FPendingEnd = slots.Write(FPendingEnd, CodeSlot + read.Code);
+        else
+            WritePending(read.Info->Text);
     }
 
     void ConvertSpace(TLineCursor& cursor, std::int32_t position)
     {
         if (cursor.OnlySpacesFrom(position)) {
-            FOut += ' ';
+            WritePending(" ");
         } else if (FNbspMode) {
-            FOut += "&nbsp;";
+            WritePending("&nbsp;");
         } else if (cursor.Bytes[position + 1] == 0x20) {
             FNbspMode = true;
-            FOut += "&nbsp;";
+            WritePending("&nbsp;");
         } else {
-            FOut += ' ';
+            WritePending(" ");
         }
     }
 
@@ -524,7 +537,7 @@ private:
             FHyphenPending = true;
             ++position;
         } else {
-            FOut += '-';
+            WritePending("-");
         }
     }
 
@@ -535,7 +548,7 @@ private:
         // An empty plain text is no whole-line rule: moving back by one would
         // never end.
         if (rule.UniformByte == b) {
-            FOut += "<hr>\r";
+            WritePending("<hr>\r");
             position += rule.StrippedLength - 1;
             return;
         }
@@ -543,6 +556,7 @@ private:
         FRuleBytesAsHyphens = true;
         std::int32_t end = position + 1;
         while (end < cursor.Length && cursor.Bytes[end] == b) ++end;
+        FlushPending();
         FOut.append(static_cast<std::size_t>(end - position), '-');
         position = end - 1;
     }
@@ -555,8 +569,9 @@ private:
         FRuleBytesAsHyphens = false;
         std::int32_t tablePos = position;
         std::int32_t tableLine = FLine;
+        FlushPending();
         if (!FConv.ConvertTable(FOut, tablePos, tableLine, INT32_MAX, FLast)) {
-            FOut += '+';
+            WritePending("+");
             return;
         }
         position = tablePos;
@@ -570,6 +585,7 @@ private:
     // "12 " say) leaves the line break, or the two lines would run together.
     void JoinHyphen(std::string_view joinText, bool continuesWord)
     {
+        FlushPending();
         if (ResultEndsWithCr()) FOut.erase(--FLineStart, 1);
         FOut.insert(FLineStart, joinText);
         FLineStart += joinText.size();
