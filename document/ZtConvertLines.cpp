@@ -583,7 +583,8 @@ private:
     // the hyphen, in place of the line break that followed it. Only a letter
     // that starts the line continues the hyphenated word; a later one (after
     // "12 " say) leaves the line break, or the two lines would run together.
-    void JoinHyphen(std::string_view joinText, bool continuesWord)
+    // Kept out of the line's loop: few lines end in a hyphen.
+    [[gnu::noinline]] void JoinHyphen(std::string_view joinText, bool continuesWord)
     {
         FlushPending();
         if (ResultEndsWithCr()) FOut.erase(--FLineStart, 1);
