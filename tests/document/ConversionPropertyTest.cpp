@@ -14,8 +14,10 @@ namespace {
 
 class TRandomDocument {
 public:
-    explicit TRandomDocument(std::uint32_t seed)
+    // `maxTokens` bounds the length of a line outside tables.
+    explicit TRandomDocument(std::uint32_t seed, int maxTokens = 40)
         : FRandom(seed)
+        , FMaxTokens(maxTokens)
     { }
 
     std::string Bytes()
@@ -26,7 +28,7 @@ public:
             if (Chance(15)) {
                 for (auto& line : Grid(Pick(0, 2))) lines.push_back(line);
             } else {
-                lines.push_back(Line(Pick(0, 40)));
+                lines.push_back(Line(Pick(0, FMaxTokens)));
             }
         }
         TFa4Builder builder;
@@ -111,6 +113,7 @@ private:
     }
 
     std::mt19937 FRandom;
+    int FMaxTokens;
 };
 
 struct TOutcome {
@@ -207,6 +210,43 @@ TEST(ConversionProperty, RandomDocumentsConvertAsTheSlowAlgorithmDoes)
     }
     // The documents must have exercised tables, or the comparison says little.
     EXPECT_GT(tables, 300);
+}
+
+// Running text is converted many bytes at a time: lines of hundreds of bytes
+// cross the boundaries of those steps at every kind of byte.
+TEST(ConversionProperty, LongLinesConvertAsTheSlowAlgorithmDoes)
+{
+    for (std::uint32_t seed = 1; seed <= 400; ++seed) {
+        TRandomDocument random(seed, 300);
+        const std::string bytes = random.Bytes();
+        TZtFileInfoFa4 fast;
+        TZtFileInfoFa4 slow;
+        Load(fast, bytes);
+        Load(slow, bytes);
+        if (random.Chance(30)) {
+            fast.SetCharOutput(TCharOutput::Bytes);
+            slow.SetCharOutput(TCharOutput::Bytes);
+        }
+        const TOutcome want = Observe(slow, [&] { return TLiteralConversion(slow).ConvertLines(0, 40); });
+        const TOutcome got = Observe(fast, [&] { return fast.ConvertLines(0, 40); });
+        ASSERT_EQ(got, want) << "seed " << seed << "\n" << got.Html << "\n---\n" << want.Html;
+    }
+    // A control sequence whose code is plain ASCII, and a double space, at
+    // every distance from the line's start.
+    for (const std::string& mark : {std::string("\xFF\x04"), std::string("\xFF\x40"), std::string("  ")}) {
+        for (std::size_t shift = 0; shift < 140; ++shift) {
+            TFa4Builder builder;
+            builder.Line(std::string(shift, 'a') + mark + "b c&d e" + std::string(150, 'f'));
+            builder.Line("Ende.");
+            TZtFileInfoFa4 fast;
+            TZtFileInfoFa4 slow;
+            Load(fast, builder.Bytes());
+            Load(slow, builder.Bytes());
+            const TOutcome want = Observe(slow, [&] { return TLiteralConversion(slow).ConvertLines(0, 1); });
+            const TOutcome got = Observe(fast, [&] { return fast.ConvertLines(0, 1); });
+            ASSERT_EQ(got, want) << "shift " << shift << "\n" << got.Html << "\n---\n" << want.Html;
+        }
+    }
 }
 
 } // namespace
