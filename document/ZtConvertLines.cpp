@@ -358,6 +358,7 @@ public:
         FRuleRun = false;
         FRuleBytesAsHyphens = false;
         FContinuesWord = false;
+        FJoined = false;
         WriteLikelyHead();
         FNbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
         for (std::int32_t position = 0; position < cursor.Length; ++position) {
@@ -592,6 +593,7 @@ private:
         FLineStart += joinText.size();
         FHyphenPending = false;
         FContinuesWord = continuesWord;
+        FJoined = true;
     }
 
     bool ResultEmpty() const { return FLineStart == FResultStart; }
@@ -622,7 +624,8 @@ private:
     {
         const bool paragraphEnd = FConv.FParagraphEnd;
         const bool indentPending = FConv.FIndentPending;
-        const bool lineBreak = NeedsLineBreak();
+        // Only a join changes what stands before the line.
+        const bool lineBreak = FJoined ? NeedsLineBreak() : FHeadBreak;
         bool fixed = false;
         if (paragraphEnd) {
             if (indentPending && OutSize() == FLineStart + FHeadSize) {
@@ -666,7 +669,8 @@ private:
     bool FHeadBreak = false; // whether it starts with a line break
     std::int32_t FLine = 0;
     bool FHyphenPending = false;
-    bool FContinuesWord = false; // JoinHyphen ran while the current line was converted
+    bool FContinuesWord = false; // the current line's join continued a word
+    bool FJoined = false; // JoinHyphen ran while the current line was converted
     std::int32_t FLinesSinceParagraphEnd = 0;
     bool FRuleRun = false;
     // The line's rule bytes are known to write hyphens: it is no whole-line
