@@ -150,24 +150,39 @@ void Load(TZtFileInfoFa4& document, const std::string& bytes)
     } catch (const EZtError&) { }
 }
 
+// The same bytes loaded twice: once for the library's conversion, once for
+// the step-by-step one.
+struct TTwinDocuments {
+    TZtFileInfoFa4 Fast;
+    TZtFileInfoFa4 Slow;
+
+    explicit TTwinDocuments(const std::string& bytes)
+    {
+        Load(Fast, bytes);
+        Load(Slow, bytes);
+    }
+    void SetCharOutput(TCharOutput output)
+    {
+        Fast.SetCharOutput(output);
+        Slow.SetCharOutput(output);
+    }
+    void SetHyphenJoin(THyphenJoin join)
+    {
+        Fast.SetHyphenJoin(join);
+        Slow.SetHyphenJoin(join);
+    }
+};
+
 TEST(ConversionProperty, RandomDocumentsConvertAsTheSlowAlgorithmDoes)
 {
     int tables = 0;
     for (std::uint32_t seed = 1; seed <= 3000; ++seed) {
         TRandomDocument random(seed);
-        const std::string bytes = random.Bytes();
-        TZtFileInfoFa4 fast;
-        TZtFileInfoFa4 slow;
-        Load(fast, bytes);
-        Load(slow, bytes);
-        if (random.Chance(20)) {
-            fast.SetCharOutput(TCharOutput::Bytes);
-            slow.SetCharOutput(TCharOutput::Bytes);
-        }
-        if (random.Chance(30)) {
-            fast.SetHyphenJoin(hjLineBreak);
-            slow.SetHyphenJoin(hjLineBreak);
-        }
+        TTwinDocuments twins(random.Bytes());
+        TZtFileInfoFa4& fast = twins.Fast;
+        TZtFileInfoFa4& slow = twins.Slow;
+        if (random.Chance(20)) twins.SetCharOutput(TCharOutput::Bytes);
+        if (random.Chance(30)) twins.SetHyphenJoin(hjLineBreak);
         for (int run = 0; run < 3; ++run) {
             const std::int32_t first = random.Pick(0, 12);
             const std::int32_t last = random.Pick(first - 1, 40);
@@ -218,15 +233,10 @@ TEST(ConversionProperty, LongLinesConvertAsTheSlowAlgorithmDoes)
 {
     for (std::uint32_t seed = 1; seed <= 400; ++seed) {
         TRandomDocument random(seed, 300);
-        const std::string bytes = random.Bytes();
-        TZtFileInfoFa4 fast;
-        TZtFileInfoFa4 slow;
-        Load(fast, bytes);
-        Load(slow, bytes);
-        if (random.Chance(30)) {
-            fast.SetCharOutput(TCharOutput::Bytes);
-            slow.SetCharOutput(TCharOutput::Bytes);
-        }
+        TTwinDocuments twins(random.Bytes());
+        TZtFileInfoFa4& fast = twins.Fast;
+        TZtFileInfoFa4& slow = twins.Slow;
+        if (random.Chance(30)) twins.SetCharOutput(TCharOutput::Bytes);
         const TOutcome want = Observe(slow, [&] { return TLiteralConversion(slow).ConvertLines(0, 40); });
         const TOutcome got = Observe(fast, [&] { return fast.ConvertLines(0, 40); });
         ASSERT_EQ(got, want) << "seed " << seed << "\n" << got.Html << "\n---\n" << want.Html;
@@ -238,10 +248,9 @@ TEST(ConversionProperty, LongLinesConvertAsTheSlowAlgorithmDoes)
             TFa4Builder builder;
             builder.Line(std::string(shift, 'a') + mark + "b c&d e" + std::string(150, 'f'));
             builder.Line("Ende.");
-            TZtFileInfoFa4 fast;
-            TZtFileInfoFa4 slow;
-            Load(fast, builder.Bytes());
-            Load(slow, builder.Bytes());
+            TTwinDocuments twins(builder.Bytes());
+            TZtFileInfoFa4& fast = twins.Fast;
+            TZtFileInfoFa4& slow = twins.Slow;
             const TOutcome want = Observe(slow, [&] { return TLiteralConversion(slow).ConvertLines(0, 1); });
             const TOutcome got = Observe(fast, [&] { return fast.ConvertLines(0, 1); });
             ASSERT_EQ(got, want) << "shift " << shift << "\n" << got.Html << "\n---\n" << want.Html;
