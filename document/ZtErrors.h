@@ -32,5 +32,10 @@ public:
 // Formats a message with one "%s" replaced by a file name, as in
 // "Cannot open file %s".
 std::string FormatFileMessage(const char* format, const std::string& fileName);
+// The same, followed by the system's reason for `errorNumber` (an errno
+// value): "Cannot open file x.fa4: No such file or directory". The message of
+// the rules comes first, so that it reads the same with or without a reason;
+// 0 adds nothing.
+std::string FormatFileMessage(const char* format, const std::string& fileName, int errorNumber);
 
 } // namespace quorvex
