@@ -18,11 +18,9 @@ std::string FormatFileMessage(const char* format, const std::string& fileName, i
 {
     std::string message = FormatFileMessage(format, fileName);
     if (errorNumber == 0) return message;
-    // strerror_r of the GNU library may hand back a text of its own instead of
-    // filling the buffer.
-    char buffer[256] = {};
-    const char* reason = ::strerror_r(errorNumber, buffer, sizeof buffer);
-    return message + ": " + reason;
+    // The C library's texts are constant for every known number, and an
+    // unknown one is formatted per thread, so this is safe on any thread.
+    return message + ": " + std::strerror(errorNumber);
 }
 
 } // namespace quorvex
