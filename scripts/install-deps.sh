@@ -1,20 +1,47 @@
 #!/bin/sh
-# Installs the Debian 12 packages the build and the tests need, and any
-# further ones named as arguments (the screenshot scripts add chromium).
+# Installs the Debian packages (Debian 12 or 13) that a job needs, and any
+# further ones named as arguments (the screenshot scripts add chromium):
+#
+#   scripts/install-deps.sh [converter|package|all] [PACKAGE]...
+#
+# converter: what building fa4tohtml needs (compiler, CMake, Ninja);
+# package:   that, the window's libraries and fonts, and the tools that make
+#            the Debian packages;
+# all:       that, the tests, the benchmarks and the fuzz build (the default).
 # Does nothing but check when everything is there already.
 set -e
-packages="cmake ninja-build g++ make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev libqt6svg6 \
-  libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev \
-  xvfb xauth imagemagick time groff-base clang-format tidy python3-html5lib $*"
-missing=""
-for p in $packages; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
+purpose=all
+case "$1" in
+  converter | package | all) purpose=$1; shift ;;
+esac
+packages="cmake ninja-build g++"
+if [ "$purpose" != converter ]; then
+  packages="$packages make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev libqt6svg6 \
+    fonts-liberation2 dpkg-dev file"
+fi
+if [ "$purpose" = all ]; then
+  packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang \
+    xvfb xauth imagemagick time groff-base clang-format tidy python3-html5lib"
+fi
+
+# Installs those of the packages named that are missing.
+install_missing() {
+  missing=""
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "install-deps: missing packages:$missing (run as root to install them)" >&2
     exit 1
   fi
   apt-get update
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
+}
+
+install_missing $packages "$@"
+# The fuzz build links clang's runtime, which is packaged per clang version:
+# the one that belongs to the clang of this system.
+if [ "$purpose" = all ]; then
+  install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
 fi
