@@ -102,13 +102,9 @@ std::string NotADocumentLine(const TZtBatchItem& item)
     return ErrorLine(item.Document, "warning: does not look like an F&A 4 document");
 }
 
-std::optional<std::string> IndexConflict(const TZtBatchItems& batch, const TZtCliOptions& options)
+std::string IndexName(const TZtCliOptions& options)
 {
-    if (!options.Recursive || !options.OutputDir) return std::nullopt;
-    const std::string index = (fs::path(*options.OutputDir) / IndexFileName).string();
-    for (const auto& item : batch.Items)
-        if (item.Target == index) return item.Document + " and the index would both be written to " + index;
-    return std::nullopt;
+    return (fs::path(options.OutputDir.value_or(".")) / IndexFileName).string();
 }
 
 std::string FactsCacheName(const TZtCliOptions& options)

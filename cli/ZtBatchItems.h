@@ -42,9 +42,8 @@ std::string FactsCacheName(const TZtCliOptions& options);
 // The warning line for an item that is not a document.
 std::string NotADocumentLine(const TZtBatchItem& item);
 
-// The index page is one more file of a run over folders with -d: a document
-// whose HTML would take its name is a conflict, said so; none otherwise.
-std::optional<std::string> IndexConflict(const TZtBatchItems& batch, const TZtCliOptions& options);
+// Where a run over folders with -d writes its index.
+std::string IndexName(const TZtCliOptions& options);
 
 // Arguments in their order; the documents of each folder by path. With -r
 // and -d the folder tree is mirrored below the -d folder.

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "ZtConvertDocument.h"
+#include "ZtRecognizeDocument.h"
 
 namespace quorvex {
 namespace {
@@ -67,7 +68,14 @@ void FindOutput(TZtOutputKeys& keys, const std::string& output, TZtKeyLookups& l
     struct stat info { };
     if (lookups.Folders.Stat(output, info) == 0) {
         keys.Output = {info.st_dev, info.st_ino, {}};
-        if (S_ISREG(info.st_mode)) keys.OutputTime = Nanoseconds(info.st_mtim);
+        if (S_ISREG(info.st_mode)) {
+            keys.OutputTime = Nanoseconds(info.st_mtim);
+            // Most HTML files are smaller than any document: only a file of
+            // a document's size is opened to look.
+            keys.OverwrittenLooksLikeDocument =
+                static_cast<std::uint64_t>(info.st_size) >= Fa4MinimumDocumentSize &&
+                LooksLikeFa4Document(output);
+        }
     } else if (auto identity = IdentityInMissingFolder(output, lookups)) {
         keys.Output = std::move(*identity);
     } else {
@@ -93,11 +101,23 @@ struct TIdentityEqual {
 template <typename TValue>
 using TIdentityMap = std::unordered_map<const TFileIdentity*, TValue, TIdentityHash, TIdentityEqual>;
 
-std::string OverwriteMessage(const TZtBatchItem& item, const std::string& document)
+// `writer` is what writes the file: "the HTML of x.fa4", "the index".
+std::string OverwriteMessage(
+    const std::string& writer, const std::string& target, const std::string& document)
 {
-    std::string message = "the HTML of " + item.Document + " would overwrite the document " + document;
-    if (item.Target != document) message += " through " + item.Target;
+    std::string message = writer + " would overwrite the document " + document;
+    if (target != document) message += " through " + target;
     return message;
+}
+
+std::string LooksLikeDocumentMessage(const std::string& writer, const std::string& target)
+{
+    return writer + " would overwrite " + target + ", which looks like an F&A 4 document";
+}
+
+std::string HtmlOf(const TZtBatchItem& item)
+{
+    return "the HTML of " + item.Document;
 }
 
 std::string DuplicateMessage(const TZtBatchItem& first, const TZtBatchItem& second)
@@ -116,34 +136,54 @@ TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtKeyLookups& lookups)
     return keys;
 }
 
-std::vector<std::string> OutputConflicts(
-    const std::vector<TZtBatchItem>& items, const std::vector<TZtOutputKeys>& keys)
+std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
+    const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles)
 {
     TIdentityMap<const std::string*> documents(items.size());
     for (std::size_t i = 0; i < items.size(); ++i)
         if (keys[i].Document) documents.try_emplace(&*keys[i].Document, &items[i].Document);
+    // A file is named once: as a document of the run where it is one, else
+    // as a file that looks like one.
+    const auto overwriteConflict = [&](const TZtOutputKeys& output, const std::string& writer,
+                                       const std::string& target) -> std::optional<std::string> {
+        if (output.Overwritten) {
+            const auto document = documents.find(&*output.Overwritten);
+            if (document != documents.end()) return OverwriteMessage(writer, target, *document->second);
+        }
+        if (output.OverwrittenLooksLikeDocument) return LooksLikeDocumentMessage(writer, target);
+        return std::nullopt;
+    };
 
     std::vector<std::string> conflicts;
     TIdentityMap<std::size_t> firstWriter(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (keys[i].Overwritten) {
-            const auto document = documents.find(&*keys[i].Overwritten);
-            if (document != documents.end())
-                conflicts.push_back(OverwriteMessage(items[i], *document->second));
-        }
+        if (auto conflict = overwriteConflict(keys[i], HtmlOf(items[i]), items[i].Target))
+            conflicts.push_back(std::move(*conflict));
         const auto [first, added] = firstWriter.try_emplace(&keys[i].Output, i);
         if (!added) conflicts.push_back(DuplicateMessage(items[first->second], items[i]));
+    }
+    TZtKeyLookups lookups;
+    for (const auto& file : runFiles) {
+        TZtOutputKeys output;
+        FindOutput(output, file.Name, lookups);
+        if (auto conflict = overwriteConflict(output, file.What, file.Name))
+            conflicts.push_back(std::move(*conflict));
+        const auto writer = firstWriter.find(&output.Output);
+        if (writer != firstWriter.end())
+            conflicts.push_back(items[writer->second].Document + " and " + file.What +
+                " would both be written to " + file.Name);
     }
     return conflicts;
 }
 
-std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items)
+std::vector<std::string> OutputConflicts(
+    const std::vector<TZtBatchItem>& items, const std::vector<TZtRunFile>& runFiles)
 {
     std::vector<TZtOutputKeys> keys;
     keys.reserve(items.size());
     TZtKeyLookups lookups;
     for (const auto& item : items) keys.push_back(FindOutputKeys(item, lookups));
-    return OutputConflicts(items, keys);
+    return OutputConflicts(items, keys, runFiles);
 }
 
 } // namespace quorvex

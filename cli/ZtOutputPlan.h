@@ -20,6 +20,9 @@ struct TZtOutputKeys {
     std::optional<TFileIdentity> Document;
     TFileIdentity Output; // every way of naming the HTML file gives this one
     std::optional<TFileIdentity> Overwritten; // the file the HTML would replace
+    // The file the HTML would replace passes the document check: HTML never
+    // takes the place of a document, of this run or not.
+    bool OverwrittenLooksLikeDocument = false;
     // The HTML file's modification time in nanoseconds when it is a regular
     // file already, for the up-to-date check.
     std::optional<std::int64_t> OutputTime;
@@ -39,11 +42,20 @@ struct TZtKeyLookups {
 // identity the walk saw.
 TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtKeyLookups& lookups);
 
-// What forbids the run, one message per conflict, in document order; empty
-// when it can go on. `keys` holds FindOutputKeys of each item.
-std::vector<std::string> OutputConflicts(
-    const std::vector<TZtBatchItem>& items, const std::vector<TZtOutputKeys>& keys);
+// A file a run writes besides the HTML of its documents, held to the same
+// rules: the index of an archive, the cache beside it.
+struct TZtRunFile {
+    std::string Name;
+    std::string What; // how messages call it: "the index"
+};
+
+// What forbids the run, one message per conflict, in document order, the
+// run's other files last; empty when it can go on. `keys` holds
+// FindOutputKeys of each item.
+std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
+    const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles = {});
 // The same, the keys found here.
-std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items);
+std::vector<std::string> OutputConflicts(
+    const std::vector<TZtBatchItem>& items, const std::vector<TZtRunFile>& runFiles = {});
 
 } // namespace quorvex

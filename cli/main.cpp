@@ -57,7 +57,7 @@ std::string ArchiveName(const std::vector<std::string>& names)
 // The index of every document of the run, those that failed included.
 bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::vector<TZtItemResult>& results)
 {
-    const std::string name = (std::filesystem::path(*options.OutputDir) / IndexFileName).string();
+    const std::string name = IndexName(options);
     std::vector<TZtIndexRow> rows;
     rows.reserve(results.size());
     // Standard input's HTML went to standard output: nothing to link to.
@@ -179,11 +179,11 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     const TZtBatchItems batch = GatherBatchItems(options, jobs);
     for (const auto& message : batch.Messages) std::fputs(message.c_str(), stderr);
     const TPlan plan = LookAtFiles(batch, options, jobs);
-    std::vector<std::string> conflicts = OutputConflicts(batch.Items, plan.Keys);
-    if (const auto index = IndexConflict(batch, options)) conflicts.push_back(*index);
-    if (!conflicts.empty()) return ReportConflicts(conflicts);
-
     const bool mirrored = options.Recursive && options.OutputDir;
+    std::vector<TZtRunFile> runFiles;
+    if (mirrored) runFiles = {{IndexName(options), "the index"}, {FactsCacheName(options), "the cache"}};
+    const std::vector<std::string> conflicts = OutputConflicts(batch.Items, plan.Keys, runFiles);
+    if (!conflicts.empty()) return ReportConflicts(conflicts);
     TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
     std::vector<TZtItemResult> results =
         ConvertItems(batch, plan.Kept, {conversion, mirrored, mirrored}, jobs, counts);

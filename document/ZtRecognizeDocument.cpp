@@ -8,8 +8,6 @@
 namespace quorvex {
 namespace {
 
-constexpr std::uint64_t MinimumSize = Fa4HeadSize + std::uint64_t{Fa4LineEntrySize} * Fa4MaxLines;
-
 std::uint32_t ReadLe(std::string_view bytes, std::size_t at, int size)
 {
     std::uint32_t value = 0;
@@ -22,7 +20,7 @@ std::uint32_t ReadLe(std::string_view bytes, std::size_t at, int size)
 
 bool LooksLikeFa4Head(std::string_view head, std::uint64_t fileSize)
 {
-    if (fileSize < MinimumSize || head.size() < RecognitionHeadSize) return false;
+    if (fileSize < Fa4MinimumDocumentSize || head.size() < RecognitionHeadSize) return false;
     for (int i = 0; i < RecognitionEntries; ++i) {
         const std::size_t at = Fa4HeadSize + static_cast<std::size_t>(Fa4LineEntrySize) * i;
         const std::uint32_t length = ReadLe(head, at + 4, 2);

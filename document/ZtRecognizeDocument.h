@@ -15,6 +15,9 @@ namespace quorvex {
 // How many leading entries are checked at most: the footer and header
 // sections, which every document has.
 inline constexpr int RecognitionEntries = 12;
+// No document is smaller than its head and full line table.
+inline constexpr std::uint64_t Fa4MinimumDocumentSize =
+    Fa4HeadSize + std::uint64_t{Fa4LineEntrySize} * Fa4MaxLines;
 // The bytes the check reads: the head and the entries it checks.
 inline constexpr std::size_t RecognitionHeadSize = Fa4HeadSize + Fa4LineEntrySize * RecognitionEntries;
 

@@ -182,5 +182,24 @@ TEST_F(ArchiveRun, DocumentWhoseHtmlWouldBeTheIndexIsRefused)
     EXPECT_FALSE(fs::exists(FSite));
 }
 
+TEST_F(ArchiveRun, IndexAndCacheNeverReplaceADocument)
+{
+    // Converted into the tree itself, where a document is named as the index
+    // and another as the cache.
+    Document(FTree / "index.html", "Inhalt");
+    Document(FTree / ".fa4tohtml-cache", "Versteckt");
+    const std::string index = Read(FTree / "index.html");
+    const std::string cache = Read(FTree / ".fa4tohtml-cache");
+    const TProgramRun run = Run({"-r", "-d", FTree.string(), FTree.string()});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err,
+        "fa4tohtml: the index would overwrite the document " + (FTree / "index.html").string() + "\n" +
+            "fa4tohtml: the cache would overwrite " + (FTree / ".fa4tohtml-cache").string() +
+            ", which looks like an F&A 4 document\n");
+    EXPECT_EQ(Read(FTree / "index.html"), index);
+    EXPECT_EQ(Read(FTree / ".fa4tohtml-cache"), cache);
+    EXPECT_FALSE(fs::exists(FTree / "index.html.html"));
+}
+
 } // namespace
 } // namespace quorvex::testing

@@ -384,6 +384,30 @@ TEST_F(Fa4ToHtml, ConflictingOutputsAreRefusedBeforeAnythingIsWritten)
         EXPECT_NE(entry.path().extension(), ".html") << entry.path();
 }
 
+TEST_F(Fa4ToHtml, NoOutputReplacesAFileThatLooksLikeADocument)
+{
+    fs::create_directories(FDir / "x");
+    fs::create_directories(FDir / "y");
+    const std::string x = MakeDocument("x/D.fa4");
+    const std::string y = MakeDocument("y/D.fa4");
+    const std::string bytes = ReadBytes(x);
+    const std::string suffix = ", which looks like an F&A 4 document\n";
+    // -o, the default name and -d, each naming a document outside the run.
+    const TRun named = Run({"-o", x, y});
+    EXPECT_EQ(named.Status, 2);
+    EXPECT_EQ(named.Err, "fa4tohtml: the HTML of " + y + " would overwrite " + x + suffix);
+    fs::copy_file(x, y + ".html");
+    const TRun beside = Run({y});
+    EXPECT_EQ(beside.Status, 2);
+    EXPECT_EQ(beside.Err, "fa4tohtml: the HTML of " + y + " would overwrite " + y + ".html" + suffix);
+    fs::rename(y + ".html", Path("x/D.fa4.html"));
+    const TRun into = Run({"-d", Path("x"), y});
+    EXPECT_EQ(into.Status, 2);
+    EXPECT_EQ(into.Err, "fa4tohtml: the HTML of " + y + " would overwrite " + Path("x/D.fa4.html") + suffix);
+    EXPECT_EQ(ReadBytes(x), bytes);
+    EXPECT_EQ(ReadBytes(Path("x/D.fa4.html")), bytes);
+}
+
 TEST_F(Fa4ToHtml, DashReadsStandardInput)
 {
     const std::string a = MakeDocument("a.fa4");
