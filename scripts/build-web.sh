@@ -11,9 +11,8 @@ dir=${1:-build-web}
 command -v em++ >/dev/null 2>&1 || scripts/install-deps.sh converter emscripten
 command -v npm >/dev/null 2>&1 || scripts/install-deps.sh converter nodejs npm
 # Emscripten's tools load their JavaScript modules from Debian's Node.js
-# folder, which a node from elsewhere does not search.
-node=$(command -v node)
-if ! dpkg -S "$(readlink -f "$node")" >/dev/null 2>&1; then
+# folder, which a node other than Debian's own does not search.
+if ! (cd / && node -e 'require("acorn")') >/dev/null 2>&1; then
   NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
   export NODE_PATH
 fi

@@ -1,0 +1,125 @@
+// The built page in Debian's Chromium, opened from the folder and from a web
+// server: a chosen sample shows in the preview frame, which runs no
+// scripts; "Save" and "Save all" download the native converter's bytes; and
+// the page asks for nothing but its own files.
+'use strict';
+process.env.TZ = 'UTC';
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+const { pathToFileURL } = require('node:url');
+const puppeteer = require('puppeteer-core');
+const { unzipSync } = require('fflate');
+const support = require('./support.js');
+
+const site = path.resolve(process.env.FA4TOHTML_SITE || path.join(support.root, 'build-web', 'site'));
+const sample = path.join(support.root, 'examples', 'brief.fa4');
+
+function serveSite(requests) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).slice(1) || 'index.html';
+    requests.push(name);
+    const file = path.join(site, path.basename(name));
+    if (path.basename(name) !== name || !fs.existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    const type = name.endsWith('.html') ? 'text/html' : name.endsWith('.css') ? 'text/css' : 'text/javascript';
+    response.writeHead(200, { 'Content-Type': type }).end(fs.readFileSync(file));
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+async function waitForFile(name) {
+  for (let i = 0; i < 200; ++i) {
+    if (fs.existsSync(name)) return fs.readFileSync(name);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  throw new Error(name + ' was not downloaded');
+}
+
+async function openPage(browser, url, downloads) {
+  const page = await browser.newPage();
+  const requested = [];
+  page.on('request', (request) => requested.push(request.url()));
+  const session = await page.createCDPSession();
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await page.goto(url, { waitUntil: 'load' });
+  await page.waitForSelector('body[data-ready="true"]', { timeout: 10000 });
+  return { page, requested };
+}
+
+async function checkPage(t, browser, url, folder) {
+  const downloads = fs.mkdtempSync(path.join(folder, 'downloads-'));
+  const { page, requested } = await openPage(browser, url, downloads);
+  const converter = await support.loadConverter();
+  const bytes = fs.readFileSync(sample);
+
+  await (await page.$('#documents')).uploadFile(sample);
+  await page.waitForSelector('#list button[aria-current="true"]');
+  const frameElement = await page.$('#preview');
+  assert.strictEqual(await frameElement.evaluate((frame) => frame.getAttribute('sandbox')), '');
+  const frame = await frameElement.contentFrame();
+  const title = converter.documentFacts(new Uint8Array(bytes)).title;
+  assert.ok(title.length > 0);
+  await frame.waitForFunction((text) => document.body && document.body.innerText.includes(text), { timeout: 5000 }, title);
+
+  await page.click('#save');
+  const saved = await waitForFile(path.join(downloads, 'brief.fa4.html'));
+  assert.ok(saved.equals(support.runNative(['-o', '-', sample]).stdout), 'Save wrote other bytes than fa4tohtml');
+
+  // A folder of documents and other files, zipped with its tree and index.
+  const tree = path.join(folder, 'archive');
+  if (!fs.existsSync(tree)) {
+    for (const name of ['brief.fa4', 'sub/bericht.fa4', 'sub/deeper/notiz.fa4'])
+      fs.mkdirSync(path.dirname(path.join(tree, name)), { recursive: true });
+    fs.copyFileSync(sample, path.join(tree, 'brief.fa4'));
+    fs.copyFileSync(path.join(support.root, 'examples', 'bericht.fa4'), path.join(tree, 'sub', 'bericht.fa4'));
+    fs.copyFileSync(path.join(support.root, 'examples', 'notiz.fa4'), path.join(tree, 'sub', 'deeper', 'notiz.fa4'));
+    fs.writeFileSync(path.join(tree, 'sub', 'readme.txt'), 'no document');
+  }
+  await (await page.$('#folder')).uploadFile(tree);
+  await page.waitForFunction(() => document.querySelectorAll('#list button').length === 3);
+  await page.click('#save-all');
+  const zip = unzipSync(new Uint8Array(await waitForFile(path.join(downloads, 'archive.zip'))));
+  const out = fs.mkdtempSync(path.join(folder, 'out-'));
+  support.runNative(['-r', '-d', out, 'archive'], folder);
+  for (const name of ['index.html', 'brief.fa4.html', 'sub/bericht.fa4.html', 'sub/deeper/notiz.fa4.html'])
+    assert.ok(Buffer.from(zip[name]).equals(fs.readFileSync(path.join(out, name))), name + ' differs in the zip');
+  assert.strictEqual(Object.keys(zip).length, 4);
+
+  // The policy forbids connections, also to the page's own files.
+  const fetched = await page.evaluate(() => fetch('index.html').then(() => 'fetched', () => 'refused'));
+  assert.strictEqual(fetched, 'refused');
+  await page.close();
+  return requested;
+}
+
+test('the page converts, previews and saves in Chromium', async (t) => {
+  const folder = support.tempFolder(t);
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--user-data-dir=' + path.join(folder, 'profile')],
+  });
+  t.after(() => browser.close());
+  const own = ['index.html', 'page.css', 'fflate.js', 'archive.js', 'fa4tohtml.js', 'page.js'];
+
+  await t.test('opened from the folder', async () => {
+    const requested = await checkPage(t, browser, pathToFileURL(path.join(site, 'index.html')).href, folder);
+    const files = requested.filter((url) => !url.startsWith('data:') && !url.startsWith('blob:'));
+    assert.deepStrictEqual(files.map((url) => path.basename(new URL(url).pathname)).sort(), [...own].sort());
+  });
+
+  await t.test('from a web server, which is asked for the page own files only', async () => {
+    const served = [];
+    const server = await serveSite(served);
+    t.after(() => server.close());
+    const url = `http://127.0.0.1:${server.address().port}/index.html`;
+    const requested = await checkPage(t, browser, url, folder);
+    assert.deepStrictEqual([...served].sort(), [...own].sort());
+    assert.ok(requested.every((seen) => seen.startsWith(`http://127.0.0.1:${server.address().port}/`) || seen.startsWith('data:') || seen.startsWith('blob:')), requested.join(' '));
+  });
+});
