@@ -39,7 +39,7 @@ void ConvertDocument(
     fa4.SetCharOutput(conversion.CharOutput);
     fa4.SetHyphenJoin(conversion.HyphenJoin);
     if (document == StandardInputName)
-        fa4.LoadFromMemory(document, ReadWholeStream(STDIN_FILENO, document, INT32_MAX));
+        fa4.LoadFromStream(document, STDIN_FILENO);
     else
         fa4.LoadFromFile(document);
     // Converted before anything is written, so that a document that does not

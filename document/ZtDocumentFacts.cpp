@@ -3,7 +3,6 @@
 
 #include "ZtDocumentFacts.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include "ZtByteTables.h"
 #include "ZtCodePage437.h"
 #include "ZtErrors.h"
+#include "ZtFileAccess.h"
 #include "ZtFileInfo.h"
 #include "ZtRecognizeDocument.h"
 
@@ -23,6 +23,10 @@ namespace {
 constexpr std::int32_t FirstBodyLine = 12;
 // Entries read from the table at a time.
 constexpr std::int32_t EntriesPerRead = 256;
+// Line text read in all while looking for the title. Lines may share one
+// text of blanks, so a few kilobytes of file can name hundreds of megabytes
+// of them; a title stands in the first lines of any real document.
+constexpr std::size_t TitleSearchBytes = std::size_t{64} << 10;
 
 std::uint32_t ReadLe(std::string_view bytes, std::size_t at, int size)
 {
@@ -35,13 +39,8 @@ std::uint32_t ReadLe(std::string_view bytes, std::size_t at, int size)
 class TDocumentFile {
 public:
     explicit TDocumentFile(const std::string& fileName)
-        : FFd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
-    {
-        if (FFd < 0 || ::fstat(FFd, &FInfo) != 0 || !S_ISREG(FInfo.st_mode)) {
-            if (FFd >= 0) ::close(FFd);
-            throw EZtError(FormatFileMessage("Cannot open file %s", fileName));
-        }
-    }
+        : FFd(OpenRegularFile(fileName, FInfo))
+    { }
     TDocumentFile(const TDocumentFile&) = delete;
     TDocumentFile& operator=(const TDocumentFile&) = delete;
     ~TDocumentFile() { ::close(FFd); }
@@ -63,8 +62,8 @@ public:
     const struct stat& Info() const { return FInfo; }
 
 private:
-    int FFd;
     struct stat FInfo { };
+    int FFd;
 };
 
 struct TEntry {
@@ -158,9 +157,12 @@ TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocum
     if (onlyOfDocuments && !facts.LooksLikeDocument) return facts;
     const std::vector<TEntry> entries = ReadCountedEntries(file, head);
     facts.LineCount = static_cast<std::int32_t>(entries.size());
-    for (std::size_t line = FirstBodyLine; line < entries.size(); ++line) {
+    std::size_t left = TitleSearchBytes;
+    for (std::size_t line = FirstBodyLine; line < entries.size() && left > 0; ++line) {
+        const std::size_t length = std::min<std::size_t>(entries[line].Length, left);
+        left -= length;
         const std::string shown =
-            ShownText(file.Read(std::uint64_t{Fa4HeadSize} + entries[line].Offset, entries[line].Length));
+            ShownText(file.Read(std::uint64_t{Fa4HeadSize} + entries[line].Offset, length));
         // One byte is one character of the code page.
         if (!shown.empty()) {
             facts.Title = Cp437ToUtf8(shown.substr(0, DocumentTitleLength));

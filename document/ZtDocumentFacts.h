@@ -35,9 +35,11 @@ struct TZtDocumentFacts {
 };
 
 // Reads the head, the line table up to the line count and the body lines up
-// to the first that shows anything; with `onlyOfDocuments` only the head of a
-// file that does not look like a document. Raises EZtError "Cannot open file
-// %s" for a file that cannot be read or is no regular file.
+// to the first that shows anything, at most 64 KiB of line text in all (the
+// title stays empty when none shows within them); with `onlyOfDocuments` only
+// the head of a file that does not look like a document. Raises EZtError
+// "Cannot open file %s" with the reason, as OpenRegularFile, for a file that
+// cannot be read or is no regular file.
 TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments = false);
 
 // Only what the file system tells of a regular file (size, times, identity),

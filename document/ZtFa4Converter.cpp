@@ -16,7 +16,7 @@ TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
     , FIndentPending(document.IndentPending)
     , FParagraphEnd(document.ParagraphEnd)
     , FParagraphTag(document.ParagraphTag)
-    , FBudget(document.FileSize())
+    , FBudget(document.HeldSize())
 { }
 
 TFa4Converter::~TFa4Converter()

@@ -12,7 +12,10 @@
 #include <cstdint>
 #include <functional>
 #include <new>
+#include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "ZtErrors.h"
 #include "ZtFileTarget.h"
@@ -34,6 +37,8 @@ public:
     }
     int Get() const { return FFd; }
     bool Valid() const { return FFd >= 0; }
+    // Hands the descriptor over to the caller, who closes it.
+    int Release() { return std::exchange(FFd, -1); }
     // Closes now and tells whether the close reported no error.
     bool Close()
     {
@@ -114,53 +119,72 @@ int Sync(int fd, const TFileWriteHooks& hooks)
     return hooks.Sync ? hooks.Sync(fd) : ::fsync(fd);
 }
 
-// Not blocking, so that opening a pipe with no writer returns at once; a
-// device or a pipe has no size to read, so only regular files are read.
-int OpenRegularFile(const std::string& fileName, struct stat& info)
+// What a read that failed tells: the system's reason (an errno value), or 0
+// when the file only ended early.
+using TReadFailure = std::optional<int>;
+
+EZtError CannotRead(const std::string& fileName, int reason)
 {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) return fd;
-    if (fd >= 0) ::close(fd);
-    throw EZtError(FormatFileMessage("Cannot open file %s", fileName));
+    return EZtError(FormatFileMessage("Cannot read file %s", fileName, reason));
 }
 
-// Reads `size` bytes from `at` on to `buffer`; false when the file delivers
-// fewer.
-bool ReadRange(int fd, char* buffer, std::uint64_t at, std::uint64_t size)
+// Reads `size` bytes from `at` on to `buffer`.
+TReadFailure ReadRange(int fd, char* buffer, std::uint64_t at, std::uint64_t size)
 {
     std::uint64_t done = 0;
     while (done < size) {
         const ssize_t got = ::pread(fd, buffer + done, size - done, static_cast<off_t>(at + done));
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
+        if (got < 0) return errno;
+        if (got == 0) return 0;
         done += static_cast<std::uint64_t>(got);
     }
-    return true;
+    return std::nullopt;
 }
 
-// Fills `data`, which holds zeros, with the file's bytes. The holes of a
-// sparse file read as zeros, so they are passed over: a document's line
-// table is mostly zeros, and copies of documents are often sparse. Where the
-// system knows of no holes, everything is read.
-bool ReadDataOf(int fd, std::string& data)
+// Fills `buffer`, which holds zeros, with the file's bytes of `range`. The
+// holes of a sparse file read as zeros, so they are passed over: a
+// document's line table is mostly zeros, and copies of documents are often
+// sparse. Where the system knows of no holes, everything is read.
+TReadFailure ReadDataOf(int fd, char* buffer, const TByteRange& range)
 {
-    const auto size = static_cast<off_t>(data.size());
-    off_t at = 0;
-    while (at < size) {
+    const auto end = static_cast<off_t>(range.End);
+    auto at = static_cast<off_t>(range.Start);
+    const auto into = [&](off_t offset) { return buffer + (offset - static_cast<off_t>(range.Start)); };
+    while (at < end) {
         const off_t start = ::lseek(fd, at, SEEK_DATA);
         if (start < 0 && errno == ENXIO) {
             // Only a hole up to the end, unless the file has become shorter.
             struct stat info { };
-            return ::fstat(fd, &info) == 0 && info.st_size >= size;
+            if (::fstat(fd, &info) != 0) return errno;
+            return info.st_size >= end ? TReadFailure() : TReadFailure(0);
         }
-        if (start < 0) return ReadRange(fd, data.data() + at, static_cast<std::uint64_t>(at), size - at);
-        if (start >= size) return true;
-        off_t end = ::lseek(fd, start, SEEK_HOLE);
-        if (end < 0 || end > size) end = size;
-        if (!ReadRange(fd, data.data() + start, static_cast<std::uint64_t>(start), end - start)) return false;
-        at = end;
+        if (start < 0) return ReadRange(fd, into(at), static_cast<std::uint64_t>(at), end - at);
+        if (start >= end) return std::nullopt;
+        off_t stop = ::lseek(fd, start, SEEK_HOLE);
+        if (stop < 0 || stop > end) stop = end;
+        if (const TReadFailure failure =
+                ReadRange(fd, into(start), static_cast<std::uint64_t>(start), stop - start))
+            return failure;
+        at = stop;
     }
-    return true;
+    return std::nullopt;
+}
+
+std::string ZerosOfSize(std::uint64_t size)
+{
+    try {
+        return std::string(static_cast<std::size_t>(size), '\0');
+    } catch (const std::bad_alloc&) {
+        throw EZtError("Out of memory");
+    }
+}
+
+std::uint64_t TotalSize(const std::vector<TByteRange>& ranges)
+{
+    std::uint64_t total = 0;
+    for (const TByteRange& range : ranges) total += range.End - range.Start;
+    return total;
 }
 
 EZtError CannotCreate(const std::string& fileName)
@@ -263,6 +287,19 @@ void WriteWholeFile(const std::string& fileName, std::string_view bytes, const T
     }
 }
 
+int OpenRegularFile(const std::string& fileName, struct stat& info)
+{
+    // Not blocking, so that opening a pipe with no writer returns at once.
+    TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.Valid() || ::fstat(file.Get(), &info) != 0)
+        throw EZtError(FormatFileMessage("Cannot open file %s", fileName, errno));
+    if (S_ISDIR(info.st_mode)) throw EZtError(FormatFileMessage("Cannot open file %s", fileName, EISDIR));
+    if (!S_ISREG(info.st_mode))
+        throw EZtError(
+            FormatFileMessage("Cannot open file %s", fileName) + std::string(NotRegularFileReason));
+    return file.Release();
+}
+
 std::string ReadWholeFile(const std::string& fileName)
 {
     return ReadWholeFile(fileName, INT64_MAX);
@@ -273,13 +310,10 @@ std::string ReadWholeFile(const std::string& fileName, std::int64_t maxSize)
     struct stat info { };
     const TFileDescriptor file(OpenRegularFile(fileName, info));
     if (info.st_size > maxSize) throw ERangeError();
-    std::string data;
-    try {
-        data.resize(static_cast<std::size_t>(info.st_size));
-    } catch (const std::bad_alloc&) {
-        throw EZtError("Out of memory");
-    }
-    if (!ReadDataOf(file.Get(), data)) throw EZtError(FormatFileMessage("Cannot read file %s", fileName));
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    std::string data = ZerosOfSize(size);
+    if (const TReadFailure failure = ReadDataOf(file.Get(), data.data(), {0, size}))
+        throw CannotRead(fileName, *failure);
     return data;
 }
 
@@ -302,21 +336,68 @@ TFileHead ReadFileHead(const std::string& fileName, std::size_t size)
     return head;
 }
 
-std::string ReadWholeStream(int fd, const std::string& name, std::int64_t maxSize)
+TFileParts ReadFileParts(
+    const std::string& fileName, std::size_t headSize, std::int64_t maxSize, const TPartChooser& choose)
 {
-    std::string data;
-    char buffer[65536];
+    struct stat info { };
+    const TFileDescriptor file(OpenRegularFile(fileName, info));
+    if (info.st_size > maxSize) throw ERangeError();
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    const TByteRange headRange{0, std::min<std::uint64_t>(headSize, size)};
+    std::string head = ZerosOfSize(headRange.End);
+    if (const TReadFailure failure = ReadDataOf(file.Get(), head.data(), headRange))
+        throw CannotRead(fileName, *failure);
+    std::vector<TByteRange> ranges = choose(head);
+    ClipRanges(ranges, size);
+    std::string bytes = ZerosOfSize(TotalSize(ranges));
+    char* into = bytes.data();
+    for (TByteRange range : ranges) {
+        // What the head holds is not read again.
+        const std::uint64_t fromHead =
+            range.Start < head.size() ? std::min<std::uint64_t>(range.End, head.size()) - range.Start : 0;
+        into = std::copy_n(head.data() + range.Start, fromHead, into);
+        range.Start += fromHead;
+        if (const TReadFailure failure = ReadDataOf(file.Get(), into, range))
+            throw CannotRead(fileName, *failure);
+        into += range.End - range.Start;
+    }
+    return TFileParts(std::move(bytes), std::move(ranges), size);
+}
+
+TFileParts ReadStreamParts(
+    int fd, const std::string& name, std::size_t headSize, std::int64_t maxSize, const TPartChooser& choose)
+{
+    std::string head;
+    std::optional<TPartsCollector> collector;
+    std::uint64_t offset = 0;
+    std::string buffer(std::size_t{1} << 16, '\0');
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw EZtError(FormatFileMessage("Cannot read file %s", name));
-        if (got == 0) return data;
-        if (static_cast<std::int64_t>(data.size()) + got > maxSize) throw ERangeError();
+        if (got < 0) throw CannotRead(name, errno);
+        if (got > 0 && static_cast<std::int64_t>(offset) + got > maxSize) throw ERangeError();
+        std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
+        if (!collector) {
+            // The head decides which ranges are kept; until it is whole it is
+            // kept entire.
+            const std::size_t toHead = std::min(bytes.size(), headSize - head.size());
+            head.append(bytes.substr(0, toHead));
+            if (head.size() < headSize && got > 0) {
+                offset += toHead;
+                continue;
+            }
+            collector.emplace(choose(head));
+            collector->Take(0, head);
+            offset = head.size();
+            bytes.remove_prefix(toHead);
+        }
+        if (got == 0) return std::move(*collector).Finish(offset);
         try {
-            data.append(buffer, static_cast<std::size_t>(got));
+            collector->Take(offset, bytes);
         } catch (const std::bad_alloc&) {
             throw EZtError("Out of memory");
         }
+        offset += bytes.size();
     }
 }
 

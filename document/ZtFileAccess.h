@@ -1,13 +1,16 @@
 #pragma once
-// Files read whole, and written whole or not at all, whatever kind of file
-// stands under the name.
+// Files read whole or in the parts a reader needs, and written whole or not
+// at all, whatever kind of file stands under the name.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "ZtFileParts.h"
 
 namespace quorvex {
 
@@ -35,9 +38,17 @@ struct TFileWriteHooks {
 // synced to the disk, with its folder: a new file can be made again.
 void WriteWholeFile(const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks = {});
 
-// Reads a whole file; EZtError "Cannot open file %s" when it cannot be opened
-// or is no regular file (a folder, a device, a pipe), "Cannot read file %s"
-// when it delivers fewer bytes than its size.
+// Opens a regular file for reading and tells what fstat(2) tells of it; the
+// caller closes the descriptor. EZtError "Cannot open file %s" followed by the
+// reason when it cannot be opened or is no regular file: the system's text
+// (a folder gives that of EISDIR), or NotRegularFileReason for a device, a
+// pipe or a socket, which have no size to read.
+int OpenRegularFile(const std::string& fileName, struct stat& info);
+inline constexpr std::string_view NotRegularFileReason = ": Not a regular file";
+
+// Reads a whole file; EZtError "Cannot open file %s" as OpenRegularFile,
+// "Cannot read file %s" (with the system's reason where it gives one) when
+// reading fails or delivers fewer bytes than the file's size.
 std::string ReadWholeFile(const std::string& fileName);
 // The same, raising ERangeError for a file larger than `maxSize` bytes before
 // anything is read.
@@ -49,12 +60,18 @@ struct TFileHead {
     std::uint64_t FileSize = 0;
 };
 // Reads the first `size` bytes of a file; EZtError "Cannot open file %s" as
-// ReadWholeFile.
+// OpenRegularFile.
 TFileHead ReadFileHead(const std::string& fileName, std::size_t size);
 
-// Reads an open descriptor (standard input, a pipe) to its end; ERangeError
-// as soon as it delivers more than `maxSize` bytes, EZtError
-// "Cannot read file %s" with `name` when reading fails.
-std::string ReadWholeStream(int fd, const std::string& name, std::int64_t maxSize);
+// Reads the first `headSize` bytes of a file, then only the ranges `choose`
+// names from them (cut at the file's end). Failures as ReadWholeFile's.
+TFileParts ReadFileParts(
+    const std::string& fileName, std::size_t headSize, std::int64_t maxSize, const TPartChooser& choose);
+// The same from an open descriptor (standard input, a pipe) read to its end,
+// keeping only the chosen ranges as the bytes pass; ERangeError as soon as it
+// delivers more than `maxSize` bytes, EZtError "Cannot read file %s" with
+// `name` and the system's reason when reading fails.
+TFileParts ReadStreamParts(
+    int fd, const std::string& name, std::size_t headSize, std::int64_t maxSize, const TPartChooser& choose);
 
 } // namespace quorvex

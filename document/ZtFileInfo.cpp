@@ -1,4 +1,4 @@
-// A file read whole into memory, within the size a document may have.
+// A file held in memory, within the size a document may have.
 
 #include "ZtFileInfo.h"
 
@@ -7,38 +7,32 @@
 #include "ZtFileAccess.h"
 
 namespace quorvex {
-namespace {
-
-// Sizes must fit a signed 32-bit integer.
-constexpr std::int64_t MaxFileSize = INT32_MAX;
-
-} // namespace
 
 void TZtFileInfo::Clear()
 {
     FFileName.clear();
-    FData = std::string();
+    FHeld = TFileParts();
     FLoaded = false;
 }
 
 void TZtFileInfo::LoadFromFile(const std::string& fileName)
 {
-    std::string data;
-    try {
-        data = ReadWholeFile(fileName, MaxFileSize);
-    } catch (const ERangeError&) {
-        FFileName = fileName;
-        throw;
-    }
-    LoadFromMemory(fileName, std::move(data));
+    LoadWith(fileName, [&] { return TFileParts::Whole(ReadWholeFile(fileName, MaxFileSize)); });
 }
 
 void TZtFileInfo::LoadFromMemory(const std::string& fileName, std::string data)
 {
+    LoadWith(fileName, [&] {
+        if (static_cast<std::uint64_t>(data.size()) > static_cast<std::uint64_t>(MaxFileSize))
+            throw ERangeError();
+        return TFileParts::Whole(std::move(data));
+    });
+}
+
+void TZtFileInfo::Hold(const std::string& fileName, TFileParts parts)
+{
     FFileName = fileName;
-    if (static_cast<std::uint64_t>(data.size()) > static_cast<std::uint64_t>(MaxFileSize))
-        throw ERangeError();
-    FData = std::move(data);
+    FHeld = std::move(parts);
     FLoaded = true;
 }
 

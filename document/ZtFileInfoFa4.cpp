@@ -1,34 +1,109 @@
-// The F&A 4 document: its line table, decoded so that no line reaches past
-// the loaded data, and the entry points of its conversion, each of which
-// runs a TFa4Converter of its own.
+// The F&A 4 document: the parts of its file that its lines reference, its
+// line table, decoded so that no line reaches past the held bytes, and the
+// entry points of its conversion, each of which runs a TFa4Converter of its
+// own.
 
 #include "ZtFileInfoFa4.h"
 
 #include <algorithm>
 #include <functional>
+#include <new>
+#include <optional>
+#include <string_view>
 
 #include "ZtCodePage437.h"
 #include "ZtFa4Converter.h"
+#include "ZtFileAccess.h"
 
 namespace quorvex {
 namespace {
 
-// An entry that does not lie wholly inside the data reads as empty; a text
-// that runs past the end of the data is cut there. Every line's entry is
-// decoded, so this is kept to a few loads.
-inline TFa4LineEntry DecodeEntry(const std::string& data, std::size_t index)
+// The head and the whole line table: all a load reads before it knows which
+// line texts it needs.
+constexpr std::size_t HeadAndTableSize = Fa4HeadSize + std::size_t{Fa4LineEntrySize} * Fa4MaxLines;
+// The footer and header sections, converted whatever the line count.
+constexpr std::int32_t SectionLines = 12;
+
+// A control sequence that starts on a line's last byte takes its code byte
+// and operands from past the line's end.
+constexpr std::uint64_t CodeBytesPastLineEnd = 1 + [] {
+    std::uint8_t most = 0;
+    for (const TCodeInfo& info : CodeTable) most = std::max(most, info.Operands);
+    return most;
+}();
+
+// An entry as the table stores it; none for one the file does not hold whole.
+struct TStoredEntry {
+    std::uint16_t Length = 0;
+    std::uint32_t Offset = 0;
+};
+
+std::optional<TStoredEntry> StoredEntry(std::string_view head, std::size_t index)
 {
     const std::size_t at = Fa4HeadSize + Fa4LineEntrySize * index;
-    if (at + Fa4LineEntrySize > data.size()) return {};
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data()) + at;
+    if (at + Fa4LineEntrySize > head.size()) return std::nullopt;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(head.data()) + at;
+    return TStoredEntry{static_cast<std::uint16_t>(bytes[4] | bytes[5] << 8),
+        bytes[6] | std::uint32_t{bytes[7]} << 8 | std::uint32_t{bytes[8]} << 16 |
+            std::uint32_t{bytes[9]} << 24};
+}
+
+// The leading entries whose length is not 0; 10000 when all are in use.
+std::int32_t CountLines(std::string_view head)
+{
+    std::int32_t count = 0;
+    while (count < Fa4MaxLines) {
+        const std::optional<TStoredEntry> entry = StoredEntry(head, static_cast<std::size_t>(count));
+        if (!entry || entry->Length == 0) break;
+        ++count;
+    }
+    return count;
+}
+
+// The entries whose texts are held: the sections, the counted lines and the
+// empty entry that ends the count.
+std::int32_t TextsHeldBelow(std::int32_t lineCount)
+{
+    return std::min(Fa4MaxLines, std::max(SectionLines, lineCount + 1));
+}
+
+std::uint64_t TextStart(const TStoredEntry& entry)
+{
+    return std::uint64_t{Fa4HeadSize} + entry.Offset;
+}
+
+// The head and table, and every held line's text with the bytes a control
+// sequence can take past its end.
+std::vector<TByteRange> ReferencedRanges(std::string_view head)
+{
+    std::vector<TByteRange> ranges{{0, head.size()}};
+    const std::int32_t held = TextsHeldBelow(CountLines(head));
+    for (std::int32_t index = 0; index < held; ++index) {
+        const std::optional<TStoredEntry> entry = StoredEntry(head, static_cast<std::size_t>(index));
+        if (!entry) break;
+        const std::uint64_t start = TextStart(*entry);
+        ranges.push_back({start, start + entry->Length + CodeBytesPastLineEnd});
+    }
+    return MergeRanges(std::move(ranges));
+}
+
+// An entry with its text cut at the end of the file and its place in the
+// held bytes; an entry whose text is not held reads as cut to nothing. The
+// table is held from offset 0 on, so its bytes lie at their file offsets.
+TFa4LineEntry DecodeEntry(const TFileParts& held, std::size_t index, bool textHeld)
+{
+    const std::optional<TStoredEntry> stored = StoredEntry(held.Bytes(), index);
+    if (!stored) return {};
     TFa4LineEntry entry;
-    entry.StoredLength = static_cast<std::uint16_t>(bytes[4] | bytes[5] << 8);
-    entry.Offset = bytes[6] | std::uint32_t{bytes[7]} << 8 | std::uint32_t{bytes[8]} << 16 |
-        std::uint32_t{bytes[9]} << 24;
-    const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
-    if (start < data.size())
-        entry.Length =
-            static_cast<std::uint16_t>(std::min<std::uint64_t>(entry.StoredLength, data.size() - start));
+    entry.StoredLength = stored->Length;
+    entry.Offset = stored->Offset;
+    entry.Position = static_cast<std::uint32_t>(held.Bytes().size());
+    const std::uint64_t start = TextStart(*stored);
+    const std::optional<std::size_t> position = held.HeldAt(start);
+    if (!textHeld || start >= held.FileSize() || !position) return entry;
+    entry.Length =
+        static_cast<std::uint16_t>(std::min<std::uint64_t>(entry.StoredLength, held.FileSize() - start));
+    entry.Position = static_cast<std::uint32_t>(*position);
     return entry;
 }
 
@@ -82,28 +157,56 @@ TZtFileInfoFa4::TZtFileInfoFa4()
 void TZtFileInfoFa4::Clear()
 {
     FLineCount = 0;
+    FTextsHeldBelow = 0;
     FLines.clear();
     TZtFileInfo::Clear();
 }
 
+void TZtFileInfoFa4::LoadFromFile(const std::string& fileName)
+{
+    LoadWith(
+        fileName, [&] { return ReadFileParts(fileName, HeadAndTableSize, MaxFileSize, ReferencedRanges); });
+    IndexLines();
+}
+
 void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string data)
 {
-    TZtFileInfo::LoadFromMemory(fileName, std::move(data));
+    LoadWith(fileName, [&] {
+        if (static_cast<std::uint64_t>(data.size()) > static_cast<std::uint64_t>(MaxFileSize))
+            throw ERangeError();
+        try {
+            return PartsOfBytes(data, HeadAndTableSize, ReferencedRanges);
+        } catch (const std::bad_alloc&) {
+            throw EZtError("Out of memory");
+        }
+    });
+    IndexLines();
+}
+
+void TZtFileInfoFa4::LoadFromStream(const std::string& name, int fd)
+{
+    LoadWith(
+        name, [&] { return ReadStreamParts(fd, name, HeadAndTableSize, MaxFileSize, ReferencedRanges); });
+    IndexLines();
+}
+
+void TZtFileInfoFa4::IndexLines()
+{
     FLines.clear();
-    FLineCount = 0;
-    for (;;) {
-        FLines.push_back(DecodeEntry(FData, static_cast<std::size_t>(FLineCount)));
-        if (FLines.back().StoredLength == 0) break;
-        ++FLineCount;
-        if (FLineCount == Fa4MaxLines) throw ERangeError();
-    }
+    FLineCount = CountLines(HeldBytes());
+    FTextsHeldBelow = TextsHeldBelow(FLineCount);
+    DecodeLine(std::min(FLineCount, Fa4MaxLines - 1));
+    if (FLineCount == Fa4MaxLines) throw ERangeError();
 }
 
 const TFa4LineEntry& TZtFileInfoFa4::DecodeLine(std::int32_t index) const
 {
     if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
     const auto at = static_cast<std::size_t>(index);
-    while (FLines.size() <= at) FLines.push_back(DecodeEntry(FData, FLines.size()));
+    while (FLines.size() <= at) {
+        const bool textHeld = FLines.size() < static_cast<std::size_t>(FTextsHeldBelow);
+        FLines.push_back(DecodeEntry(FHeld, FLines.size(), textHeld));
+    }
     return FLines[at];
 }
 

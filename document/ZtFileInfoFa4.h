@@ -52,11 +52,24 @@ public:
     TZtFileInfoFa4& operator=(const TZtFileInfoFa4&) = delete;
 
     void Clear() override;
+    // Each load reads the head and the line table, then holds only the texts
+    // of the lines a conversion or the line list can read (the twelve lines
+    // of the footer and header sections and the counted lines) with the
+    // bytes a control sequence can take past a line's end. Ranges of the file
+    // that these share are held once, so memory and the bound on the work
+    // (TWorkBudget) follow the bytes referenced, not the size of the file.
+    void LoadFromFile(const std::string& fileName) override;
     void LoadFromMemory(const std::string& fileName, std::string data) override;
+    // Reads an open descriptor (standard input, a pipe) to its end, keeping
+    // only what LoadFromFile keeps as the bytes pass.
+    void LoadFromStream(const std::string& name, int fd);
 
     std::int32_t LineCount() const { return FLineCount; }
     // The entry of a line, 0..9999; other indexes raise ERangeError. While no
-    // document is loaded every entry has Length 0.
+    // document is loaded every entry has Length 0. An entry past the sections
+    // and the line count reads as cut (Length 0, StoredLength as stored): no
+    // conversion and no row of the line list reads its text, so it is not
+    // held.
     const TFa4LineEntry& GetLine(std::int32_t index) const
     {
         // Table cells ask for their lines again and again: an entry already
@@ -65,20 +78,23 @@ public:
             return FLines[static_cast<std::size_t>(index)];
         return DecodeLine(index);
     }
-    // Position of the entry's first text byte inside Data(); the entry's
-    // Length bytes from here are readable.
+    // Position of the entry's first text byte inside the held bytes; the
+    // entry's Length bytes from here are readable.
     const unsigned char* LineBytes(const TFa4LineEntry& entry) const
     {
-        const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
-        return DataBytes() + std::min<std::uint64_t>(start, FData.size());
+        return DataBytes() + std::min<std::size_t>(entry.Position, HeldBytes().size());
     }
     std::string_view LineView(const TFa4LineEntry& entry) const;
-    // How many bytes can be read from `bytes` on: up to the end of Data() for
-    // a position inside it, unbounded for any other buffer.
+    // How many bytes can be read from `bytes` on: up to the end of the held
+    // bytes for a position inside them, unbounded for any other buffer. The
+    // held ranges lie in the order of the file, so the one that reaches the
+    // file's end comes last: a line near the end sees the bytes up to the
+    // end of the file, and any other line at least the bytes a control
+    // sequence can take past its end.
     std::int64_t AvailableFrom(const unsigned char* bytes) const
     {
         const unsigned char* begin = DataBytes();
-        const unsigned char* end = begin + FData.size();
+        const unsigned char* end = begin + HeldBytes().size();
         const std::less_equal<const unsigned char*> notAfter;
         if (notAfter(begin, bytes) && notAfter(bytes, end)) return end - bytes;
         return INT64_MAX;
@@ -88,7 +104,7 @@ public:
     static std::string TranslateChar(unsigned char byte);
     // Entered on the code byte (the one after 0xFF); leaves `position` on the
     // sequence's last byte. A sequence whose code or operand bytes lie past
-    // the end of Data() yields no text and changes no state.
+    // the end of the file yields no text and changes no state.
     std::string TranslateCode(const unsigned char* bytes, std::int32_t& position);
     // Appends TranslateChar's text, as the chosen TCharOutput writes it.
     void AppendChar(std::string& out, unsigned char byte) const;
@@ -117,9 +133,16 @@ public:
 
 private:
     const TFa4LineEntry& DecodeLine(std::int32_t index) const;
-    const unsigned char* DataBytes() const { return reinterpret_cast<const unsigned char*>(FData.data()); }
+    void IndexLines();
+    const std::string& HeldBytes() const { return FHeld.Bytes(); }
+    const unsigned char* DataBytes() const
+    {
+        return reinterpret_cast<const unsigned char*>(HeldBytes().data());
+    }
 
     std::int32_t FLineCount = 0;
+    // Entries below this one have their texts held.
+    std::int32_t FTextsHeldBelow = 0;
     // The entries decoded so far, from the first on: at load those up to the
     // line count, later ones when GetLine first asks for them (most documents
     // use a few of the 10000). Room for all is reserved at construction, so no

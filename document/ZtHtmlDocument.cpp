@@ -13,8 +13,9 @@ std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document)
     // left out: every converted line begins with its line comment.
     std::string html;
     // Room for what a document of running text becomes, so that the text is
-    // not copied as it grows; pages that stay unused are never touched.
-    html.reserve(preferences.size() + 2 * static_cast<std::size_t>(document.FileSize()) + 64 * Fa4MaxLines);
+    // not copied as it grows; pages that stay unused are never touched. The
+    // held bytes, not the file's size: a sparse file may be far larger.
+    html.reserve(preferences.size() + 2 * static_cast<std::size_t>(document.HeldSize()) + 64 * Fa4MaxLines);
     html += preferences;
     html += "<body>\r";
     // One converter for the three sections, so that they share one bound on

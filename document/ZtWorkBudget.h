@@ -13,13 +13,17 @@
 // HTML it writes or copies into an enclosing table.
 // A conversion whose count passes
 //
-//     MinWork + WorkPerDocumentByte x (size of the document file)
+//     MinWork + WorkPerDocumentByte x (bytes the document holds)
 //
-// bytes stops with "Document too complex to convert". Running text counts
-// about three bytes per byte of the file, plain tables about eight, and a
-// document filled with tables nested five deep about eighty; the worst
-// shapes reach the bound within about a second and a few hundred megabytes
-// of memory for a file of 1 MiB.
+// bytes stops with "Document too complex to convert". A document holds its
+// head, its line table and the texts its lines reference, each range of the
+// file once (TZtFileInfoFa4): for an ordinary document that is nearly the
+// whole file, while a file made large by a tail no line references (or by a
+// sparse hole) earns no more work than the bytes the conversion can read.
+// Running text counts about three bytes per byte held, plain tables about
+// eight, and a document filled with tables nested five deep about eighty;
+// the worst shapes reach the bound within about a second and a few hundred
+// megabytes of memory for 1 MiB held.
 
 #include <cstdint>
 
@@ -32,8 +36,8 @@ public:
     static constexpr std::int64_t MinWork = std::int64_t{32} << 20;
     static constexpr std::int64_t WorkPerDocumentByte = 128;
 
-    explicit TWorkBudget(std::int64_t documentSize)
-        : FLeft(MinWork + WorkPerDocumentByte * documentSize)
+    explicit TWorkBudget(std::int64_t heldBytes)
+        : FLeft(MinWork + WorkPerDocumentByte * heldBytes)
     { }
 
     void Charge(std::int64_t bytes)

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -180,7 +181,7 @@ TEST_F(Fa4ToHtml, PreferencesFileLinesEndedWithCrLf)
     const TRun failed = Run({"-p", missing, a});
     EXPECT_EQ(failed.Status, 1);
     EXPECT_EQ(failed.Err,
-        "fa4tohtml: " + missing + ": " + FormatFileMessage("Cannot open file %s", missing) + "\n");
+        "fa4tohtml: " + missing + ": " + FormatFileMessage("Cannot open file %s", missing, ENOENT) + "\n");
     EXPECT_FALSE(fs::exists(a + ".html"));
 }
 
@@ -219,8 +220,8 @@ TEST_F(Fa4ToHtml, MissingDocumentInTheMiddleOfABatch)
     const std::string c = MakeDocument("c.fa4");
     const TRun run = Run({a, missing, c});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(
-        run.Err, "fa4tohtml: " + missing + ": " + FormatFileMessage("Cannot open file %s", missing) + "\n");
+    EXPECT_EQ(run.Err,
+        "fa4tohtml: " + missing + ": " + FormatFileMessage("Cannot open file %s", missing, ENOENT) + "\n");
     EXPECT_EQ(ReadBytes(a + ".html"), Expected(a, DefaultPreferencesText));
     EXPECT_EQ(ReadBytes(c + ".html"), Expected(c, DefaultPreferencesText));
     EXPECT_FALSE(fs::exists(missing + ".html"));
@@ -281,8 +282,8 @@ TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
     EXPECT_EQ(run.Err,
         line(damaged, "Range check error") + line(boxes, "Document too complex to convert") +
             line(empty, notADocument) + line(huge, notADocument) + line(huge, "Range check error") +
-            line(folder, FormatFileMessage("Cannot open file %s", folder)) +
-            line("/dev/zero", "Cannot open file /dev/zero"));
+            line(folder, FormatFileMessage("Cannot open file %s", folder, EISDIR)) +
+            line("/dev/zero", "Cannot open file /dev/zero: Not a regular file"));
     for (const std::string& written : {a, b, d, empty}) {
         const fs::path html = out / (fs::path(written).filename().string() + ".html");
         EXPECT_EQ(ReadBytes(html), Expected(written, DefaultPreferencesText)) << written;
@@ -321,8 +322,8 @@ TEST_F(Fa4ToHtml, ParallelBatchGivesTheSameFilesAndMessagesInOrder)
     std::string expectedErr;
     for (const auto& document : documents)
         if (!fs::exists(document))
-            expectedErr +=
-                "fa4tohtml: " + document + ": " + FormatFileMessage("Cannot open file %s", document) + "\n";
+            expectedErr += "fa4tohtml: " + document + ": " +
+                FormatFileMessage("Cannot open file %s", document, ENOENT) + "\n";
     EXPECT_EQ(two.Err, expectedErr);
 
     int files = 0;

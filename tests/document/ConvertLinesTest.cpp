@@ -46,7 +46,9 @@ TEST_F(ConvertLinesTest, LinesFlowOnUntilAParagraphEnds)
     EXPECT_EQ(Body({"Erste Zeile", "zweite Zeile\xFF\x01", "Neuer Absatz\xFF\x01"}),
         "<!-- LINE 12 -->Erste Zeile\r<!-- LINE 13 -->zweite Zeile<br>\r"
         "<!-- LINE 14 -->Neuer Absatz<br>");
-    EXPECT_EQ(Body({"", "x"}), "<!-- LINE 12 -->\r<!-- LINE 13 -->x");
+    // An empty line ends the count: the header section still holds the next.
+    LoadLines(Document, {"a", "b", "c", "d", "e", "f", "", "x"});
+    EXPECT_EQ(Document.ConvertLines(6, 7), "<!-- LINE 6 -->\r<!-- LINE 7 -->x");
     LoadLines(Document, {"a", "b", "c", "d", "e", "f", "g", "", "i"});
     EXPECT_EQ(Document.ConvertLines(7, 7), "<!-- LINE 7 -->");
 }

@@ -147,7 +147,8 @@ TEST_F(FileSafetyTest, DevicesPipesAndFoldersAreRefusedWithoutReading)
     // never end.
     for (const std::string& name :
         {std::string("/dev/zero"), std::string("/dev/null"), pipe, Folder.string()}) {
-        EXPECT_EQ(ErrorOfLoading(name), "Cannot open file " + name);
+        const std::string reason = name == Folder.string() ? ": Is a directory" : ": Not a regular file";
+        EXPECT_EQ(ErrorOfLoading(name), "Cannot open file " + name + reason);
         EXPECT_FALSE(Document.Loaded()) << name;
         EXPECT_EQ(Document.FileName(), "") << name;
     }
@@ -169,7 +170,7 @@ TEST_F(FileSafetyTest, UnreadableDocumentIsRefused)
             GTEST_SKIP() << "every file is readable for this user";
         }
     }
-    EXPECT_EQ(ErrorOfLoading(name), "Cannot open file " + name);
+    EXPECT_EQ(ErrorOfLoading(name), "Cannot open file " + name + ": Permission denied");
     EXPECT_FALSE(Document.Loaded());
 }
 

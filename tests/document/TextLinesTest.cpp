@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -141,7 +142,7 @@ TEST_F(TextLinesFile, FailuresNameTheFile)
         ReadTextLinesFile(missing);
         ADD_FAILURE() << "no error";
     } catch (const EZtError& error) {
-        EXPECT_EQ(error.what(), FormatFileMessage("Cannot open file %s", missing));
+        EXPECT_EQ(error.what(), FormatFileMessage("Cannot open file %s", missing, ENOENT));
     }
     const std::string unwritable = Path("no-such-folder/prefs.html");
     try {
