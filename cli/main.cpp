@@ -23,6 +23,7 @@
 #include "ZtFileTarget.h"
 #include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
+#include "ZtTemporaryFiles.h"
 #include "ZtUpToDate.h"
 
 namespace quorvex {
@@ -240,5 +241,8 @@ int main(int argc, char** argv)
     constexpr int KeptHeap = 32 << 20; // the most the heap lets a program set
     mallopt(M_MMAP_THRESHOLD, KeptHeap);
     mallopt(M_TRIM_THRESHOLD, KeptHeap);
+    // An interrupted batch leaves no temporary file beside the HTML it was
+    // replacing.
+    quorvex::InstallTemporaryFileCleanup();
     return quorvex::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

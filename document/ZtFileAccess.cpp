@@ -8,17 +8,16 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <new>
 #include <optional>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "ZtErrors.h"
 #include "ZtFileTarget.h"
+#include "ZtTemporaryFiles.h"
 
 namespace quorvex {
 namespace {
@@ -51,11 +50,50 @@ private:
     int FFd;
 };
 
-// Removes a temporary file unless told it has been renamed.
+bool WriteAll(int fd, std::string_view bytes, const TFileWriteHooks& hooks)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = hooks.Write ? hooks.Write(fd, bytes.data(), bytes.size())
+                                            : ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO; // stores nothing, says nothing: no way to go on
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The reason of the last failed call, never 0: a write that stored nothing
+// and reported no error leaves errno as it was.
+int LastError()
+{
+    return errno != 0 ? errno : EIO;
+}
+
+// Creates a new file beside `fileName` under a name no other file has; -1
+// with errno set when none can be made.
+int CreateTemporaryBeside(const std::string& fileName, std::string& tempName)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        tempName = TemporaryNameBeside(fileName, attempt);
+        const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Removes a named temporary file unless told it has been renamed, also when
+// the program is interrupted meanwhile.
 class TTemporaryName {
 public:
     explicit TTemporaryName(std::string name)
         : FName(std::move(name))
+        , FGuard(FName)
     { }
     TTemporaryName(const TTemporaryName&) = delete;
     TTemporaryName& operator=(const TTemporaryName&) = delete;
@@ -68,51 +106,9 @@ public:
 
 private:
     std::string FName;
+    TTemporaryFileGuard FGuard;
     bool FKept = false;
 };
-
-bool WriteAll(int fd, std::string_view bytes, const TFileWriteHooks& hooks)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = hooks.Write ? hooks.Write(fd, bytes.data(), bytes.size())
-                                            : ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (written == 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Creates a new file beside `fileName` under a name no other file has.
-// The names need not be hard to guess, O_EXCL refuses any that exists (a
-// planted link too); they only have to differ between threads and attempts.
-// The clock is far cheaper than a random device opened per file.
-std::uint64_t TemporarySuffix(int attempt)
-{
-    std::uint64_t value =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    value ^= std::hash<std::thread::id>{}(std::this_thread::get_id()) + 0x9E3779B97F4A7C15u * (attempt + 1);
-    // The finaliser of splitmix64 spreads every input bit over the digits.
-    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9u;
-    value = (value ^ (value >> 27)) * 0x94D049BB133111EBu;
-    return value ^ (value >> 31);
-}
-
-int CreateTemporaryBeside(const std::string& fileName, std::string& tempName)
-{
-    constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        tempName = fileName + ".tmp-";
-        std::uint64_t value = TemporarySuffix(attempt);
-        for (int i = 0; i < 8; ++i, value /= 36) tempName += Digits[value % 36];
-        const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
 
 int Sync(int fd, const TFileWriteHooks& hooks)
 {
@@ -187,9 +183,42 @@ std::uint64_t TotalSize(const std::vector<TByteRange>& ranges)
     return total;
 }
 
-EZtError CannotCreate(const std::string& fileName)
+EZtError CannotCreate(const std::string& fileName, int error)
 {
-    return EZtError(FormatFileMessage("Cannot create file %s", fileName));
+    return EZtError(FormatFileMessage("Cannot create file %s", fileName, error));
+}
+
+// Each step below gives 0 when it succeeded, else the system's reason.
+constexpr int Done = 0;
+
+// A file without a name in the folder of `name`; -1 with errno set where the
+// file system cannot make one.
+int OpenUnnamedBeside(const std::string& name)
+{
+    return ::open(FolderOf(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+bool UnnamedFilesUnsupported(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR;
+}
+
+// Links a complete unnamed file in under `name`. Linking by the descriptor's
+// name in /proc needs no privilege.
+int LinkUnnamed(int fd, const std::string& name)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? Done
+                                                                                            : LastError();
+}
+
+// Why nothing can be written under a name that is no file to write: a
+// folder, or a name that cannot be looked at. 0 for other kinds (a socket).
+int WhyNotWritable(const std::string& name)
+{
+    struct stat info { };
+    if (::stat(name.c_str(), &info) != 0) return LastError();
+    return S_ISDIR(info.st_mode) ? EISDIR : Done;
 }
 
 enum class TNewFile { nfCreated, nfFailed, nfTryNamed };
@@ -199,65 +228,97 @@ enum class TNewFile { nfCreated, nfFailed, nfTryNamed };
 // entry, as a copy makes, instead of a temporary name and a rename. Where the
 // file system cannot do that, the caller takes the way of a replacement.
 TNewFile CreateUnnamedThenLink(
-    const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks)
+    const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks, int& error)
 {
-    TFileDescriptor file(::open(FolderOf(target.Name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-    if (!file.Valid())
-        return errno == EOPNOTSUPP || errno == EISDIR ? TNewFile::nfTryNamed : TNewFile::nfFailed;
-    if (!WriteAll(file.Get(), bytes, hooks)) return TNewFile::nfFailed;
-    // Linking by the descriptor's name in /proc needs no privilege. A name
-    // made by another program meanwhile is replaced, as any existing file.
-    const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.Name.c_str(), AT_SYMLINK_FOLLOW) != 0)
-        return TNewFile::nfTryNamed;
-    return file.Close() ? TNewFile::nfCreated : TNewFile::nfFailed;
+    TFileDescriptor file(OpenUnnamedBeside(target.Name));
+    if (!file.Valid()) {
+        error = LastError();
+        return UnnamedFilesUnsupported(error) ? TNewFile::nfTryNamed : TNewFile::nfFailed;
+    }
+    if (!WriteAll(file.Get(), bytes, hooks)) {
+        error = LastError();
+        return TNewFile::nfFailed;
+    }
+    // A name made by another program meanwhile is replaced, as any existing
+    // file.
+    if (LinkUnnamed(file.Get(), target.Name) != Done) return TNewFile::nfTryNamed;
+    if (!file.Close()) {
+        error = LastError();
+        return TNewFile::nfFailed;
+    }
+    return TNewFile::nfCreated;
 }
 
-// A temporary file beside the target, renamed over it. An earlier file is
-// synced before and after the rename, so a crash leaves the old or the new
-// content under the name, never an empty file.
-bool ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks)
+// The new content, complete and closed, under a temporary name beside the
+// target, then renamed over it. The temporary file is written without a name
+// where the file system allows, and named only for the moment between its
+// link and the rename, so that a program killed while writing leaves nothing
+// behind; elsewhere it is named from the start. An interrupt removes it in
+// either case.
+int ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks)
 {
     const bool replacing = target.Kind == TTargetKind::tkRegular;
     std::string tempName;
-    TFileDescriptor file(CreateTemporaryBeside(target.Name, tempName));
-    if (!file.Valid()) return false;
-    TTemporaryName temp(tempName);
+    int fd = OpenUnnamedBeside(target.Name);
+    const bool unnamed = fd >= 0;
+    if (!unnamed) {
+        if (!UnnamedFilesUnsupported(errno)) return LastError();
+        fd = CreateTemporaryBeside(target.Name, tempName);
+        if (fd < 0) return LastError();
+    }
+    TFileDescriptor file(fd);
+    std::optional<TTemporaryName> temp;
+    if (!unnamed) temp.emplace(tempName);
     // A replaced file keeps its owner, where the user may give it (root
     // may), and its permissions; the owner first, as a change of owner
     // clears the set-user-ID bit.
     if (replacing) {
         [[maybe_unused]] const int owned = ::fchown(file.Get(), target.Owner, target.Group);
         ::fchmod(file.Get(), target.Mode);
+    } else if (unnamed) {
+        // An unnamed file is made with the mode asked for, not the one the
+        // umask leaves, which a named new file gets.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(file.Get(), 0666 & ~mask);
     }
-    if (!WriteAll(file.Get(), bytes, hooks)) return false;
-    if (replacing && Sync(file.Get(), hooks) != 0) return false;
-    if (!file.Close()) return false;
-    if (hooks.BeforeRename && !hooks.BeforeRename(temp.Name())) return false;
-    if (::rename(temp.Name().c_str(), target.Name.c_str()) != 0) return false;
-    temp.Keep();
+    if (!WriteAll(file.Get(), bytes, hooks)) return LastError();
+    // A crash leaves the old or the new content under the name, never an
+    // empty file: the new one is on the disk before the rename.
+    if (replacing && Sync(file.Get(), hooks) != 0) return LastError();
+    for (int attempt = 0; unnamed && !temp; ++attempt) {
+        tempName = TemporaryNameBeside(target.Name, attempt);
+        const int linked = LinkUnnamed(file.Get(), tempName);
+        if (linked == Done) temp.emplace(tempName);
+        if (linked != Done && (linked != EEXIST || attempt == 15)) return linked;
+    }
+    if (!file.Close()) return LastError();
+    if (hooks.BeforeRename && !hooks.BeforeRename(temp->Name())) return EIO;
+    if (::rename(temp->Name().c_str(), target.Name.c_str()) != 0) return LastError();
+    temp->Keep();
     if (replacing) {
         TFileDescriptor folder(::open(FolderOf(target.Name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (folder.Valid()) Sync(folder.Get(), hooks);
     }
-    return true;
+    return Done;
 }
 
 // A device or a FIFO takes the bytes as they come; it has no folder entry to
 // replace. Opening a FIFO waits for its reader, as every writer of one does.
 // A regular file reached through a descriptor of a process is emptied and
 // written in place, as every Unix tool writes to /dev/stdout.
-bool WriteStream(const std::string& name, std::string_view bytes, const TFileWriteHooks& hooks)
+int WriteStream(const std::string& name, std::string_view bytes, const TFileWriteHooks& hooks)
 {
     TFileDescriptor stream(::open(name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     struct stat info { };
-    if (!stream.Valid() || ::fstat(stream.Get(), &info) != 0) return false;
+    if (!stream.Valid() || ::fstat(stream.Get(), &info) != 0) return LastError();
     if (S_ISREG(info.st_mode)) {
-        if (::ftruncate(stream.Get(), 0) != 0) return false;
+        if (::ftruncate(stream.Get(), 0) != 0) return LastError();
     } else if (!S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode)) {
-        return false; // the name changed its kind since it was looked at
+        return EISDIR; // the name changed its kind since it was looked at
     }
-    return WriteAll(stream.Get(), bytes, hooks) && stream.Close();
+    if (!WriteAll(stream.Get(), bytes, hooks)) return LastError();
+    return stream.Close() ? Done : LastError();
 }
 
 } // namespace
@@ -265,26 +326,29 @@ bool WriteStream(const std::string& name, std::string_view bytes, const TFileWri
 void WriteWholeFile(const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks)
 {
     const TFileTarget target = ResolveTarget(fileName);
+    errno = 0;
+    int error = Done;
     switch (target.Kind) {
     case TTargetKind::tkNew:
-        switch (CreateUnnamedThenLink(target, bytes, hooks)) {
+        switch (CreateUnnamedThenLink(target, bytes, hooks, error)) {
         case TNewFile::nfCreated:
             return;
         case TNewFile::nfFailed:
-            throw CannotCreate(fileName);
+            throw CannotCreate(fileName, error);
         case TNewFile::nfTryNamed:
             break;
         }
         [[fallthrough]];
     case TTargetKind::tkRegular:
-        if (!ReplaceFile(target, bytes, hooks)) throw CannotCreate(fileName);
+        error = ReplaceFile(target, bytes, hooks);
         break;
     case TTargetKind::tkStream:
-        if (!WriteStream(target.Name, bytes, hooks)) throw CannotCreate(fileName);
+        error = WriteStream(target.Name, bytes, hooks);
         break;
     case TTargetKind::tkOther:
-        throw CannotCreate(fileName);
+        throw CannotCreate(fileName, WhyNotWritable(target.Name));
     }
+    if (error != Done) throw CannotCreate(fileName, error);
 }
 
 int OpenRegularFile(const std::string& fileName, struct stat& info)

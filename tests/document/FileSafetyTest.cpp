@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +19,7 @@
 #include "TestFiles.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtFileAccess.h"
+#include "ZtTemporaryFiles.h"
 #include "ZtTextLines.h"
 
 namespace quorvex::testing {
@@ -42,15 +45,16 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    // The replacement failed as a whole: the message names the file, the
-    // earlier file is intact and no temporary file is left.
-    void ExpectRefusedAndUntouched(const TFileWriteHooks& hooks)
+    // The replacement failed as a whole: the message names the file and the
+    // system's reason, the earlier file is intact and no temporary file is
+    // left.
+    void ExpectRefusedAndUntouched(const TFileWriteHooks& hooks, const std::string& reason)
     {
         try {
             WriteWholeFile(Target, NewBytes, hooks);
             ADD_FAILURE() << "no error";
         } catch (const EZtError& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot create file " + Target);
+            EXPECT_EQ(std::string(error.what()), "Cannot create file " + Target + ": " + reason);
         }
         EXPECT_EQ(ReadFileBytes(Target), Earlier);
         EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
@@ -80,7 +84,7 @@ TEST_F(FileSafetyTest, FailureBetweenWritingAndRenamingKeepsTheEarlierFile)
         temporaryContent = ReadFileBytes(temporaryName);
         return false;
     };
-    ExpectRefusedAndUntouched(hooks);
+    ExpectRefusedAndUntouched(hooks, "Input/output error");
     // The failure came after the new bytes were all in the temporary file.
     EXPECT_EQ(temporaryContent, NewBytes);
 
@@ -89,6 +93,53 @@ TEST_F(FileSafetyTest, FailureBetweenWritingAndRenamingKeepsTheEarlierFile)
     EXPECT_THROW(WriteWholeFile(Target, NewBytes, hooks), std::runtime_error);
     EXPECT_EQ(ReadFileBytes(Target), Earlier);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
+}
+
+TEST_F(FileSafetyTest, InterruptedReplacementLeavesNothingBehind)
+{
+    // While the bytes are written, the new file has no name a kill could
+    // leave behind.
+    TFileWriteHooks hooks;
+    std::vector<std::string> entriesWhileWriting;
+    hooks.Write = [&](int fd, const void* data, std::size_t size) {
+        entriesWhileWriting = FolderEntries();
+        return ::write(fd, data, size);
+    };
+    WriteWholeFile(Target, NewBytes, hooks);
+    EXPECT_EQ(entriesWhileWriting, std::vector<std::string>{"doc.html"});
+
+    // An interrupt in the moment the temporary file has a name removes it and
+    // ends the program by the signal.
+    WriteFileBytes(Target, Earlier);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        InstallTemporaryFileCleanup();
+        TFileWriteHooks interrupted;
+        interrupted.BeforeRename = [](const std::string&) { return ::raise(SIGINT) == 0; };
+        WriteWholeFile(Target, NewBytes, interrupted);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    EXPECT_EQ(ReadFileBytes(Target), Earlier);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
+}
+
+TEST_F(FileSafetyTest, LongestNamesAreReplacedAgain)
+{
+    // The temporary name must stay within the folder's limit of 255 bytes
+    // however long the name it stands beside.
+    for (const std::size_t length : {240u, 250u, 255u}) {
+        const std::string name = (Folder / std::string(length, 'L')).string();
+        WriteWholeFile(name, "first");
+        WriteWholeFile(name, "second");
+        EXPECT_EQ(ReadFileBytes(name), "second") << length;
+        fs::remove(name);
+    }
+    EXPECT_EQ(TemporaryNameBeside("dir/" + std::string(255, 'L'), 0).size(), 4u + 255u);
+    EXPECT_EQ(TemporaryNameBeside("short.html", 0).rfind("short.html.tmp-", 0), 0u);
 }
 
 TEST_F(FileSafetyTest, FullDeviceIsReportedAndKeepsTheEarlierFile)
@@ -105,12 +156,12 @@ TEST_F(FileSafetyTest, FullDeviceIsReportedAndKeepsTheEarlierFile)
         if (written > 0) stored += static_cast<std::size_t>(written);
         return written;
     };
-    ExpectRefusedAndUntouched(hooks);
+    ExpectRefusedAndUntouched(hooks, "No space left on device");
     EXPECT_EQ(stored, 3000u);
 
     // A write that stores nothing and reports no error cannot go on either.
     hooks.Write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
-    ExpectRefusedAndUntouched(hooks);
+    ExpectRefusedAndUntouched(hooks, "Input/output error");
 }
 
 TEST_F(FileSafetyTest, ShortWritesThatMakeProgressStillWriteEverything)

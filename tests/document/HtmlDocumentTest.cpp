@@ -85,14 +85,15 @@ TEST_F(HtmlDocumentTest, SaveReplacesALongerFileWhole)
 TEST_F(HtmlDocumentTest, SaveIntoAFolderThatCannotHoldTheFileFails)
 {
     LoadLines(Document, {"Haus"});
-    for (const std::string& name :
-        {(Folder / "missing" / "doc.html").string(), (Folder / "plain.txt" / "doc.html").string()}) {
+    for (const auto& [name, reason] :
+        {std::pair{(Folder / "missing" / "doc.html").string(), ": No such file or directory"},
+            std::pair{(Folder / "plain.txt" / "doc.html").string(), ": Not a directory"}}) {
         WriteFileBytes((Folder / "plain.txt").string(), "text");
         try {
             SaveHtml(name, DefaultPreferencesText, Document);
             ADD_FAILURE() << "no error for " << name;
         } catch (const EZtError& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot create file " + name);
+            EXPECT_EQ(std::string(error.what()), "Cannot create file " + name + reason);
         }
     }
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"plain.txt"});

@@ -145,7 +145,7 @@ TEST_F(TargetKindsTest, CharacterDevicesAreWrittenAsTheyStand)
         WriteWholeFile(full, "x");
         ADD_FAILURE() << "no error for a full device";
     } catch (const EZtError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot create file " + full);
+        EXPECT_EQ(std::string(error.what()), "Cannot create file " + full + ": No space left on device");
     }
     EXPECT_TRUE(fs::is_character_file(full));
     EXPECT_EQ(Entries(Folder), (std::vector<std::string>{"full", "null"}));

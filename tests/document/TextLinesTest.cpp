@@ -1,6 +1,7 @@
 // Text split into lines and joined again, and files of such text.
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -149,7 +150,7 @@ TEST_F(TextLinesFile, FailuresNameTheFile)
         WriteTextLinesFile(unwritable, {{"a"}, TLineBreak::CrLf});
         ADD_FAILURE() << "no error";
     } catch (const EZtError& error) {
-        EXPECT_EQ(error.what(), FormatFileMessage("Cannot create file %s", unwritable));
+        EXPECT_EQ(error.what(), FormatFileMessage("Cannot create file %s", unwritable, ENOENT));
     }
 }
 
