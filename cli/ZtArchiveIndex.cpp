@@ -225,6 +225,11 @@ void AppendDate(std::string& html, const std::tm& local, char separator, bool se
 
 void AppendDateCell(std::string& html, std::time_t modified)
 {
+    // A file that could not be looked at has no date to show.
+    if (modified == 0) {
+        html += "<td class=\"date\"></td>";
+        return;
+    }
     std::tm local{};
     localtime_r(&modified, &local);
     html += "<td class=\"date\"><time datetime=\"";

@@ -4,6 +4,10 @@
 
 #include <time.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+
 #include <exception>
 #include <filesystem>
 #include <iterator>
@@ -26,6 +30,34 @@ bool IsFolder(const std::string& name)
 {
     std::error_code error;
     return fs::is_directory(name, error);
+}
+
+bool Exists(const std::string& name)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(name, error));
+}
+
+// Whether a file's name says it was meant to be a document.
+bool NamedAsDocument(std::string_view path)
+{
+    constexpr std::string_view Extension = ".fa4";
+    if (path.size() < Extension.size()) return false;
+    const std::string_view end = path.substr(path.size() - Extension.size());
+    return std::equal(end.begin(), end.end(), Extension.begin(),
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+// A folder is converted only with -r, and a name that is not there is no
+// folder to walk: both are reported instead of converted.
+std::optional<std::string> NotConvertible(const TZtCliOptions& options, const std::string& name)
+{
+    if (name == StandardInputName) return std::nullopt;
+    if (!options.Recursive && IsFolder(name))
+        return ErrorLine(name, "is a folder; use -r to convert the documents in it");
+    if (options.Recursive && !Exists(name))
+        return ErrorLine(name, FormatFileMessage("Cannot open file %s", name, ENOENT));
+    return std::nullopt;
 }
 
 // A named file is converted whatever it holds; only a regular file that
@@ -62,11 +94,20 @@ void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::st
     TZtArchiveWalk walk = WalkArchive(folder, output, jobs, memory.Cache);
     memory.Found += walk.Documents.size() + walk.OtherFiles.size();
     memory.FromCache += walk.FromCache;
-    std::move(walk.OtherFiles.begin(), walk.OtherFiles.end(), std::back_inserter(memory.OtherFiles));
     for (const auto& unreadable : walk.Unreadable)
         batch.Messages.push_back(ErrorLine(unreadable.Folder.string(), unreadable.Message));
     batch.Unreadable += walk.Unreadable.size();
     batch.PassedOver += walk.PassedOver;
+    // A file named as a document that is none may be a damaged one: worth a
+    // look before the archive is thrown away.
+    std::vector<std::string_view> namedAsDocuments;
+    for (const auto& other : walk.OtherFiles)
+        if (NamedAsDocument(other.Path)) namedAsDocuments.push_back(other.Path);
+    std::sort(namedAsDocuments.begin(), namedAsDocuments.end());
+    for (const auto path : namedAsDocuments)
+        batch.Messages.push_back(
+            ErrorLine(path, "warning: passed over: does not look like an F&A 4 document"));
+    std::move(walk.OtherFiles.begin(), walk.OtherFiles.end(), std::back_inserter(memory.OtherFiles));
     batch.Items.reserve(batch.Items.size() + walk.Documents.size());
     for (auto& document : walk.Documents) {
         std::string target =
@@ -121,7 +162,10 @@ TZtBatchItems GatherBatchItems(const TZtCliOptions& options, unsigned jobs)
     if (cached) memory.Cache = &cache;
     TZtBatchItems batch;
     for (const auto& name : options.Documents) {
-        if (options.Recursive && IsFolder(name))
+        if (auto message = NotConvertible(options, name)) {
+            batch.Messages.push_back(std::move(*message));
+            ++batch.Unreadable;
+        } else if (options.Recursive && IsFolder(name))
             AddFolder(batch, options, name, jobs, memory);
         else
             AddNamedFile(batch, options, name);

@@ -28,9 +28,13 @@ struct TZtBatchItem {
 struct TZtBatchItems {
     std::vector<TZtBatchItem> Items;
     std::size_t PassedOver = 0; // files of the folders that are no documents
-    // Lines for standard error about folders that could not be read.
+    // Lines for standard error about folders that could not be read, names
+    // that cannot be converted and files passed over that are named as
+    // documents.
     std::vector<std::string> Messages;
-    std::size_t Unreadable = 0; // folders that could not be read
+    // Folders that could not be read, and names that could not be converted
+    // at all (a folder without -r, a missing name with -r): each a failure.
+    std::size_t Unreadable = 0;
     // With -r and -d: what the walk read of the tree's files for the next
     // run, unless the cache this run found holds just that.
     std::optional<std::string> NewCache;

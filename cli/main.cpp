@@ -187,7 +187,7 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     if (!conflicts.empty()) return ReportConflicts(conflicts);
     TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
     std::vector<TZtItemResult> results =
-        ConvertItems(batch, plan.Kept, {conversion, mirrored, mirrored}, jobs, counts);
+        ConvertItems(batch, plan.Kept, {conversion, options.OutputDir.has_value(), mirrored}, jobs, counts);
     if (mirrored && !WriteIndex(options, batch, results)) ++counts.Failed;
     if (mirrored && batch.NewCache) WriteFactsCache(options, *batch.NewCache);
     if (options.Recursive) std::fputs(SummaryLine(counts).c_str(), stderr);

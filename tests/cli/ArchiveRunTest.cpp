@@ -182,6 +182,35 @@ TEST_F(ArchiveRun, DocumentWhoseHtmlWouldBeTheIndexIsRefused)
     EXPECT_FALSE(fs::exists(FSite));
 }
 
+TEST_F(ArchiveRun, NamesThatAreNoDocumentsSayWhatToDo)
+{
+    Document(FTree / "BRIEF.fa4", "Brief");
+    WriteFileBytes((FTree / "notes.FA4").string(), "Notizen\r\n");
+    const std::string tree = FTree.string();
+
+    const TProgramRun folder = Run({tree});
+    EXPECT_EQ(folder.Status, 1);
+    EXPECT_EQ(folder.Err, "fa4tohtml: " + tree + ": is a folder; use -r to convert the documents in it\n");
+
+    const std::string missing = (FTemp / "nosuch").string();
+    const TProgramRun gone = Run({"-r", "-d", FSite.string(), missing});
+    EXPECT_EQ(gone.Status, 1);
+    EXPECT_EQ(gone.Err.substr(0, gone.Err.find('\n')),
+        "fa4tohtml: " + missing + ": Cannot open file " + missing + ": No such file or directory");
+    EXPECT_EQ(Read(FSite / "index.html").find("<tr><th scope=\"row\">"), std::string::npos);
+
+    // A file named as a document that is none is named; -d makes its folder
+    // with and without -r.
+    const TProgramRun walked = Run({"-r", "-d", (FTemp / "a" / "b").string(), tree});
+    EXPECT_EQ(walked.Status, 0);
+    EXPECT_EQ(walked.Err.substr(0, walked.Err.find('\n')),
+        "fa4tohtml: " + (FTree / "notes.FA4").string() +
+            ": warning: passed over: does not look like an F&A 4 document");
+    const TProgramRun named = Run({"-d", (FTemp / "c" / "d").string(), (FTree / "BRIEF.fa4").string()});
+    EXPECT_EQ(named.Status, 0) << named.Err;
+    EXPECT_TRUE(fs::exists(FTemp / "c" / "d" / "BRIEF.fa4.html"));
+}
+
 TEST_F(ArchiveRun, IndexAndCacheNeverReplaceADocument)
 {
     // Converted into the tree itself, where a document is named as the index
