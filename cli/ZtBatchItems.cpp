@@ -50,13 +50,11 @@ bool NamedAsDocument(std::string_view path)
 
 // A folder is converted only with -r, and a name that is not there is no
 // folder to walk: both are reported instead of converted.
-std::optional<std::string> NotConvertible(const TZtCliOptions& options, const std::string& name)
+std::optional<std::string> Refusal(const TZtCliOptions& options, const std::string& name)
 {
     if (name == StandardInputName) return std::nullopt;
-    if (!options.Recursive && IsFolder(name))
-        return ErrorLine(name, "is a folder; use -r to convert the documents in it");
-    if (options.Recursive && !Exists(name))
-        return ErrorLine(name, FormatFileMessage("Cannot open file %s", name, ENOENT));
+    if (!options.Recursive && IsFolder(name)) return "is a folder; use -r to convert the documents in it";
+    if (options.Recursive && !Exists(name)) return FormatFileMessage("Cannot open file %s", name, ENOENT);
     return std::nullopt;
 }
 
@@ -68,7 +66,7 @@ void AddNamedFile(TZtBatchItems& batch, const TZtCliOptions& options, const std:
     const bool notADocument =
         name != StandardOutputName && fs::is_regular_file(name, error) && !LooksLikeFa4Document(name);
     batch.Items.push_back({name, HtmlFileName(options, name), fs::path(name).filename().generic_string(),
-        notADocument, std::nullopt});
+        notADocument, std::nullopt, std::nullopt});
 }
 
 // `below` inside `folder`, spelt as std::filesystem::path's `/` spells it.
@@ -113,7 +111,7 @@ void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::st
         std::string target =
             (output ? InFolder(*options.OutputDir, document.Below) : document.Path) + ".html";
         batch.Items.push_back({std::move(document.Path), std::move(target), std::move(document.Below), false,
-            std::move(document.Facts)});
+            std::move(document.Facts), std::nullopt});
     }
 }
 
@@ -162,9 +160,11 @@ TZtBatchItems GatherBatchItems(const TZtCliOptions& options, unsigned jobs)
     if (cached) memory.Cache = &cache;
     TZtBatchItems batch;
     for (const auto& name : options.Documents) {
-        if (auto message = NotConvertible(options, name)) {
-            batch.Messages.push_back(std::move(*message));
-            ++batch.Unreadable;
+        if (auto refusal = Refusal(options, name)) {
+            TZtBatchItem item;
+            item.Document = name;
+            item.Refusal = std::move(refusal);
+            batch.Items.push_back(std::move(item));
         } else if (options.Recursive && IsFolder(name))
             AddFolder(batch, options, name, jobs, memory);
         else

@@ -23,18 +23,18 @@ struct TZtBatchItem {
     bool NotADocument = false;
     // What the walk read of a document it found.
     std::optional<TZtDocumentFacts> Facts;
+    // Why a name is not converted at all (a folder without -r, a missing
+    // name with -r): reported in its place, with no output and no index row.
+    std::optional<std::string> Refusal;
 };
 
 struct TZtBatchItems {
     std::vector<TZtBatchItem> Items;
     std::size_t PassedOver = 0; // files of the folders that are no documents
-    // Lines for standard error about folders that could not be read, names
-    // that cannot be converted and files passed over that are named as
-    // documents.
+    // Lines for standard error about folders that could not be read and
+    // files passed over that are named as documents.
     std::vector<std::string> Messages;
-    // Folders that could not be read, and names that could not be converted
-    // at all (a folder without -r, a missing name with -r): each a failure.
-    std::size_t Unreadable = 0;
+    std::size_t Unreadable = 0; // folders that could not be read
     // With -r and -d: what the walk read of the tree's files for the next
     // run, unless the cache this run found holds just that.
     std::optional<std::string> NewCache;

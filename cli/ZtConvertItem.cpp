@@ -60,6 +60,10 @@ TZtItemResult KeepItem(const TZtBatchItem& item, const TZtItemSettings& settings
 TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& settings)
 {
     TZtItemResult result;
+    if (item.Refusal) {
+        result.Message = item.Refusal;
+        return result;
+    }
     try {
         result.State = Convert(item, settings);
     } catch (const std::exception& error) {

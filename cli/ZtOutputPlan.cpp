@@ -157,6 +157,7 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
     std::vector<std::string> conflicts;
     TIdentityMap<std::size_t> firstWriter(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].Refusal) continue; // writes nothing
         if (auto conflict = overwriteConflict(keys[i], HtmlOf(items[i]), items[i].Target))
             conflicts.push_back(std::move(*conflict));
         const auto [first, added] = firstWriter.try_emplace(&keys[i].Output, i);

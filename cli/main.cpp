@@ -62,8 +62,10 @@ bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::v
     std::vector<TZtIndexRow> rows;
     rows.reserve(results.size());
     // Standard input's HTML went to standard output: nothing to link to.
+    // A name refused before conversion is no document of the archive.
     for (std::size_t i = 0; i < results.size(); ++i)
-        if (batch.Items[i].Target != StandardOutputName) rows.push_back(std::move(results[i].Row));
+        if (batch.Items[i].Target != StandardOutputName && !batch.Items[i].Refusal)
+            rows.push_back(std::move(results[i].Row));
     try {
         std::error_code error;
         std::filesystem::create_directories(*options.OutputDir, error);
@@ -126,6 +128,7 @@ TPlan LookAtFiles(const TZtBatchItems& batch, const TZtCliOptions& options, unsi
         TZtKeyLookups lookups;
         for (std::size_t i = begin; i < end; ++i) {
             const TZtBatchItem& item = batch.Items[i];
+            if (item.Refusal) continue; // writes nothing
             plan.Keys[i] = FindOutputKeys(item, lookups);
             if (!options.Update) continue;
             // A document whose time cannot be read is converted, and fails

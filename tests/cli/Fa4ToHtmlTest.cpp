@@ -235,8 +235,10 @@ TEST_F(Fa4ToHtml, FailedConversionLeavesTheOutputFileAlone)
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(ReadBytes(target), "earlier");
 
+    // -d makes a missing folder, but not inside a file.
     const std::string a = MakeDocument("a.fa4");
-    const TRun noFolder = Run({"-d", Path("no-such-folder"), a});
+    WriteBytes(Path("plain"), "text");
+    const TRun noFolder = Run({"-d", Path("plain/sub"), a});
     EXPECT_EQ(noFolder.Status, 1);
     EXPECT_NE(noFolder.Err.find("fa4tohtml: " + a + ": "), std::string::npos) << noFolder.Err;
 }
@@ -282,7 +284,7 @@ TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
     EXPECT_EQ(run.Err,
         line(damaged, "Range check error") + line(boxes, "Document too complex to convert") +
             line(empty, notADocument) + line(huge, notADocument) + line(huge, "Range check error") +
-            line(folder, FormatFileMessage("Cannot open file %s", folder, EISDIR)) +
+            line(folder, "is a folder; use -r to convert the documents in it") +
             line("/dev/zero", "Cannot open file /dev/zero: Not a regular file"));
     for (const std::string& written : {a, b, d, empty}) {
         const fs::path html = out / (fs::path(written).filename().string() + ".html");
