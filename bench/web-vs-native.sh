@@ -4,7 +4,8 @@
 # 10 MB). Both read the documents and write each HTML into a fresh, empty
 # folder; the module's load is timed apart. Prints every run, both
 # throughputs and the median of the module's throughput over native's
-# (goal: a third or more).
+# (goal: a third or more); then the time the page in Chromium takes to show
+# a document of 1 MB (bench/web-page.js).
 #
 #   bench/web-vs-native.sh [BUILD_DIR] [RUNS] [WEB_DIR]
 set -eu
@@ -84,3 +85,7 @@ paste <(echo "$native" | tr ' ' '\n' | grep .) <(echo "$web_times" | tr ' ' '\n'
     median = n % 2 ? ratio[(n + 1) / 2] : (ratio[n / 2] + ratio[n / 2 + 1]) / 2
     printf "median ratio of the module to native: %.2f (goal: 0.33 or more)\n", median
   }'
+# And the page itself in Chromium, where both are there.
+if [ -x /usr/bin/chromium ] && [ -d web/node_modules/puppeteer-core ]; then
+  node bench/web-page.js 3
+fi
