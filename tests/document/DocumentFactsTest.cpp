@@ -66,6 +66,14 @@ TEST_F(DocumentFacts, NoTitleWithoutVisibleBodyText)
     EXPECT_EQ(FactsOf(TFa4Builder().Bytes()).LineCount, 0);
 }
 
+TEST_F(DocumentFacts, TitleSearchEndsAfterSixtyFourKibibytesOfLineText)
+{
+    // Lines may share one text of blanks: a small file could name gigabytes.
+    const std::string blanks(40000, ' ');
+    EXPECT_EQ(FactsOf(WithSections().Line(blanks).Line("Titel").Bytes()).Title, "Titel");
+    EXPECT_EQ(FactsOf(WithSections().Line(blanks).Line(blanks).Line("Titel").Bytes()).Title, "");
+}
+
 TEST_F(DocumentFacts, LinesAreCountedToTheFirstEmptyEntry)
 {
     // More entries than one read of the table holds.

@@ -10,6 +10,8 @@
 #include <fstream>
 
 #include "DocumentFixture.h"
+#include "TestFiles.h"
+#include "ZtDocumentFacts.h"
 #include "ZtFileAccess.h"
 
 namespace quorvex::testing {
@@ -194,6 +196,91 @@ TEST(LineTable, SparseFilesReadWithTheirHolesAsZeros)
         ::close(fd);
     }
     EXPECT_EQ(ReadWholeFile(name), expected);
+}
+
+// Writes `file` and extends it to `size` bytes by a sparse hole.
+void WriteSparse(const std::string& name, const std::string& file, off_t size)
+{
+    WriteFileBytes(name, file);
+    ASSERT_EQ(::truncate(name.c_str(), size), 0);
+}
+
+TEST(HeldBytes, ALargeFileHoldsOnlyWhatItsLinesReference)
+{
+    TempFolder folder;
+    const std::string name = folder / "sparse.fa4";
+    const std::string small = TFa4Builder().Line("Haus").Line("Dach\xFF\x80").Line("Ende").Bytes();
+    WriteSparse(name, small, off_t{1} << 26);
+    TZtFileInfoFa4 whole;
+    whole.LoadFromMemory("small.fa4", small);
+    TZtFileInfoFa4 sparse;
+    sparse.LoadFromFile(name);
+    EXPECT_EQ(sparse.FileSize(), 1 << 26);
+    EXPECT_LT(sparse.HeldSize(), static_cast<std::int64_t>(small.size()) + 16);
+    EXPECT_EQ(BuildHtml("", sparse), BuildHtml("", whole));
+    // Standard input keeps the same bytes as they pass.
+    const int fd = ::open(name.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    TZtFileInfoFa4 streamed;
+    streamed.LoadFromStream("-", fd);
+    ::close(fd);
+    EXPECT_EQ(streamed.FileSize(), 1 << 26);
+    EXPECT_EQ(streamed.HeldSize(), sparse.HeldSize());
+    EXPECT_EQ(BuildHtml("", streamed), BuildHtml("", whole));
+}
+
+TEST(HeldBytes, ControlSequencesPastALineEndReadTheFileAsAWholeFileWould)
+{
+    // Line 0 ends in 0xFF whose code byte stands only after it in the file;
+    // line 1 ends in 0xFF at the very end of the file, its code byte missing.
+    std::string file = TFa4Builder().Line("a").Line("b").Bytes();
+    const auto first = static_cast<std::uint32_t>(file.size() - Fa4HeadSize);
+    file += "x\xFF\x80yz" + std::string(100000, 'f') + "q\xFF";
+    PutEntry(file, 0, 2, first);
+    PutEntry(file, 1, 2, static_cast<std::uint32_t>(file.size() - Fa4HeadSize - 2));
+    TZtFileInfoFa4 document;
+    document.LoadFromMemory("gap.fa4", file);
+    EXPECT_LT(document.HeldSize(), static_cast<std::int64_t>(file.size()) - 90000);
+    EXPECT_EQ(document.ConvertLines(0, 1), "<!-- LINE 0 -->x<b>\r<!-- LINE 1 -->q");
+}
+
+TEST(HeldBytes, ASparseTailEarnsNoWorkForLinesSharingOneText)
+{
+    // 1000 lines of one 65535-byte text: 65 MB of line text to convert from
+    // 175 KB of bytes, however large the file.
+    std::string file(Fa4HeadSize + Fa4LineEntrySize * Fa4MaxLines, '\0');
+    for (int line = 0; line < 1000; ++line) PutEntry(file, line, 65535, 110000);
+    file += std::string(65535, '\xB0');
+    TempFolder folder;
+    const std::string name = folder / "shared.fa4";
+    WriteSparse(name, file, off_t{1} << 28);
+    TZtFileInfoFa4 document;
+    document.LoadFromFile(name);
+    EXPECT_EQ(ErrorOf([&] { BuildHtml("", document); }), "Document too complex to convert");
+}
+
+TEST(ReadFailures, MessagesGiveTheSystemsReason)
+{
+    TempFolder folder;
+    const std::string missing = folder / "missing.fa4";
+    EXPECT_EQ(ErrorOf([&] { ReadDocumentFacts(missing); }),
+        "Cannot open file " + missing + ": No such file or directory");
+    const std::string longName = folder / std::string(300, 'n');
+    EXPECT_EQ(ErrorOf([&] { ReadFileHead(longName, 10); }),
+        "Cannot open file " + longName + ": File name too long");
+    const std::string pipe = folder / "pipe.fa4";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EQ(ErrorOf([&] { ReadDocumentFacts(pipe); }), "Cannot open file " + pipe + ": Not a regular file");
+    const std::string self = folder.Path().string();
+    EXPECT_EQ(ErrorOf([&] { ReadWholeFile(self); }), "Cannot open file " + self + ": Is a directory");
+    // Reading fails on a descriptor open only for writing.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    TZtFileInfoFa4 document;
+    EXPECT_EQ(
+        ErrorOf([&] { document.LoadFromStream("-", ends[1]); }), "Cannot read file -: Bad file descriptor");
+    ::close(ends[0]);
+    ::close(ends[1]);
 }
 
 TEST(DamagedData, EmptyAndShortFilesLoadWithNoLines)
