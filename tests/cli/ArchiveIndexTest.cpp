@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "TestFiles.h"
