@@ -178,7 +178,8 @@ std::string UsageText()
            "\n"
            "  -o, --output=FILE        write the HTML to FILE (one document only;\n"
            "                           - is standard output)\n"
-           "  -d, --output-dir=DIR     write each NAME.html into the folder DIR\n"
+           "  -d, --output-dir=DIR     write each NAME.html into the folder DIR (made\n"
+           "                           when missing)\n"
            "  -p, --preferences=FILE   use FILE as the HTML head instead of the default\n"
            "                           preferences\n"
            "  -j, --jobs=N             convert N documents in parallel (default: one per\n"
@@ -200,11 +201,14 @@ std::string UsageText()
            "  --                       end of options: every later argument is a\n"
            "                           DOCUMENT or FOLDER\n"
            "\n"
-           "No document is ever written over by HTML, and no two documents of one run\n"
-           "may write the same file: such a run is refused before anything is written.\n"
+           "No document is ever written over by HTML, the index or the cache: a run\n"
+           "whose output would replace a document of the run or a file that looks\n"
+           "like an F&A 4 document, or in which two documents would write the same\n"
+           "file, is refused before anything is written (exit status 2).\n"
            "\n"
            "Exit status: 0 when every document was converted, 1 when any failed,\n"
-           "2 for a usage error.\n";
+           "2 for a usage error or a refused run; an interrupted run (SIGINT, SIGTERM,\n"
+           "SIGHUP) removes its temporary files and ends by the signal.\n";
 }
 
 } // namespace quorvex
