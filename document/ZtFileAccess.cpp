@@ -431,37 +431,34 @@ TFileParts ReadFileParts(
 TFileParts ReadStreamParts(
     int fd, const std::string& name, std::size_t headSize, std::int64_t maxSize, const TPartChooser& choose)
 {
-    std::string head;
-    std::optional<TPartsCollector> collector;
-    std::uint64_t offset = 0;
-    std::string buffer(std::size_t{1} << 16, '\0');
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw CannotRead(name, errno);
-        if (got > 0 && static_cast<std::int64_t>(offset) + got > maxSize) throw ERangeError();
-        std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
-        if (!collector) {
-            // The head decides which ranges are kept; until it is whole it is
-            // kept entire.
-            const std::size_t toHead = std::min(bytes.size(), headSize - head.size());
-            head.append(bytes.substr(0, toHead));
-            if (head.size() < headSize && got > 0) {
+    try {
+        std::string head;
+        std::optional<TPartsCollector> collector;
+        std::uint64_t offset = 0;
+        std::string buffer(std::size_t{1} << 16, '\0');
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw CannotRead(name, errno);
+            if (got > 0 && static_cast<std::int64_t>(offset) + got > maxSize) throw ERangeError();
+            std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
+            if (!collector) {
+                // The head decides which ranges are kept; until it is whole
+                // it is kept entire.
+                const std::size_t toHead = std::min(bytes.size(), headSize - head.size());
+                head.append(bytes.substr(0, toHead));
                 offset += toHead;
-                continue;
+                if (head.size() < headSize && got > 0) continue;
+                collector.emplace(choose(head));
+                collector->Take(0, head);
+                bytes.remove_prefix(toHead);
             }
-            collector.emplace(choose(head));
-            collector->Take(0, head);
-            offset = head.size();
-            bytes.remove_prefix(toHead);
-        }
-        if (got == 0) return std::move(*collector).Finish(offset);
-        try {
+            if (got == 0) return std::move(*collector).Finish(offset);
             collector->Take(offset, bytes);
-        } catch (const std::bad_alloc&) {
-            throw EZtError("Out of memory");
+            offset += bytes.size();
         }
-        offset += bytes.size();
+    } catch (const std::bad_alloc&) {
+        throw EZtError("Out of memory");
     }
 }
 

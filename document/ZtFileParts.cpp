@@ -59,6 +59,14 @@ std::optional<std::size_t> TFileParts::HeldAt(std::uint64_t offset) const
     return FHeldStarts[index] + static_cast<std::size_t>(offset - range.Start);
 }
 
+TPartsCollector::TPartsCollector(std::vector<TByteRange> ranges)
+    : FRanges(std::move(ranges))
+{
+    std::uint64_t total = 0;
+    for (const TByteRange& range : FRanges) total += range.End - range.Start;
+    FBytes.reserve(static_cast<std::size_t>(total));
+}
+
 void TPartsCollector::Take(std::uint64_t offset, std::string_view bytes)
 {
     const std::uint64_t end = offset + bytes.size();
@@ -81,7 +89,10 @@ TFileParts TPartsCollector::Finish(std::uint64_t size) &&
 
 TFileParts PartsOfBytes(std::string_view bytes, std::size_t headSize, const TPartChooser& choose)
 {
-    TPartsCollector collector(choose(bytes.substr(0, headSize)));
+    // Cut first, so that no room is taken for ranges past the end.
+    std::vector<TByteRange> ranges = choose(bytes.substr(0, headSize));
+    ClipRanges(ranges, bytes.size());
+    TPartsCollector collector(std::move(ranges));
     collector.Take(0, bytes);
     return std::move(collector).Finish(bytes.size());
 }

@@ -52,9 +52,9 @@ using TPartChooser = std::function<std::vector<TByteRange>(std::string_view head
 // order, as a pipe delivers them.
 class TPartsCollector {
 public:
-    explicit TPartsCollector(std::vector<TByteRange> ranges)
-        : FRanges(std::move(ranges))
-    { }
+    // Room for all of `ranges` is taken at once (ranges past the end of a
+    // stream take address space only: their pages are never touched).
+    explicit TPartsCollector(std::vector<TByteRange> ranges);
     // The file's bytes from `offset` on; each call continues the one before.
     void Take(std::uint64_t offset, std::string_view bytes);
     // The parts of the file, which ended at `size`.
