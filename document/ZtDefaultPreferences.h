@@ -7,14 +7,16 @@
 namespace quorvex {
 
 // The font sizes are written as `font-size`: browsers drop a `font` rule that
-// names no family, so the classic head leaves every font at body size.
+// names no family, so the classic head leaves every font at body size. Each
+// family list ends in a generic family, so that a system without the named
+// fonts still shows fixed text in a fixed-width font and tables aligned.
 inline constexpr std::string_view DefaultPreferencesText =
     "<head>\r\n"
     "<style type=\"text/css\">\r\n"
-    "  body  {font-family:Times New Roman, Verdana, Arial, Helvetica}\r\n"
+    "  body  {font-family:Times New Roman, Verdana, Arial, Helvetica, serif}\r\n"
     "  p.indent {}\r\n"
-    "  td.fixed {font-family:Courier New}\r\n"
-    "  font.fixed {font-family:Courier New}\r\n"
+    "  td.fixed {font-family:Courier New, monospace}\r\n"
+    "  font.fixed {font-family:Courier New, monospace}\r\n"
     "  font.font1 {font-size:18pt}\r\n"
     "  font.font2 {font-size:16pt}\r\n"
     "  font.font3 {font-size:14pt}\r\n"

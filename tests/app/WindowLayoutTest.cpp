@@ -90,7 +90,7 @@ TEST_F(WindowLayoutTest, TheEditorStartsWithTheDefaultPreferences)
     const auto lines = Window.Header->Lines();
     ASSERT_EQ(lines.size(), 16u);
     EXPECT_EQ(lines.front(), "<head>");
-    EXPECT_EQ(lines[2], "  body  {font-family:Times New Roman, Verdana, Arial, Helvetica}");
+    EXPECT_EQ(lines[2], "  body  {font-family:Times New Roman, Verdana, Arial, Helvetica, serif}");
     EXPECT_EQ(lines.back(), "</head>");
     EXPECT_EQ(Window.Header->Highlighter()->DefaultFilter(), "HTML Document (*.htm,*.html)|*.htm;*.html");
 }
