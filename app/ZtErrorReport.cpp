@@ -51,7 +51,7 @@ QString FatalErrorText(const std::exception& error)
 
 void ShowFatalError(TZtPrompter& prompter, const std::exception& error)
 {
-    prompter.ShowError(nullptr, QStringLiteral("Application Error"), FatalErrorText(error));
+    prompter.ShowFinalError(QStringLiteral("Application Error"), FatalErrorText(error));
 }
 
 std::string CurrentExceptionMessage()

@@ -22,7 +22,8 @@ QString SentenceText(std::string_view message);
 // The standard error box: the program's title, an error icon, one OK button.
 void ShowStandardError(TZtPrompter& prompter, QWidget* parent, std::string_view message);
 
-// The report that ends the start-up: the kind of error and its message.
+// The report that ends the start-up: the kind of error and its message, in
+// a box and on standard error.
 QString FatalErrorText(const std::exception& error);
 void ShowFatalError(TZtPrompter& prompter, const std::exception& error);
 

@@ -13,6 +13,7 @@
 #include "ZtLineList.h"
 #include "ZtPrompter.h"
 #include "ZtQtText.h"
+#include "ZtRecognizeDocument.h"
 #include "ZtSourceEditor.h"
 #include "ZtWindowFont.h"
 
@@ -139,6 +140,9 @@ void TZtFormQuorvex::CreatePanels()
     Panel1->setFixedHeight(BarHeight);
     Panel1->setMargin(InnerBorder);
     Panel1->setAlignment(Qt::AlignCenter);
+    // File names are shown as they are: a folder named like markup must not
+    // colour the bar or make it load a picture.
+    Panel1->setTextFormat(Qt::PlainText);
 
     Panel3 = MakePanel("Panel3", this);
     auto* clientLayout = new QHBoxLayout(Panel3);
@@ -275,10 +279,20 @@ void TZtFormQuorvex::OpenDocument(const std::string& fileName)
     SetPageImage(wpConvertedText, siError);
     ClearDocument();
     FDocument.LoadFromFile(fileName);
-    Panel1->setText(
-        QStringLiteral("%1 Abschnitte in '%2'").arg(FDocument.LineCount()).arg(FromBytes(fileName)));
+    Panel1->setText(StatusText(fileName));
     vtRows->SetRowCount(FDocument.LineCount());
     UpdatePreview();
+}
+
+QString TZtFormQuorvex::StatusText(const std::string& fileName) const
+{
+    QString text =
+        QStringLiteral("%1 Abschnitte in '%2'").arg(FDocument.LineCount()).arg(FromBytes(fileName));
+    // Any file loads, most as an empty document; only a regular file can be
+    // looked at a second time.
+    if (IdentityOfRegularFile(fileName) && !LooksLikeFa4Document(fileName))
+        text += QStringLiteral(": die Datei sieht nicht wie ein F&A-4-Dokument aus");
+    return text;
 }
 
 void TZtFormQuorvex::UpdatePreview()

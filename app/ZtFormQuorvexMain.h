@@ -107,6 +107,9 @@ private:
     void AcceptFileDrops();
     bool HandleFileDrop(QEvent* event);
     void SnapLineList();
+    // The count of the loaded document's lines and its name, and whether it
+    // looks like a document at all.
+    QString StatusText(const std::string& fileName) const;
     void SetPageImage(TWorkPage page, TStatusImage image);
     void LoadPreferences(const std::string& fileName);
     void SavePreferences(const std::string& fileName);

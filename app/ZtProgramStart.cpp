@@ -6,7 +6,9 @@
 #include "ZtErrorReport.h"
 #include "ZtFileTarget.h"
 #include "ZtFormQuorvexMain.h"
+#include "ZtRecognizeDocument.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <set>
@@ -32,19 +34,32 @@ std::set<TFileIdentity> DocumentFiles(const std::vector<std::string>& arguments)
     return documents;
 }
 
+// A file that looks like a document is worth more than the HTML that would
+// replace it: the batch says why it writes no HTML there, as the
+// headless converter does.
+bool RefusesTarget(const std::string& document, const std::string& target)
+{
+    if (!LooksLikeFa4Document(target)) return false;
+    std::fprintf(stderr, "quorvex: the HTML of %s would overwrite %s, which looks like an F&A 4 document\n",
+        document.c_str(), target.c_str());
+    std::fflush(stderr);
+    return true;
+}
+
 // Each document is converted on its own, without the window: the window's
 // preferences and character output decide the bytes, as a Save would. A
 // batch naming both X and X.html would write X's HTML over the document
 // X.html before reading it; such an HTML file is not written, in silence like
-// every failure of a batch.
+// every failure of a batch, unless X.html looks like a document.
 void ConvertBatch(TZtFormQuorvex& window, const std::vector<std::string>& arguments)
 {
     const TZtConversion conversion = window.Conversion();
     const std::set<TFileIdentity> documents = DocumentFiles(arguments);
     for (const std::string& name : arguments) {
-        if (documents.contains(IdentityOfTarget(name + ".html"))) continue;
+        const std::string target = name + ".html";
+        if (RefusesTarget(name, target) || documents.contains(IdentityOfTarget(target))) continue;
         try {
-            ConvertDocument(DocumentFileName(name), name + ".html", conversion);
+            ConvertDocument(DocumentFileName(name), target, conversion);
         } catch (const EZtConversionError& error) {
             window.ReportConversionError(error.what());
         } catch (...) {

@@ -13,7 +13,8 @@ class TZtPrompter;
 // No argument: nothing. One: opens that document; when it cannot be opened,
 // shows the fatal report and gives exit code 1. Two or more: converts each
 // document into a file of its name with ".html" appended, passing over those
-// that fail, and gives exit code 0. Without an exit code the program goes
+// that fail and those whose HTML file looks like a document, and gives exit
+// code 0. Without an exit code the program goes
 // on into the event loop with the window shown.
 std::optional<int> ActOnArguments(
     TZtFormQuorvex& window, TZtPrompter& prompter, const std::vector<std::string>& arguments);

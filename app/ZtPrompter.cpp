@@ -3,22 +3,42 @@
 
 #include "ZtPrompter.h"
 
-#include <QFileDialog>
+#include "ZtRecognizeDocument.h"
+
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <cstdio>
 
 namespace quorvex {
 
+namespace {
+
+void WriteToStandardError(const QString& title, const QString& text)
+{
+    const QByteArray line = (title + QStringLiteral(": ") + text).toLocal8Bit();
+    std::fprintf(stderr, "%s\n", line.constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+void TZtPrompter::ShowFinalError(const QString& title, const QString& text)
+{
+    WriteToStandardError(title, text);
+    ShowError(nullptr, title, text);
+}
+
 void TZtQtPrompter::ShowError(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 std::optional<TFileDialogChoice> TZtQtPrompter::ChooseFile(QWidget* parent, const TFileDialogRequest& request)
 {
-    QFileDialog dialog(parent);
+    TZtFileChooser dialog(parent);
     ApplyFileDialogRequest(dialog, request);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return ReadFileDialogChoice(dialog);
@@ -26,9 +46,12 @@ std::optional<TFileDialogChoice> TZtQtPrompter::ChooseFile(QWidget* parent, cons
 
 void TZtConsolePrompter::ShowError(QWidget*, const QString& title, const QString& text)
 {
-    const QByteArray line = (title + QStringLiteral(": ") + text).toLocal8Bit();
-    std::fprintf(stderr, "%s\n", line.constData());
-    std::fflush(stderr);
+    WriteToStandardError(title, text);
+}
+
+void TZtConsolePrompter::ShowFinalError(const QString& title, const QString& text)
+{
+    WriteToStandardError(title, text);
 }
 
 std::optional<TFileDialogChoice> TZtConsolePrompter::ChooseFile(QWidget*, const TFileDialogRequest&)
@@ -36,14 +59,40 @@ std::optional<TFileDialogChoice> TZtConsolePrompter::ChooseFile(QWidget*, const 
     return std::nullopt;
 }
 
-void ApplyFileDialogRequest(QFileDialog& dialog, const TFileDialogRequest& request)
+QString OverwriteQuestion(const QString& fileName)
+{
+    QString question = QStringLiteral("%1 already exists.").arg(QFileInfo(fileName).fileName());
+    if (LooksLikeFa4Document(QFile::encodeName(fileName).toStdString()))
+        question +=
+            QStringLiteral("\nIt looks like an F&A 4 document: replacing it with HTML loses the document.");
+    return question + QStringLiteral("\nDo you want to replace it?");
+}
+
+void TZtFileChooser::accept()
+{
+    const QString fileName = selectedFiles().value(0);
+    const QFileInfo file(fileName);
+    // A folder is entered, not replaced: Qt's dialog does that itself.
+    if (FConfirmOverwrite && acceptMode() == AcceptSave && file.exists() && !file.isDir()) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(), OverwriteQuestion(fileName),
+            QMessageBox::Yes | QMessageBox::No, this);
+        box.setTextFormat(Qt::PlainText);
+        box.setDefaultButton(QMessageBox::No);
+        if (box.exec() != QMessageBox::Yes) return;
+    }
+    QFileDialog::accept();
+}
+
+void ApplyFileDialogRequest(TZtFileChooser& dialog, const TFileDialogRequest& request)
 {
     // Qt's own dialog on every desktop, so that the default suffix and the
     // filters behave the same everywhere.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The descriptions already show their patterns.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+    // Qt's own question would read a file name as markup; TZtFileChooser asks.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.SetConfirmOverwrite(request.ConfirmOverwrite);
     dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The open dialog too accepts names of files that do not exist; opening
     // them then fails with the usual message.

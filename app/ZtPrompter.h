@@ -3,12 +3,12 @@
 // so the program can run without one (tests, scripted runs).
 #pragma once
 
+#include <QFileDialog>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-class QFileDialog;
 class QWidget;
 
 namespace quorvex {
@@ -35,8 +35,14 @@ class TZtPrompter {
 public:
     virtual ~TZtPrompter() = default;
 
-    // A modal box with an error icon, the text and one OK button.
+    // A modal box with an error icon, the text and one OK button. Title and
+    // text are plain text: a file name is shown as it is, whatever markup
+    // it looks like.
     virtual void ShowError(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The box of a failure that ends the program. Its text is written to
+    // standard error as well, so that the reason outlives the box where the
+    // program was started from a menu, a file manager or a script.
+    virtual void ShowFinalError(const QString& title, const QString& text);
     // A modal file dialog; nothing when the user cancels it.
     virtual std::optional<TFileDialogChoice> ChooseFile(
         QWidget* parent, const TFileDialogRequest& request) = 0;
@@ -54,11 +60,33 @@ public:
 class TZtConsolePrompter : public TZtPrompter {
 public:
     void ShowError(QWidget* parent, const QString& title, const QString& text) override;
+    // Standard error is where every box goes already: written once.
+    void ShowFinalError(const QString& title, const QString& text) override;
     std::optional<TFileDialogChoice> ChooseFile(QWidget* parent, const TFileDialogRequest& request) override;
 };
 
+// Qt's file dialog with a question of the program's own before a save
+// replaces a file: in plain text, so that a name is never read as markup,
+// and telling when the file looks like an F&A 4 document.
+class TZtFileChooser : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    bool ConfirmOverwrite() const { return FConfirmOverwrite; }
+    void SetConfirmOverwrite(bool confirm) { FConfirmOverwrite = confirm; }
+
+protected:
+    void accept() override;
+
+private:
+    bool FConfirmOverwrite = false;
+};
+
+// The question before a save replaces the file `fileName`.
+QString OverwriteQuestion(const QString& fileName);
+
 // The two halves of TZtQtPrompter::ChooseFile around the modal loop.
-void ApplyFileDialogRequest(QFileDialog& dialog, const TFileDialogRequest& request);
+void ApplyFileDialogRequest(TZtFileChooser& dialog, const TFileDialogRequest& request);
 TFileDialogChoice ReadFileDialogChoice(const QFileDialog& dialog);
 
 } // namespace quorvex

@@ -1,6 +1,6 @@
-// quorvex: the desktop program. No argument opens the window empty, one
-// argument opens that F&A 4 document in it, two or more are converted to
-// HTML files beside them without showing the window.
+// quorvex: the desktop program. No document opens the window empty, one
+// document opens in it, two or more are converted to HTML files beside them
+// without showing the window.
 
 #include "ZtApplication.h"
 #include "ZtFormQuorvexMain.h"
@@ -18,8 +18,8 @@ int main(int argc, char** argv)
     using namespace quorvex;
 
     // File names as the system gave them, byte for byte.
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (const auto exitCode = AnswerUsageRequest(arguments)) return *exitCode;
+    const TZtCommandLine commandLine = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (commandLine.ExitCode) return *commandLine.ExitCode;
 
     std::unique_ptr<TZtPrompter> prompter;
     if (NonInteractiveRun())
@@ -28,9 +28,12 @@ int main(int argc, char** argv)
         prompter = std::make_unique<TZtQtPrompter>();
 
     TZtHtmlPreview::PrepareApplication();
-    TZtApplication application(argc, argv, *prompter);
+    // Qt sees the program's name only: a document named like one of Qt's
+    // own options ("-reverse", "-style") stays a document.
+    int toolkitArgc = 1;
+    TZtApplication application(toolkitArgc, argv, *prompter);
     TZtFormQuorvex window(*prompter);
-    if (const auto exitCode = ActOnArguments(window, *prompter, arguments)) return *exitCode;
+    if (const auto exitCode = ActOnArguments(window, *prompter, commandLine.Documents)) return *exitCode;
     window.show();
     return application.exec();
 }

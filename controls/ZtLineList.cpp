@@ -32,6 +32,13 @@ constexpr std::array<TColumnLayout, 4> DisplayOrder{{
     {TZtLineList::colHex, 10},
 }};
 
+// A tooltip takes text that looks like markup for markup; a line of a
+// document is shown as it is, on one line, as in its cell.
+QString TipText(const QString& cellText)
+{
+    return QStringLiteral("<p style='white-space:pre'>") + cellText.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
 // Shows a cell's whole text as a tooltip, but only where it is cut off.
 class TCutOffTipDelegate : public QStyledItemDelegate {
 public:
@@ -50,7 +57,7 @@ public:
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, item.widget) + 1;
         const int room = textRect.width() - 2 * margin;
         if (item.fontMetrics.horizontalAdvance(item.text) > room) {
-            QToolTip::showText(event->globalPos(), item.text, view, view->visualRect(index));
+            QToolTip::showText(event->globalPos(), TipText(item.text), view, view->visualRect(index));
         } else {
             QToolTip::hideText();
             event->ignore();

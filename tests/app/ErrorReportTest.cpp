@@ -2,6 +2,7 @@
 // fatal report, and the application object that catches what escapes.
 
 #include "ScriptedPrompter.h"
+#include "ShownText.h"
 #include "ZtErrorReport.h"
 #include "ZtErrors.h"
 
@@ -72,25 +73,30 @@ TEST(ErrorReportTest, TheApplicationReportsWhatEscapesAnEventHandler)
     EXPECT_EQ(prompter.Boxes.size(), 1u);
 }
 
+// A name that looks like markup is shown as it is.
 TEST(ErrorReportTest, TheToolkitBoxHasAnErrorIconAndOneOkButton)
 {
     QString title;
     QString text;
+    QString shown;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     qsizetype buttons = 0;
     QTimer::singleShot(50, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             title = box->windowTitle();
             text = box->text();
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                shown = ShownText(*label);
             icon = box->icon();
             buttons = box->buttons().size();
             box->button(QMessageBox::Ok)->click();
         }
     });
     TZtQtPrompter prompter;
-    ShowStandardError(prompter, nullptr, "Cannot open file a.fa4");
+    ShowStandardError(prompter, nullptr, "Cannot open file <b>a</b>.fa4");
     EXPECT_EQ(title, QStringLiteral("Quorvex"));
-    EXPECT_EQ(text, QStringLiteral("Cannot open file a.fa4."));
+    EXPECT_EQ(text, QStringLiteral("Cannot open file <b>a</b>.fa4."));
+    EXPECT_EQ(shown, text);
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(buttons, 1);
 }

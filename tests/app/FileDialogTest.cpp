@@ -2,12 +2,14 @@
 // the one dialog carries from one use to the next.
 
 #include "AppFixture.h"
+#include "ShownText.h"
 #include "ZtFileDialog.h"
 #include "ZtSourceEditor.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -201,10 +203,10 @@ TEST_F(FileDialogTest, ATypedNameGetsTheDefaultExtension)
     request.ConfirmOverwrite = true;
     request.FileName = QStringLiteral("typed");
 
-    QFileDialog dialog;
+    TZtFileChooser dialog;
     ApplyFileDialogRequest(dialog, request);
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_TRUE(dialog.ConfirmOverwrite());
     EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("all files (*.*)")) << "shown without the patterns";
     const TFileDialogChoice choice = ReadFileDialogChoice(dialog);
     EXPECT_EQ(choice.FileName, Folder.path() + QStringLiteral("/typed.html"));
@@ -218,7 +220,7 @@ TEST_F(FileDialogTest, WithoutDefaultExtensionATypedNameStaysAsItIs)
     request.Filters = AllFilters;
     request.FileName = QStringLiteral("BRIEF");
 
-    QFileDialog dialog;
+    TZtFileChooser dialog;
     ApplyFileDialogRequest(dialog, request);
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Open")) << "the standard caption";
@@ -250,6 +252,59 @@ TEST_F(FileDialogTest, TheToolkitDialogGivesTheConfirmedName)
     EXPECT_EQ(choice->FilterIndex, 0);
 
     EXPECT_FALSE(ChooseAndAnswer(request, false).has_value()) << "cancelled";
+}
+
+// Confirms the toolkit's save dialog on a file that exists and answers the
+// question that follows; "No" goes back to the dialog, which is then
+// cancelled. `question` receives the question as shown.
+std::optional<TFileDialogChoice> ReplaceAndAnswer(
+    const TFileDialogRequest& request, QMessageBox::StandardButton answer, QString& question)
+{
+    QObject answering; // timers still pending end with it
+    QTimer::singleShot(50, &answering, [&] {
+        QDialog* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QTimer::singleShot(50, &answering, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                question = ShownText(*label);
+            QTimer::singleShot(50, &answering, [] {
+                if (QDialog* back = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                    back->reject();
+            });
+            box->button(answer)->click();
+        });
+        if (dialog != nullptr) dialog->accept();
+    });
+    TZtQtPrompter prompter;
+    return prompter.ChooseFile(nullptr, request);
+}
+
+TEST_F(FileDialogTest, TheQuestionBeforeReplacingAFileTellsOfADocument)
+{
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Folder = Folder.path();
+    request.Filters = AllFilters;
+    request.ConfirmOverwrite = true;
+
+    const std::string document = WriteGoodDocument("<u>old.fa4");
+    const std::string before = ReadFileBytes(document);
+    request.FileName = QStringLiteral("<u>old.fa4");
+    QString question;
+    EXPECT_FALSE(ReplaceAndAnswer(request, QMessageBox::No, question).has_value());
+    EXPECT_EQ(question,
+        QStringLiteral("<u>old.fa4 already exists.\nIt looks like an F&A 4 document: replacing it with "
+                       "HTML loses the document.\nDo you want to replace it?"));
+    EXPECT_EQ(ReadFileBytes(document), before);
+
+    WriteFileBytes(Path("page.html"), "<p>old</p>");
+    request.FileName = QStringLiteral("page.html");
+    question.clear();
+    const auto choice = ReplaceAndAnswer(request, QMessageBox::Yes, question);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->FileName, QString::fromStdString(Path("page.html")));
+    EXPECT_EQ(question, QStringLiteral("page.html already exists.\nDo you want to replace it?"));
 }
 
 } // namespace

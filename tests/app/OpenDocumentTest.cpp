@@ -3,12 +3,14 @@
 
 #include "AppFixture.h"
 #include "PreviewProbe.h"
+#include "ShownText.h"
 #include "ZtHtmlPreview.h"
 #include "ZtLineList.h"
 
 #include "ZtSourceEditor.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
@@ -17,7 +19,14 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace quorvex::testing {
 namespace {
@@ -49,6 +58,73 @@ TEST_F(OpenDocumentTest, TheStatusTextNamesTheFileAsGiven)
     EXPECT_EQ(Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(relative));
 }
 
+// Watches a FIFO while it lives: whoever opens it for reading gets a writer
+// at once, and so an end of file instead of waiting for ever.
+class TFifoWatch {
+public:
+    explicit TFifoWatch(std::string fifo)
+        : FThread([this, fifo] { Watch(fifo); })
+    { }
+    ~TFifoWatch() { Stop(); }
+
+    // Whether anyone opened the FIFO for reading.
+    bool Stop()
+    {
+        FStop = true;
+        if (FThread.joinable()) FThread.join();
+        return FOpened;
+    }
+
+private:
+    void Watch(const std::string& fifo)
+    {
+        while (!FStop) {
+            // Succeeds only while the FIFO has a reader.
+            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (writer >= 0) {
+                FOpened = true;
+                ::close(writer);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    std::atomic<bool> FStop{false};
+    std::atomic<bool> FOpened{false};
+    std::thread FThread;
+};
+
+TEST_F(OpenDocumentTest, TheStatusTextShowsNamesAsTheyAreNeverAsMarkup)
+{
+    const std::string fifo = Path("picture");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Folders whose names, read as markup, colour the text and show the FIFO
+    // as a picture.
+    const std::string folder = "<font color=red size=7>X<u><img src=\"" + fifo + "\">";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path(folder))));
+    const std::string fileName = WriteGoodDocument(folder + "/doc.fa4");
+
+    TFifoWatch watch(fifo);
+    Window.OpenDocument(fileName);
+    Window.show();
+    Window.Panel1->grab();
+    QApplication::processEvents();
+    EXPECT_FALSE(watch.Stop()) << "the status line read the FIFO";
+    EXPECT_EQ(ShownText(*Window.Panel1),
+        QStringLiteral("14 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
+}
+
+TEST_F(OpenDocumentTest, TheStatusTextTellsOfAFileThatIsNoDocument)
+{
+    const std::string fileName = Path("notes.txt");
+    WriteFileBytes(fileName, "Just a few words of text.\n");
+    Window.OpenDocument(fileName);
+    EXPECT_EQ(Window.Panel1->text(),
+        QStringLiteral("0 Abschnitte in '%1': die Datei sieht nicht wie ein F&A-4-Dokument aus")
+            .arg(QString::fromStdString(fileName)));
+    EXPECT_TRUE(Prompter.Boxes.empty());
+}
+
 TEST_F(OpenDocumentTest, AFailedLoadEmptiesListAndStatusButKeepsThePreview)
 {
     Window.OpenDocument(WriteGoodDocument());
@@ -57,7 +133,7 @@ TEST_F(OpenDocumentTest, AFailedLoadEmptiesListAndStatusButKeepsThePreview)
         Window.OpenDocument(missing);
         FAIL() << "the load succeeded";
     } catch (const EZtError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot open file " + missing);
+        EXPECT_EQ(std::string(error.what()), "Cannot open file " + missing + ": No such file or directory");
     }
     EXPECT_EQ(Window.vtRows->RowCount(), 0);
     EXPECT_TRUE(Window.Panel1->text().isEmpty());
@@ -96,8 +172,9 @@ TEST_F(OpenDocumentTest, ALoadCommandThatFailsShowsTheStandardErrorBox)
     Window.btnLoadFa4->click();
     ASSERT_EQ(Prompter.Boxes.size(), 1u);
     EXPECT_EQ(Prompter.Boxes[0].Title, QStringLiteral("Quorvex"));
-    EXPECT_EQ(
-        Prompter.Boxes[0].Text, QStringLiteral("Cannot open file %1.").arg(QString::fromStdString(missing)));
+    EXPECT_EQ(Prompter.Boxes[0].Text,
+        QStringLiteral("Cannot open file %1: No such file or directory.")
+            .arg(QString::fromStdString(missing)));
     EXPECT_EQ(Window.PageImage(wpConvertedText), siError);
 }
 

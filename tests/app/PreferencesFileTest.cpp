@@ -109,7 +109,8 @@ TEST_F(PreferencesFileTest, AMissingFileIsReportedAndChangesNothing)
     Window.btnLoadFa4->click();
     ASSERT_EQ(Prompter.Boxes.size(), 1u);
     EXPECT_EQ(Prompter.Boxes[0].Text,
-        QStringLiteral("Cannot open file %1.").arg(QString::fromStdString(Path("missing.html"))));
+        QStringLiteral("Cannot open file %1: No such file or directory.")
+            .arg(QString::fromStdString(Path("missing.html"))));
     EXPECT_EQ(Window.Header->Lines(), before);
     EXPECT_EQ(Window.PreferencesFileName(), "FA4-Preferences.html");
 }

@@ -1,6 +1,6 @@
-// The built program run as a process: usage and version, one document that
-// cannot be opened, and batches. QUORVEX_NONINTERACTIVE makes the boxes go to standard error,
-// so nothing waits for a person.
+// The built program run as a process: options, one document that cannot be
+// opened, and batches. QUORVEX_NONINTERACTIVE makes the boxes go to standard
+// error, so nothing waits for a person.
 
 #include "AppFixture.h"
 
@@ -30,10 +30,14 @@ protected:
         return Path(name);
     }
 
-    QProcess* Start(const QStringList& arguments)
+    // Unless `withBoxes`, no box waits for a person.
+    QProcess* Start(const QStringList& arguments, bool withBoxes = false)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QUORVEX_NONINTERACTIVE"), QStringLiteral("1"));
+        if (withBoxes)
+            environment.remove(QStringLiteral("QUORVEX_NONINTERACTIVE"));
+        else
+            environment.insert(QStringLiteral("QUORVEX_NONINTERACTIVE"), QStringLiteral("1"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         // Keeps Qt's note about a missing runtime folder off standard error.
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), RuntimeFolder.path());
@@ -72,7 +76,7 @@ TEST_F(ProgramStartTest, HelpAndVersionAnswerAndEnd)
     const TRun help = Run({QStringLiteral("--help")});
     ASSERT_TRUE(help.Finished);
     EXPECT_EQ(help.ExitCode, 0);
-    EXPECT_TRUE(help.Output.startsWith(QStringLiteral("Usage: quorvex [DOCUMENT]\n")))
+    EXPECT_TRUE(help.Output.startsWith(QStringLiteral("Usage: quorvex [OPTION]... [--] [DOCUMENT]\n")))
         << help.Output.toStdString();
     EXPECT_TRUE(help.Errors.isEmpty());
 
@@ -81,10 +85,41 @@ TEST_F(ProgramStartTest, HelpAndVersionAnswerAndEnd)
     EXPECT_EQ(version.ExitCode, 0);
     EXPECT_EQ(version.Output, QStringLiteral("quorvex (Quorvex) " QUORVEX_VERSION "\n"));
 
-    // Among documents an option is a document name like any other.
-    const TRun batch = Run({QStringLiteral("--help"), QStringLiteral("--version")});
+    // Among documents an option is still one.
+    const TRun among = Run({QStringLiteral("a.fa4"), QStringLiteral("--help"), QStringLiteral("b.fa4")});
+    ASSERT_TRUE(among.Finished);
+    EXPECT_EQ(among.ExitCode, 0);
+    EXPECT_TRUE(among.Output.startsWith(QStringLiteral("Usage: "))) << among.Output.toStdString();
+
+    // After "--" every argument is a document: here a batch of two missing ones.
+    const TRun batch = Run({QStringLiteral("--"), QStringLiteral("--help"), QStringLiteral("--version")});
     ASSERT_TRUE(batch.Finished);
+    EXPECT_EQ(batch.ExitCode, 0);
     EXPECT_TRUE(batch.Output.isEmpty());
+    EXPECT_TRUE(batch.Errors.isEmpty());
+}
+
+TEST_F(ProgramStartTest, AnUnknownOptionIsAUsageError)
+{
+    for (const QStringList& arguments : {QStringList{QStringLiteral("--bogus")},
+             QStringList{QStringLiteral("a.fa4"), QStringLiteral("-xy"), QStringLiteral("b.fa4")}}) {
+        const TRun run = Run(arguments);
+        ASSERT_TRUE(run.Finished) << "the program waited";
+        EXPECT_EQ(run.ExitCode, 2);
+        const QString option = arguments.size() == 1 ? QStringLiteral("--bogus") : QStringLiteral("-x");
+        EXPECT_EQ(run.Errors,
+            QStringLiteral("quorvex: unknown option '%1'\nTry 'quorvex --help' for more "
+                           "information.\n")
+                .arg(option));
+        EXPECT_TRUE(run.Output.isEmpty());
+    }
+
+    // A document named like an option is opened after "--".
+    const TRun run = Run({QStringLiteral("--"), QStringLiteral("--bogus")});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_TRUE(run.Errors.contains(QStringLiteral("Cannot open file --bogus: No such file or directory.")))
+        << run.Errors.toStdString();
 }
 
 TEST_F(ProgramStartTest, ADocumentThatCannotBeOpenedEndsWithTheFatalReport)
@@ -93,8 +128,24 @@ TEST_F(ProgramStartTest, ADocumentThatCannotBeOpenedEndsWithTheFatalReport)
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Errors,
-        QStringLiteral(
-            "Application Error: Exception EZtError in module quorvex.\nCannot open file missing.fa4.\n"));
+        QStringLiteral("Application Error: Exception EZtError in module quorvex.\nCannot open file "
+                       "missing.fa4: No such file or "
+                       "directory.\n"));
+}
+
+// Started from a menu or a script, the box may go unseen: the report stays
+// on standard error.
+TEST_F(ProgramStartTest, TheFatalReportGoesToStandardErrorBesidesTheBox)
+{
+    Start({QStringLiteral("missing.fa4")}, true);
+    const QString report = QStringLiteral("Application Error: Exception EZtError in module quorvex.\nCannot "
+                                          "open file missing.fa4: No such file "
+                                          "or directory.\n");
+    QString errors;
+    Process.setReadChannel(QProcess::StandardError);
+    while (!errors.contains(report) && Process.waitForReadyRead(30000))
+        errors += QString::fromLocal8Bit(Process.readAllStandardError());
+    EXPECT_TRUE(errors.contains(report)) << errors.toStdString();
 }
 
 TEST_F(ProgramStartTest, OneGoodDocumentKeepsTheWindowOpen)
@@ -130,6 +181,21 @@ TEST_F(ProgramStartTest, ABatchNeverWritesOverOneOfItsDocuments)
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_EQ(ReadFileBytes(Path("a.fa4.html")), second);
     EXPECT_TRUE(Exists("a.fa4.html.html"));
+}
+
+TEST_F(ProgramStartTest, ABatchNeverReplacesAFileThatLooksLikeADocument)
+{
+    WriteGood("a.fa4");
+    WriteGood("b.fa4");
+    const std::string other = ReadFileBytes(WriteGood("a.fa4.html"));
+    const TRun run = Run({QStringLiteral("a.fa4"), QStringLiteral("b.fa4")});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Errors,
+        QStringLiteral("quorvex: the HTML of a.fa4 would overwrite a.fa4.html, which looks like "
+                       "an F&A 4 document\n"));
+    EXPECT_EQ(ReadFileBytes(Path("a.fa4.html")), other);
+    EXPECT_TRUE(Exists("b.fa4.html"));
 }
 
 TEST_F(ProgramStartTest, ABatchPassesOverMissingDocumentsInSilence)
