@@ -60,27 +60,22 @@ std::int32_t CountLines(std::string_view head)
     return count;
 }
 
-// The entries whose texts are held: the sections, the counted lines and the
-// empty entry that ends the count.
-std::int32_t TextsHeldBelow(std::int32_t lineCount)
-{
-    return std::min(Fa4MaxLines, std::max(SectionLines, lineCount + 1));
-}
-
 std::uint64_t TextStart(const TStoredEntry& entry)
 {
     return std::uint64_t{Fa4HeadSize} + entry.Offset;
 }
 
-// The head and table, and every held line's text with the bytes a control
-// sequence can take past its end.
+// The head and table, and the text of every entry that has one, with the bytes
+// a control sequence can take past its end. Entries past the line count are
+// held too: a table's cells are bounded by their corners, not by the count or
+// the section, so a conversion may read any line below a table's top.
 std::vector<TByteRange> ReferencedRanges(std::string_view head)
 {
     std::vector<TByteRange> ranges{{0, head.size()}};
-    const std::int32_t held = TextsHeldBelow(CountLines(head));
-    for (std::int32_t index = 0; index < held; ++index) {
-        const std::optional<TStoredEntry> entry = StoredEntry(head, static_cast<std::size_t>(index));
+    for (std::size_t index = 0; index < static_cast<std::size_t>(Fa4MaxLines); ++index) {
+        const std::optional<TStoredEntry> entry = StoredEntry(head, index);
         if (!entry) break;
+        if (entry->Length == 0) continue; // no text, and no byte after it is read
         const std::uint64_t start = TextStart(*entry);
         ranges.push_back({start, start + entry->Length + CodeBytesPastLineEnd});
     }
@@ -90,7 +85,7 @@ std::vector<TByteRange> ReferencedRanges(std::string_view head)
 // An entry with its text cut at the end of the file and its place in the
 // held bytes; an entry whose text is not held reads as cut to nothing. The
 // table is held from offset 0 on, so its bytes lie at their file offsets.
-TFa4LineEntry DecodeEntry(const TFileParts& held, std::size_t index, bool textHeld)
+TFa4LineEntry DecodeEntry(const TFileParts& held, std::size_t index)
 {
     const std::optional<TStoredEntry> stored = StoredEntry(held.Bytes(), index);
     if (!stored) return {};
@@ -100,7 +95,7 @@ TFa4LineEntry DecodeEntry(const TFileParts& held, std::size_t index, bool textHe
     entry.Position = static_cast<std::uint32_t>(held.Bytes().size());
     const std::uint64_t start = TextStart(*stored);
     const std::optional<std::size_t> position = held.HeldAt(start);
-    if (!textHeld || start >= held.FileSize() || !position) return entry;
+    if (start >= held.FileSize() || !position) return entry;
     entry.Length =
         static_cast<std::uint16_t>(std::min<std::uint64_t>(entry.StoredLength, held.FileSize() - start));
     entry.Position = static_cast<std::uint32_t>(*position);
@@ -157,7 +152,6 @@ TZtFileInfoFa4::TZtFileInfoFa4()
 void TZtFileInfoFa4::Clear()
 {
     FLineCount = 0;
-    FTextsHeldBelow = 0;
     FLines.clear();
     TZtFileInfo::Clear();
 }
@@ -194,7 +188,6 @@ void TZtFileInfoFa4::IndexLines()
 {
     FLines.clear();
     FLineCount = CountLines(HeldBytes());
-    FTextsHeldBelow = TextsHeldBelow(FLineCount);
     DecodeLine(std::min(FLineCount, Fa4MaxLines - 1));
     if (FLineCount == Fa4MaxLines) throw ERangeError();
 }
@@ -204,8 +197,7 @@ const TFa4LineEntry& TZtFileInfoFa4::DecodeLine(std::int32_t index) const
     if (index < 0 || index >= Fa4MaxLines) throw ERangeError();
     const auto at = static_cast<std::size_t>(index);
     while (FLines.size() <= at) {
-        const bool textHeld = FLines.size() < static_cast<std::size_t>(FTextsHeldBelow);
-        FLines.push_back(DecodeEntry(FHeld, FLines.size(), textHeld));
+        FLines.push_back(DecodeEntry(FHeld, FLines.size()));
     }
     return FLines[at];
 }

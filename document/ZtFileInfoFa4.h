@@ -66,10 +66,7 @@ public:
 
     std::int32_t LineCount() const { return FLineCount; }
     // The entry of a line, 0..9999; other indexes raise ERangeError. While no
-    // document is loaded every entry has Length 0. An entry past the sections
-    // and the line count reads as cut (Length 0, StoredLength as stored): no
-    // conversion and no row of the line list reads its text, so it is not
-    // held.
+    // document is loaded every entry has Length 0.
     const TFa4LineEntry& GetLine(std::int32_t index) const
     {
         // Table cells ask for their lines again and again: an entry already
@@ -142,7 +139,6 @@ private:
 
     std::int32_t FLineCount = 0;
     // Entries below this one have their texts held.
-    std::int32_t FTextsHeldBelow = 0;
     // The entries decoded so far, from the first on: at load those up to the
     // line count, later ones when GetLine first asks for them (most documents
     // use a few of the 10000). Room for all is reserved at construction, so no

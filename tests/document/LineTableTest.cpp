@@ -79,9 +79,7 @@ TEST(LineTable, EntriesPastTheCountComeFromTheDocumentNowLoaded)
     LoadLines(document,
         {"a", "", "old", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "x"});
     const TFa4LineEntry* first = &document.GetLine(0);
-    // Past the sections and the count no text is held: the entry reads as cut.
-    EXPECT_EQ(document.GetLine(21).StoredLength, 1);
-    EXPECT_EQ(document.GetLine(21).Length, 0);
+    EXPECT_EQ(document.LineView(document.GetLine(21)), "x");
     EXPECT_EQ(&document.GetLine(0), first); // later entries move no earlier one
     EXPECT_EQ(document.LineView(*first), "a");
 
@@ -227,6 +225,23 @@ TEST(HeldBytes, ALargeFileHoldsOnlyWhatItsLinesReference)
     EXPECT_EQ(streamed.FileSize(), 1 << 26);
     EXPECT_EQ(streamed.HeldSize(), sparse.HeldSize());
     EXPECT_EQ(BuildHtml("", streamed), BuildHtml("", whole));
+}
+
+TEST(HeldBytes, EveryEntryReadsTheTextTheWholeFileHolds)
+{
+    // A table's cells reach below the line count and the section they start
+    // in, so entries past the count keep their texts; one runs past the end.
+    std::string file = TFa4Builder().Lines({"a", "b", "", "c"}).Bytes() + std::string(50000, 'g') + "tail";
+    PutEntry(file, 40, 7, static_cast<std::uint32_t>(file.size() - Fa4HeadSize - 4));
+    PutEntry(file, 9999, 3, 100);
+    TZtFileInfoFa4 document;
+    document.LoadFromMemory("past.fa4", file);
+    for (std::int32_t i = 0; i < Fa4MaxLines; ++i) {
+        const TFa4LineEntry& entry = document.GetLine(i);
+        const std::uint64_t start = std::uint64_t{Fa4HeadSize} + entry.Offset;
+        const std::string whole = start < file.size() ? file.substr(start, entry.StoredLength) : "";
+        ASSERT_EQ(document.LineView(entry), whole) << i;
+    }
 }
 
 TEST(HeldBytes, ControlSequencesPastALineEndReadTheFileAsAWholeFileWould)
