@@ -35,7 +35,7 @@ struct SourceEditorHighlight : testing::Test {
     {
         editor.resize(600, 400);
         editor.show();
-        QApplication::setActiveWindow(&editor);
+        editor.activateWindow();
         editor.setFocus();
         editor.SetHighlighter(&html);
         QApplication::processEvents();
