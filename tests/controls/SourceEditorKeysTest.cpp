@@ -120,7 +120,7 @@ struct SourceEditorKeys : testing::Test {
     {
         editor.resize(500, 300);
         editor.show();
-        QApplication::setActiveWindow(&editor);
+        editor.activateWindow();
         editor.setFocus();
         QApplication::processEvents();
         QObject::connect(&editor, &TZtSourceEditor::CommandExecuted,
