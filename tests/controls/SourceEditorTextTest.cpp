@@ -22,7 +22,7 @@ struct SourceEditorText : testing::Test {
     {
         editor.resize(600, 400);
         editor.show();
-        QApplication::setActiveWindow(&editor);
+        editor.activateWindow();
         editor.setFocus();
         QApplication::processEvents();
         QObject::connect(&editor, &TZtSourceEditor::UserChanged, [this] { ++changes; });
