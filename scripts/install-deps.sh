@@ -40,6 +40,11 @@ install_missing() {
 }
 
 install_missing $packages "$@"
+# The plugin that draws the window's SVG icon has a package of its own since
+# Debian 13; before, the library's package held it.
+if [ "$purpose" != converter ] && apt-cache show qt6-svg-plugins >/dev/null 2>&1; then
+  install_missing qt6-svg-plugins
+fi
 # The fuzz build links clang's runtime, which is packaged per clang version:
 # the one that belongs to the clang of this system.
 if [ "$purpose" = all ]; then
