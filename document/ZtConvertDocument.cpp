@@ -32,7 +32,7 @@ std::string ConvertLoaded(const TZtConversion& conversion, TZtFileInfoFa4& fa4)
 
 } // namespace
 
-void ConvertDocument(
+TZtConvertedDocument ConvertDocument(
     const std::string& document, const std::string& htmlName, const TZtConversion& conversion)
 {
     TZtFileInfoFa4 fa4;
@@ -49,6 +49,7 @@ void ConvertDocument(
         WriteStandardOutput(html);
     else
         WriteWholeFile(htmlName, html);
+    return {fa4.LooksLikeDocument(), fa4.Damage()};
 }
 
 std::string ReadPreferencesFile(const std::string& fileName)

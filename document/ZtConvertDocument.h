@@ -28,11 +28,18 @@ public:
     using EZtError::EZtError;
 };
 
+// What a conversion saw of its document, for warnings: standard input is
+// taken whether or not it looks like a document.
+struct TZtConvertedDocument {
+    bool LooksLikeDocument = true;
+    TZtDamageAccount Damage;
+};
+
 // `document` "-" reads standard input to its end, `htmlName` "-" writes to
 // standard output. Raises EZtError with the message
 // the user sees: EZtConversionError when the document was read but did not
 // convert.
-void ConvertDocument(
+TZtConvertedDocument ConvertDocument(
     const std::string& document, const std::string& htmlName, const TZtConversion& conversion);
 
 // A preferences file as the window's "Load..." reads it, every line then

@@ -8,13 +8,12 @@
 
 #include <algorithm>
 #include <string_view>
-#include <vector>
 
-#include "ZtByteTables.h"
-#include "ZtCodePage437.h"
+#include "ZtDamageCount.h"
 #include "ZtErrors.h"
 #include "ZtFileAccess.h"
 #include "ZtFileInfo.h"
+#include "ZtLineTable.h"
 #include "ZtRecognizeDocument.h"
 
 namespace quorvex {
@@ -23,18 +22,10 @@ namespace {
 constexpr std::int32_t FirstBodyLine = 12;
 // Entries read from the table at a time.
 constexpr std::int32_t EntriesPerRead = 256;
-// Line text read in all while looking for the title. Lines may share one
+// Line text read in all for the title and the excerpt. Lines may share one
 // text of blanks, so a few kilobytes of file can name hundreds of megabytes
 // of them; a title stands in the first lines of any real document.
 constexpr std::size_t TitleSearchBytes = std::size_t{64} << 10;
-
-std::uint32_t ReadLe(std::string_view bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    return value;
-}
 
 class TDocumentFile {
 public:
@@ -66,52 +57,23 @@ private:
     int FFd;
 };
 
-struct TEntry {
-    std::uint16_t Length = 0;
-    std::uint32_t Offset = 0;
-};
-
 std::size_t TableBytes(std::int32_t entries)
 {
     return static_cast<std::size_t>(Fa4LineEntrySize) * static_cast<std::size_t>(entries);
 }
 
-// The entries of the counted lines, from the table bytes read with the head
-// on; an entry the file does not hold whole counts as empty.
-std::vector<TEntry> ReadCountedEntries(const TDocumentFile& file, std::string_view head)
+// The head and the table up to its first empty entry, or as far as the file
+// holds it: `head` and further reads of the table.
+std::string ReadTableToCount(const TDocumentFile& file, std::string head)
 {
-    std::vector<TEntry> entries;
-    std::string table(head.substr(std::min<std::size_t>(head.size(), Fa4HeadSize)));
-    for (std::int32_t first = 0; first < Fa4MaxLines; first += EntriesPerRead) {
-        if (first > 0) table = file.Read(Fa4HeadSize + TableBytes(first), TableBytes(EntriesPerRead));
-        for (std::size_t at = 0; at + Fa4LineEntrySize <= table.size(); at += Fa4LineEntrySize) {
-            const TEntry entry{
-                static_cast<std::uint16_t>(ReadLe(table, at + 4, 2)), ReadLe(table, at + 6, 4)};
-            if (entry.Length == 0 || entries.size() == Fa4MaxLines) return entries;
-            entries.push_back(entry);
-        }
-        if (table.size() < TableBytes(EntriesPerRead)) return entries;
+    for (std::int32_t read = EntriesPerRead; read < Fa4MaxLines; read += EntriesPerRead) {
+        const std::int32_t count = CountLines(head);
+        if (count < read || head.size() < Fa4HeadSize + TableBytes(read)) return head;
+        const std::string more =
+            file.Read(head.size(), TableBytes(std::min(EntriesPerRead, Fa4MaxLines - read)));
+        head += more;
     }
-    return entries;
-}
-
-// The line's characters: control sequences and the marks that open and close
-// blue text are not shown, control bytes show as blanks.
-std::string ShownText(std::string_view line)
-{
-    std::string shown;
-    for (std::size_t position = 0; position < line.size(); ++position) {
-        const auto byte = static_cast<unsigned char>(line[position]);
-        if (byte == 0xFF) {
-            if (position + 1 < line.size())
-                position += 1 + CodeTable[static_cast<unsigned char>(line[position + 1])].Operands;
-        } else if (byte != 0xAE && byte != 0xAF) {
-            shown += byte < 0x20 ? ' ' : static_cast<char>(byte);
-        }
-    }
-    const std::size_t first = shown.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return shown.substr(first, shown.find_last_not_of(' ') + 1 - first);
+    return head;
 }
 
 std::int64_t Nanoseconds(const struct timespec& time)
@@ -155,19 +117,24 @@ TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocum
     const std::string head = file.Read(0, Fa4HeadSize + TableBytes(EntriesPerRead));
     facts.LooksLikeDocument = LooksLikeFa4Head(head, facts.Size);
     if (onlyOfDocuments && !facts.LooksLikeDocument) return facts;
-    const std::vector<TEntry> entries = ReadCountedEntries(file, head);
-    facts.LineCount = static_cast<std::int32_t>(entries.size());
+    const std::string table = ReadTableToCount(file, head);
+    facts.LineCount = CountLines(table);
+    TZtExcerptBuilder excerpt;
     std::size_t left = TitleSearchBytes;
-    for (std::size_t line = FirstBodyLine; line < entries.size() && left > 0; ++line) {
-        const std::size_t length = std::min<std::size_t>(entries[line].Length, left);
+    for (std::int32_t line = FirstBodyLine; line < facts.LineCount && left > 0 && !excerpt.Full(); ++line) {
+        const TStoredEntry entry = *StoredEntry(table, static_cast<std::size_t>(line));
+        const std::size_t length = std::min<std::size_t>(entry.Length, left);
         left -= length;
-        const std::string shown =
-            ShownText(file.Read(std::uint64_t{Fa4HeadSize} + entries[line].Offset, length));
-        // One byte is one character of the code page.
-        if (!shown.empty()) {
-            facts.Title = Cp437ToUtf8(shown.substr(0, DocumentTitleLength));
-            break;
-        }
+        excerpt.AddLine(file.Read(TextStart(entry), length));
+    }
+    facts.Title = excerpt.Title();
+    facts.Excerpt = excerpt.Excerpt();
+    if (facts.LooksLikeDocument) {
+        std::string tail;
+        facts.Damage = CountDamage(table, facts.Size, [&](std::uint64_t offset) -> std::string_view {
+            tail = file.Read(offset, static_cast<std::size_t>(facts.Size - offset));
+            return tail;
+        });
     }
     return facts;
 }

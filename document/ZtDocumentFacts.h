@@ -8,12 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "ZtDamageAccount.h"
+#include "ZtDocumentExcerpt.h"
+
 struct stat;
 
 namespace quorvex {
-
-// Titles are cut after this many characters.
-inline constexpr std::size_t DocumentTitleLength = 80;
 
 struct TZtDocumentFacts {
     // Whether the file passes the check of LooksLikeFa4Head.
@@ -28,15 +28,22 @@ struct TZtDocumentFacts {
     std::int64_t ChangedNs = 0; // status change time, which no one can set
     std::int32_t LineCount = 0;
     // The plain text of the first body line that shows more than blanks,
-    // without its leading and trailing blanks, cut at DocumentTitleLength
-    // characters, as UTF-8 (code page 437); empty when no body line shows
-    // anything.
+    // without its leading and trailing blanks, a word hyphenated at its end
+    // made whole, cut at DocumentTitleLength characters, as UTF-8 (code page
+    // 437); empty when no body line shows anything.
     std::string Title;
+    // About DocumentExcerptLength characters of running text from the title
+    // line on (TZtExcerptBuilder::Excerpt).
+    std::string Excerpt;
+    // What the file lost at its end, as loading it would count it; only for
+    // a file that looks like a document.
+    TZtDamageAccount Damage;
 };
 
-// Reads the head, the line table up to the line count and the body lines up
-// to the first that shows anything, at most 64 KiB of line text in all (the
-// title stays empty when none shows within them); with `onlyOfDocuments` only
+// Reads the head, the line table up to the line count, the body lines up to
+// the title and its excerpt, at most 64 KiB of line text in all (title and
+// excerpt stay empty when none shows within them), and for a damaged
+// document the last bytes of the file that its lines reach; with `onlyOfDocuments` only
 // the head of a file that does not look like a document. Raises EZtError
 // "Cannot open file %s" with the reason, as OpenRegularFile, for a file that
 // cannot be read or is no regular file.

@@ -12,17 +12,14 @@
 #include <string_view>
 
 #include "ZtCodePage437.h"
+#include "ZtDamageCount.h"
 #include "ZtFa4Converter.h"
 #include "ZtFileAccess.h"
+#include "ZtLineTable.h"
+#include "ZtRecognizeDocument.h"
 
 namespace quorvex {
 namespace {
-
-// The head and the whole line table: all a load reads before it knows which
-// line texts it needs.
-constexpr std::size_t HeadAndTableSize = Fa4HeadSize + std::size_t{Fa4LineEntrySize} * Fa4MaxLines;
-// The footer and header sections, converted whatever the line count.
-constexpr std::int32_t SectionLines = 12;
 
 // A control sequence that starts on a line's last byte takes its code byte
 // and operands from past the line's end.
@@ -31,39 +28,6 @@ constexpr std::uint64_t CodeBytesPastLineEnd = 1 + [] {
     for (const TCodeInfo& info : CodeTable) most = std::max(most, info.Operands);
     return most;
 }();
-
-// An entry as the table stores it; none for one the file does not hold whole.
-struct TStoredEntry {
-    std::uint16_t Length = 0;
-    std::uint32_t Offset = 0;
-};
-
-std::optional<TStoredEntry> StoredEntry(std::string_view head, std::size_t index)
-{
-    const std::size_t at = Fa4HeadSize + Fa4LineEntrySize * index;
-    if (at + Fa4LineEntrySize > head.size()) return std::nullopt;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(head.data()) + at;
-    return TStoredEntry{static_cast<std::uint16_t>(bytes[4] | bytes[5] << 8),
-        bytes[6] | std::uint32_t{bytes[7]} << 8 | std::uint32_t{bytes[8]} << 16 |
-            std::uint32_t{bytes[9]} << 24};
-}
-
-// The leading entries whose length is not 0; 10000 when all are in use.
-std::int32_t CountLines(std::string_view head)
-{
-    std::int32_t count = 0;
-    while (count < Fa4MaxLines) {
-        const std::optional<TStoredEntry> entry = StoredEntry(head, static_cast<std::size_t>(count));
-        if (!entry || entry->Length == 0) break;
-        ++count;
-    }
-    return count;
-}
-
-std::uint64_t TextStart(const TStoredEntry& entry)
-{
-    return std::uint64_t{Fa4HeadSize} + entry.Offset;
-}
 
 // The head and table, and the text of every entry that has one, with the bytes
 // a control sequence can take past its end. Entries past the line count are
@@ -153,6 +117,7 @@ void TZtFileInfoFa4::Clear()
 {
     FLineCount = 0;
     FLines.clear();
+    FDamage = {};
     TZtFileInfo::Clear();
 }
 
@@ -187,9 +152,21 @@ void TZtFileInfoFa4::LoadFromStream(const std::string& name, int fd)
 void TZtFileInfoFa4::IndexLines()
 {
     FLines.clear();
-    FLineCount = CountLines(HeldBytes());
+    const std::string_view head = std::string_view(HeldBytes()).substr(0, HeadAndTableSize);
+    FLineCount = CountLines(head);
     DecodeLine(std::min(FLineCount, Fa4MaxLines - 1));
     if (FLineCount == Fa4MaxLines) throw ERangeError();
+    // Lines near the end of the file are held with the bytes up to its end,
+    // so the last held range holds all the count asks for.
+    FDamage = CountDamage(head, FHeld.FileSize(), [&](std::uint64_t offset) {
+        const std::optional<std::size_t> at = FHeld.HeldAt(offset);
+        return at ? std::string_view(HeldBytes()).substr(*at) : std::string_view();
+    });
+}
+
+bool TZtFileInfoFa4::LooksLikeDocument() const
+{
+    return LooksLikeFa4Head(HeldBytes(), FHeld.FileSize());
 }
 
 const TFa4LineEntry& TZtFileInfoFa4::DecodeLine(std::int32_t index) const

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ZtDamageAccount.h"
 #include "ZtFileInfo.h"
 
 namespace quorvex {
@@ -65,6 +66,11 @@ public:
     void LoadFromStream(const std::string& name, int fd);
 
     std::int32_t LineCount() const { return FLineCount; }
+    // What the loaded file lost at its end; empty for an intact document.
+    // Counted at load, so that converting costs nothing more.
+    const TZtDamageAccount& Damage() const { return FDamage; }
+    // Whether the held head passes LooksLikeFa4Head with the file's size.
+    bool LooksLikeDocument() const;
     // The entry of a line, 0..9999; other indexes raise ERangeError. While no
     // document is loaded every entry has Length 0.
     const TFa4LineEntry& GetLine(std::int32_t index) const
@@ -146,6 +152,7 @@ private:
     mutable std::vector<TFa4LineEntry> FLines;
     TCharOutput FCharOutput = TCharOutput::CharReferences;
     THyphenJoin FHyphenJoin = hjJoined;
+    TZtDamageAccount FDamage;
 };
 
 // The HTML document: preferences text (lines ended by CR LF), then the body.

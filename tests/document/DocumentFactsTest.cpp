@@ -94,5 +94,38 @@ TEST_F(DocumentFacts, MissingFileIsReported)
     EXPECT_THROW(ReadDocumentFacts(FDir.string()), EZtError);
 }
 
+TEST_F(DocumentFacts, ExcerptAndTitleJoinHyphenatedWords)
+{
+    // A small letter joins the halves, a capital keeps the hyphen; blanks
+    // collapse and lines join with one space.
+    TFa4Builder builder = WithSections();
+    builder.Line("Die fol- ").Line("  gende Zeile\xFF\x01").EmptyParagraphs(1).Line("aus Baden- ");
+    builder.Line("W\x81rttemberg   hat  zwei- ").Line("12 Seiten");
+    TZtDocumentFacts facts = FactsOf(builder.Bytes());
+    EXPECT_EQ(facts.Title, "Die folgende");
+    EXPECT_EQ(facts.Excerpt, "Die folgende Zeile aus Baden-Württemberg hat zwei- 12 Seiten");
+
+    // Before a capital the title keeps its hyphen; a line ending in a hyphen
+    // without a blank after it is not hyphenated.
+    builder = WithSections();
+    builder.Line("Nord- ")
+        .Line("Ostsee und S\x81"
+              "d-")
+        .Line("see");
+    facts = FactsOf(builder.Bytes());
+    EXPECT_EQ(facts.Title, "Nord-Ostsee");
+    EXPECT_EQ(facts.Excerpt, "Nord-Ostsee und Süd- see");
+
+    // Longer text is cut before the word that passes a hundred characters.
+    builder = WithSections();
+    for (int line = 0; line < 30; ++line) builder.Line("Wort" + std::to_string(line) + " \x84hnlich");
+    facts = FactsOf(builder.Bytes());
+    EXPECT_EQ(facts.Excerpt,
+        "Wort0 ähnlich Wort1 ähnlich Wort2 ähnlich Wort3 ähnlich Wort4 ähnlich Wort5 ähnlich Wort6 ähnlich…");
+    builder = WithSections();
+    builder.Line(std::string(150, 'x'));
+    EXPECT_EQ(FactsOf(builder.Bytes()).Excerpt, std::string(100, 'x') + "…");
+}
+
 } // namespace
 } // namespace quorvex::testing

@@ -1,0 +1,114 @@
+// Title and excerpt: the running text of a document's first lines, with the
+// words that a line end hyphenated made whole again.
+
+#include "ZtDocumentExcerpt.h"
+
+#include "ZtByteTables.h"
+#include "ZtCodePage437.h"
+
+namespace quorvex {
+namespace {
+
+constexpr std::string_view Ellipsis = "\xE2\x80\xA6"; // U+2026 in UTF-8
+
+std::string_view Trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+// A word hyphenated at the line's end stands before the line's last blank,
+// as the conversion sees it.
+bool EndsHyphenated(std::string_view shown)
+{
+    return shown.size() >= 2 && shown.ends_with("- ") && Trimmed(shown).size() >= 2;
+}
+
+bool StartsSmall(std::string_view text)
+{
+    return !text.empty() && SmallLetters[static_cast<unsigned char>(text.front())];
+}
+
+bool StartsCapital(std::string_view text)
+{
+    return !text.empty() && CapitalLetters[static_cast<unsigned char>(text.front())];
+}
+
+void AppendCollapsed(std::string& out, std::string_view text)
+{
+    for (const char c : text)
+        if (c != ' ' || (!out.empty() && out.back() != ' ')) out += c;
+}
+
+} // namespace
+
+std::string ShownText(std::string_view line)
+{
+    std::string shown;
+    for (std::size_t position = 0; position < line.size(); ++position) {
+        const auto byte = static_cast<unsigned char>(line[position]);
+        if (byte == 0xFF) {
+            if (position + 1 < line.size())
+                position += 1 + CodeTable[static_cast<unsigned char>(line[position + 1])].Operands;
+        } else if (byte != 0xAE && byte != 0xAF) {
+            shown += byte < 0x20 ? ' ' : static_cast<char>(byte);
+        }
+    }
+    return shown;
+}
+
+void TZtExcerptBuilder::AddLine(std::string_view line)
+{
+    const std::string shown = ShownText(line);
+    const std::string_view text = Trimmed(shown);
+    if (text.empty()) return;
+    if (FTitle.empty()) {
+        FTitle = text;
+        FTitleJoinPending = EndsHyphenated(shown);
+    } else if (FTitleJoinPending) {
+        JoinTitle(text);
+    }
+    if (!FText.empty()) {
+        if (FHyphenPending && StartsSmall(text))
+            FText.pop_back();
+        else if (!(FHyphenPending && StartsCapital(text)))
+            FText += ' ';
+    }
+    AppendCollapsed(FText, text);
+    FHyphenPending = EndsHyphenated(shown);
+}
+
+void TZtExcerptBuilder::JoinTitle(std::string_view shown)
+{
+    FTitleJoinPending = false;
+    const std::string_view word = shown.substr(0, shown.find(' '));
+    if (StartsSmall(word)) {
+        FTitle.pop_back();
+        FTitle += word;
+    } else if (StartsCapital(word)) {
+        FTitle += word;
+    }
+}
+
+bool TZtExcerptBuilder::Full() const
+{
+    return !FTitleJoinPending && FText.size() > DocumentExcerptLength;
+}
+
+std::string TZtExcerptBuilder::Title() const
+{
+    return Cp437ToUtf8(FTitle.substr(0, DocumentTitleLength));
+}
+
+std::string TZtExcerptBuilder::Excerpt() const
+{
+    if (FText.size() <= DocumentExcerptLength) return Cp437ToUtf8(FText);
+    // Cut before the word that passes the length; a word longer than all of
+    // it is cut where the length ends.
+    std::size_t cut = FText.rfind(' ', DocumentExcerptLength);
+    if (cut == std::string::npos || cut == 0) cut = DocumentExcerptLength;
+    return Cp437ToUtf8(FText.substr(0, cut)) + std::string(Ellipsis);
+}
+
+} // namespace quorvex
