@@ -77,7 +77,9 @@ protected:
         TZtFileInfoFa4 document;
         document.LoadFromFile(path);
         const TZtDocumentFacts facts = ReadDocumentFacts(path);
-        if (facts.LooksLikeDocument) EXPECT_EQ(facts.Damage, document.Damage());
+        if (facts.LooksLikeDocument) {
+            EXPECT_EQ(facts.Damage, document.Damage());
+        }
         return document.Damage();
     }
 
@@ -141,7 +143,9 @@ TEST_F(DamageAccount, GeneratedDamageMatchesACountFromTheBytes)
             const std::string file = documents.Damaged(kind);
             const TZtDamageAccount damage = AccountOf(file);
             ASSERT_EQ(damage, CountFromBytes(file)) << "seed " << seed << " kind " << static_cast<int>(kind);
-            if (kind == TDamageKind::SequenceCut) EXPECT_EQ(damage.SequencesCut, 1) << seed;
+            if (kind == TDamageKind::SequenceCut) {
+                EXPECT_EQ(damage.SequencesCut, 1) << seed;
+            }
         }
     }
 }

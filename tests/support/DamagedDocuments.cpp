@@ -29,10 +29,12 @@ std::string TDamagedDocuments::RandomLine()
     for (int piece = Pick(0, 12); piece > 0; --piece) {
         switch (Pick(0, 3)) {
         case 0:
-            line += "\xFF" + std::string(1, static_cast<char>(ShortCodes[Pick(0, 5)]));
+            line += '\xFF';
+            line += static_cast<char>(ShortCodes[Pick(0, 5)]);
             break;
         case 1:
-            line += "\xFF" + std::string(1, static_cast<char>(LongCodes[Pick(0, 2)]));
+            line += '\xFF';
+            line += static_cast<char>(LongCodes[Pick(0, 2)]);
             line += static_cast<char>(Pick(0, 255));
             line += static_cast<char>(Pick(0, 255));
             break;
