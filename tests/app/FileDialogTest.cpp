@@ -7,6 +7,7 @@
 #include "ZtSourceEditor.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -207,7 +208,9 @@ TEST_F(FileDialogTest, ATypedNameGetsTheDefaultExtension)
     ApplyFileDialogRequest(dialog, request);
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_TRUE(dialog.ConfirmOverwrite());
-    EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("all files (*.*)")) << "shown without the patterns";
+    const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    EXPECT_EQ(types->currentText(), QStringLiteral("all files (*.*)")) << "shown without the patterns";
     const TFileDialogChoice choice = ReadFileDialogChoice(dialog);
     EXPECT_EQ(choice.FileName, Folder.path() + QStringLiteral("/typed.html"));
     EXPECT_EQ(choice.FilterIndex, 1);
