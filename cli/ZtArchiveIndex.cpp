@@ -27,13 +27,16 @@ constexpr std::string_view StyleSheet =
     "thead th { background: #eee; white-space: nowrap; }\n"
     "td.number { text-align: right; }\n"
     "tbody th, td.number, td.date { width: 1%; white-space: nowrap; }\n"
-    ".failed { color: #a00; }\n"
+    ".failed, .damaged { color: #a00; }\n"
+    "td.excerpt { color: #444; font-size: 0.9em; }\n"
+    "div.damaged { font-weight: bold; }\n"
     "</style>\n";
 
 constexpr std::string_view TableHead =
     "<table>\n"
     "<thead><tr><th scope=\"col\">Name</th><th scope=\"col\">Title</th><th scope=\"col\">Lines</th>"
-    "<th scope=\"col\">Size (bytes)</th><th scope=\"col\">Modified</th></tr></thead>\n"
+    "<th scope=\"col\">Size (bytes)</th><th scope=\"col\">Modified</th><th scope=\"col\">Beginning</th></tr>"
+    "</thead>\n"
     "<tbody>\n";
 
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
@@ -267,7 +270,15 @@ void AppendRow(std::string& html, const TZtIndexRow& row)
     AppendNumber(html, row.Size);
     html += "</td>";
     AppendDateCell(html, row.Modified);
-    html += "</tr>\n";
+    // The text's beginning goes last: it is the widest column.
+    html += "<td class=\"excerpt\">";
+    if (!row.Damage.empty()) {
+        html += "<div class=\"damaged\">Damaged: ";
+        AppendHtmlText(html, row.Damage);
+        html += "</div>";
+    }
+    AppendHtmlText(html, row.Excerpt);
+    html += "</td></tr>\n";
 }
 
 std::string Summary(const std::vector<TZtIndexRow>& rows)
@@ -277,6 +288,9 @@ std::string Summary(const std::vector<TZtIndexRow>& rows)
     if (rows.empty()) return "<p>No documents were found.</p>\n";
     std::string text = "<p>" + std::to_string(rows.size() - static_cast<std::size_t>(failed)) + " of " +
         std::to_string(rows.size()) + " documents converted";
+    const auto damaged = std::count_if(
+        rows.begin(), rows.end(), [](const TZtIndexRow& row) { return !row.Failure && !row.Damage.empty(); });
+    if (damaged > 0) text += "; " + std::to_string(damaged) + " of them damaged";
     if (failed > 0) text += "; " + std::to_string(failed) + " could not be converted";
     return text + ".</p>\n";
 }

@@ -18,6 +18,11 @@ struct TZtIndexRow {
     // The message when the document could not be converted.
     std::optional<std::string> Failure;
     std::string Title; // UTF-8
+    // About a hundred characters of the text from the title on, UTF-8, so
+    // that letters that all begin alike can be told apart.
+    std::string Excerpt;
+    // What a damaged document lost, in words; empty when it is intact.
+    std::string Damage;
     std::int32_t Lines = 0;
     std::uint64_t Size = 0;
     std::time_t Modified = 0;

@@ -141,6 +141,11 @@ std::string NotADocumentLine(const TZtBatchItem& item)
     return ErrorLine(item.Document, "warning: does not look like an F&A 4 document");
 }
 
+std::string DamageLine(const TZtBatchItem& item, const TZtDamageAccount& damage)
+{
+    return ErrorLine(item.Document, "warning: damaged: " + DescribeDamage(damage));
+}
+
 std::string IndexName(const TZtCliOptions& options)
 {
     return (fs::path(options.OutputDir.value_or(".")) / IndexFileName).string();

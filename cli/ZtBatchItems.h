@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ZtCliOptions.h"
+#include "ZtDamageAccount.h"
 #include "ZtDocumentFacts.h"
 
 namespace quorvex {
@@ -45,6 +46,9 @@ std::string FactsCacheName(const TZtCliOptions& options);
 
 // The warning line for an item that is not a document.
 std::string NotADocumentLine(const TZtBatchItem& item);
+// The warning line for a damaged document: "fa4tohtml: NAME: warning:
+// damaged: 14 of 27 lines cut at the end of the file".
+std::string DamageLine(const TZtBatchItem& item, const TZtDamageAccount& damage);
 
 // Where a run over folders with -d writes its index.
 std::string IndexName(const TZtCliOptions& options);

@@ -28,8 +28,10 @@ std::string ErrorLine(std::string_view name, std::string_view message)
 
 std::string SummaryLine(const TZtBatchCounts& counts)
 {
-    return std::string(ProgramName) + ": " + std::to_string(counts.Converted) + " converted, " +
-        std::to_string(counts.PassedOver) + " passed over as not documents, " +
+    const std::string damaged =
+        counts.Damaged > 0 ? " (" + std::to_string(counts.Damaged) + " damaged)" : std::string();
+    return std::string(ProgramName) + ": " + std::to_string(counts.Converted) + " converted" + damaged +
+        ", " + std::to_string(counts.PassedOver) + " passed over as not documents, " +
         std::to_string(counts.UpToDate) + " up to date, " + std::to_string(counts.Failed) + " failed\n";
 }
 

@@ -25,10 +25,12 @@ struct TZtBatchCounts {
     std::size_t PassedOver = 0; // files that are no documents
     std::size_t UpToDate = 0;
     std::size_t Failed = 0;
+    std::size_t Damaged = 0; // of the converted ones
 };
 
 // "fa4tohtml: 3 converted, 1 passed over as not documents, 0 up to date,
-// 1 failed" and a line end.
+// 1 failed" and a line end; "3 converted (1 damaged), ..." when any
+// converted document is damaged.
 std::string SummaryLine(const TZtBatchCounts& counts);
 
 class TZtBatchReport {

@@ -3,6 +3,7 @@
 
 #include "ZtCliOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 
@@ -80,6 +81,8 @@ void SetFlag(TZtCliOptions& options, const std::string& arg)
         options.Recursive = true;
     else if (arg == "--update" || arg == "-u")
         options.Update = true;
+    else if (arg == "--info")
+        options.Info = true;
     else
         throw EZtUsageError("unknown option '" + arg + "'");
 }
@@ -133,6 +136,12 @@ void CheckCombination(const TZtCliOptions& options)
         throw EZtUsageError("-o can only be used with one document");
     if (options.OutputFile && options.OutputDir) throw EZtUsageError("-o and -d cannot be used together");
     if (options.OutputFile && options.Recursive) throw EZtUsageError("-o and -r cannot be used together");
+    // --info writes nothing but its lines on standard output.
+    if (options.Info && (options.OutputFile || options.OutputDir))
+        throw EZtUsageError("--info writes to standard output only: no -o or -d");
+    if (options.Info &&
+        std::find(options.Documents.begin(), options.Documents.end(), "-") != options.Documents.end())
+        throw EZtUsageError("--info reads named files, not standard input");
 }
 
 } // namespace
@@ -189,6 +198,10 @@ std::string UsageText()
            "                           DIR, and DIR/index.html lists every document\n"
            "  -u, --update             skip a document whose HTML is newer than it and\n"
            "                           than the -p file\n"
+           "      --info               write nothing; print one JSON object per DOCUMENT\n"
+           "                           (with -r per file found) on standard output: name,\n"
+           "                           document, size, lines, title, excerpt, modified,\n"
+           "                           damaged and damage\n"
            "      --classic            write the classic output byte for byte: a line\n"
            "                           break inside words hyphenated at a line's end, the\n"
            "                           bytes 0x80 to 0xFF that are not translated as they\n"

@@ -26,6 +26,7 @@ struct TZtCliOptions {
     bool Classic = false; // --classic
     bool Recursive = false; // -r: folders are walked for documents
     bool Update = false; // -u: HTML newer than its document is kept
+    bool Info = false; // --info: facts of each file as JSON Lines, nothing written
     bool Help = false; // --help
     bool Version = false; // --version
 };

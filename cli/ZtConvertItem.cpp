@@ -20,11 +20,16 @@ void MakeFolderOf(const std::string& target)
     if (error) throw EZtError(FormatFileMessage("Cannot create folder %s", folder.string()));
 }
 
-TZtItemState Convert(const TZtBatchItem& item, const TZtItemSettings& settings)
+void Convert(TZtItemResult& result, const TZtBatchItem& item, const TZtItemSettings& settings)
 {
     if (settings.CreateFolders) MakeFolderOf(item.Target);
-    ConvertDocument(item.Document, item.Target, settings.Conversion);
-    return TZtItemState::isConverted;
+    const TZtConvertedDocument converted = ConvertDocument(item.Document, item.Target, settings.Conversion);
+    result.State = TZtItemState::isConverted;
+    // A named file was looked at before the run; only standard input is
+    // known once it has been read.
+    result.NotADocument = item.Document == StandardInputName && !converted.LooksLikeDocument;
+    // What a file that is no document "lost" means nothing.
+    if (converted.LooksLikeDocument) result.Damage = converted.Damage;
 }
 
 // Size and date for every document; title and lines only for one that was
@@ -45,6 +50,8 @@ void FillRow(TZtItemResult& result, const TZtBatchItem& item)
     if (result.State == TZtItemState::isFailed) return;
     row.Lines = facts->LineCount;
     row.Title = std::move(facts->Title);
+    row.Excerpt = std::move(facts->Excerpt);
+    row.Damage = DescribeDamage(facts->Damage);
 }
 
 } // namespace
@@ -65,7 +72,7 @@ TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& setti
         return result;
     }
     try {
-        result.State = Convert(item, settings);
+        Convert(result, item, settings);
     } catch (const std::exception& error) {
         result.Message = error.what();
     } catch (...) {

@@ -9,6 +9,7 @@
 #include "ZtArchiveIndex.h"
 #include "ZtBatchItems.h"
 #include "ZtConvertDocument.h"
+#include "ZtDamageAccount.h"
 
 namespace quorvex {
 
@@ -23,6 +24,10 @@ enum class TZtItemState { isConverted, isUpToDate, isFailed };
 struct TZtItemResult {
     TZtItemState State = TZtItemState::isFailed;
     std::optional<std::string> Message; // why it failed
+    // What the conversion saw: standard input may turn out to be no
+    // document, and any document may be damaged.
+    bool NotADocument = false;
+    TZtDamageAccount Damage;
     TZtIndexRow Row; // filled when asked for
 };
 

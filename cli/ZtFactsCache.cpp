@@ -14,9 +14,9 @@ namespace {
 
 constexpr std::string_view Magic = "fa4tohtml cache\n";
 // Raised whenever what is read of a document changes (what counts as one,
-// its title, its line count), so that a cache of an older program is not
-// used.
-constexpr std::uint32_t FormatVersion = 1;
+// its title, its line count, its excerpt, its damage), so that a cache of an
+// older program is not used.
+constexpr std::uint32_t FormatVersion = 2;
 constexpr std::size_t HeaderSize = Magic.size() + 4 + 8 + 8;
 
 std::uint64_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t size)
@@ -81,6 +81,26 @@ private:
     std::size_t FAt = 0;
 };
 
+// The account's numbers, each in 4 bytes but the missing bytes in 8.
+void PutDamage(std::string& out, const TZtDamageAccount& damage)
+{
+    for (const std::int32_t count :
+        {damage.Lines, damage.LinesOutside, damage.LinesCut, damage.SequencesCut, damage.EntriesMissing})
+        Put(out, static_cast<std::uint32_t>(count), 4);
+    Put(out, damage.BytesMissing, 8);
+}
+
+bool ReadDamage(TReader& reader, TZtDamageAccount& damage)
+{
+    for (std::int32_t* count : {&damage.Lines, &damage.LinesOutside, &damage.LinesCut, &damage.SequencesCut,
+             &damage.EntriesMissing}) {
+        std::uint64_t value = 0;
+        if (!reader.Number(value, 4) || value > static_cast<std::uint64_t>(Fa4MaxLines) * 65536) return false;
+        *count = static_cast<std::int32_t>(value);
+    }
+    return reader.Number(damage.BytesMissing, 8);
+}
+
 } // namespace
 
 TZtFactsCache::TZtFactsCache(std::string bytes)
@@ -112,7 +132,8 @@ bool TZtFactsCache::Load()
         std::array<std::uint64_t, 7> numbers{};
         if (!reader.Text(path) || !reader.Number(entry.Device, 8) || !reader.Number(entry.Inode, 8) ||
             !reader.Number(entry.Size, 8) || !reader.Number(numbers[0], 8) || !reader.Number(numbers[1], 8) ||
-            !reader.Number(numbers[2], 1) || !reader.Number(numbers[3], 4) || !reader.Text(entry.Title))
+            !reader.Number(numbers[2], 1) || !reader.Number(numbers[3], 4) || !reader.Text(entry.Title) ||
+            !reader.Text(entry.Excerpt) || !ReadDamage(reader, entry.Damage))
             return false;
         if (numbers[2] > 1 || numbers[3] > static_cast<std::uint64_t>(Fa4MaxLines)) return false;
         entry.ModifiedNs = static_cast<std::int64_t>(numbers[0]);
@@ -137,6 +158,8 @@ std::optional<TZtDocumentFacts> TZtFactsCache::Find(
     facts.LooksLikeDocument = entry.IsDocument;
     facts.LineCount = entry.LineCount;
     facts.Title = entry.Title;
+    facts.Excerpt = entry.Excerpt;
+    facts.Damage = entry.Damage;
     return facts;
 }
 
@@ -156,6 +179,8 @@ void TZtFactsCacheWriter::Add(std::string_view path, const TZtDocumentFacts& fac
     Put(FBody, facts.LooksLikeDocument ? 1 : 0, 1);
     Put(FBody, static_cast<std::uint64_t>(facts.LooksLikeDocument ? facts.LineCount : 0), 4);
     PutText(FBody, facts.LooksLikeDocument ? std::string_view(facts.Title) : std::string_view());
+    PutText(FBody, facts.LooksLikeDocument ? std::string_view(facts.Excerpt) : std::string_view());
+    PutDamage(FBody, facts.LooksLikeDocument ? facts.Damage : TZtDamageAccount());
 }
 
 std::string TZtFactsCacheWriter::Finish() const

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "ZtDamageAccount.h"
 #include "ZtDocumentFacts.h"
 
 namespace quorvex {
@@ -46,6 +47,8 @@ private:
         bool IsDocument = false;
         std::int32_t LineCount = 0;
         std::string_view Title; // in FBytes
+        std::string_view Excerpt; // in FBytes
+        TZtDamageAccount Damage;
     };
     bool Load();
 

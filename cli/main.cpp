@@ -21,6 +21,7 @@
 #include "ZtDefaultPreferences.h"
 #include "ZtFileAccess.h"
 #include "ZtFileTarget.h"
+#include "ZtInfoLines.h"
 #include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
 #include "ZtTemporaryFiles.h"
@@ -160,7 +161,12 @@ std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::v
     const auto reportUpTo = [&](std::size_t end, const TZtOutcome& last) {
         for (; reported < end; ++reported) {
             const TZtBatchItem& item = batch.Items[reported];
-            if (item.NotADocument) report.Note(NotADocumentLine(item));
+            const TZtItemResult& result = results[reported];
+            if (item.NotADocument || result.NotADocument) report.Note(NotADocumentLine(item));
+            if (result.State == TZtItemState::isConverted && result.Damage.Damaged()) {
+                report.Note(DamageLine(item, result.Damage));
+                ++counts.Damaged;
+            }
             report.Finished(item.Document, reported + 1 == end ? last : TZtOutcome());
             Count(counts, results[reported].State);
         }
@@ -213,6 +219,11 @@ int Run(const std::vector<std::string>& args)
         std::printf(
             "%.*s (Quorvex) %s\n", static_cast<int>(ProgramName.size()), ProgramName.data(), QUORVEX_VERSION);
         return exOk;
+    }
+
+    if (options.Info) {
+        const int status = PrintInfo(options, options.Jobs > 0 ? options.Jobs : DefaultJobs());
+        return std::fflush(stdout) == 0 ? status : exFailed;
     }
 
     TZtConversion conversion;

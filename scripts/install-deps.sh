@@ -4,7 +4,8 @@
 #
 #   scripts/install-deps.sh [converter|package|all] [PACKAGE]...
 #
-# converter: what building fa4tohtml needs (compiler, CMake, Ninja);
+# converter: what building fa4tohtml needs (compiler, CMake, Ninja, the JSON
+#            library);
 # package:   that, the window's libraries and fonts, and the tools that make
 #            the Debian packages;
 # all:       that, the tests, the benchmarks and the fuzz build (the default).
@@ -14,7 +15,7 @@ purpose=all
 case "$1" in
   converter | package | all) purpose=$1; shift ;;
 esac
-packages="cmake ninja-build g++"
+packages="cmake ninja-build g++ nlohmann-json3-dev"
 if [ "$purpose" != converter ]; then
   packages="$packages make pkg-config qt6-base-dev libqscintilla2-qt6-dev qt6-webengine-dev libqt6svg6 \
     fonts-liberation2 dpkg-dev file"

@@ -429,6 +429,11 @@ TEST_F(Fa4ToHtml, DashReadsStandardInput)
     EXPECT_EQ(ReadBytes(Path("in.html")), expected);
     EXPECT_EQ(toFile.Out, "");
 
+    // Standard input that is no document is named as a file would be.
+    WriteBytes(Path("notes.txt"), "Notizen\r\n");
+    EXPECT_EQ(
+        Run({"-"}, Path("notes.txt")).Err, "fa4tohtml: -: warning: does not look like an F&A 4 document\n");
+
     // A table whose left edge meets a line too short to hold it.
     const std::string damaged = Path("damaged.fa4");
     TFa4Builder().Lines(std::vector<std::string>(12, "x")).Line("ab\xDA\xC4\xBF").Line("x").WriteTo(damaged);

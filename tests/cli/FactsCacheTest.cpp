@@ -27,6 +27,10 @@ TZtDocumentFacts Facts(bool isDocument, std::string title)
     facts.ChangedNs = Now - 60'000'000'000;
     facts.LineCount = isDocument ? 42 : 0;
     facts.Title = std::move(title);
+    facts.Excerpt = isDocument ? "Sehr geehrte Damen und Herren" : "";
+    facts.Damage.Lines = isDocument ? 42 : 0;
+    facts.Damage.LinesCut = isDocument ? 1 : 0;
+    facts.Damage.BytesMissing = isDocument ? 5'000'000'000 : 0;
     return facts;
 }
 
@@ -47,6 +51,8 @@ TEST(FactsCache, KnowsAFileOnlyAsTheSameFileUnchanged)
     EXPECT_TRUE(found->LooksLikeDocument);
     EXPECT_EQ(found->LineCount, 42);
     EXPECT_EQ(found->Title, "Brief \xC3\xA4");
+    EXPECT_EQ(found->Excerpt, stored.Excerpt);
+    EXPECT_EQ(found->Damage, stored.Damage);
     ASSERT_TRUE(cache.Find("archive/readme.txt", Facts(false, "")));
     EXPECT_FALSE(cache.Find("archive/readme.txt", Facts(false, ""))->LooksLikeDocument);
     EXPECT_FALSE(cache.Find("archive/OTHER", stored));
