@@ -16,6 +16,7 @@
 #include "ZtArchiveIndex.h"
 #include "ZtConvertDocument.h"
 #include "ZtDefaultPreferences.h"
+#include "ZtDamageAccount.h"
 #include "ZtDocumentFacts.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtTextLines.h"
@@ -84,6 +85,8 @@ val DocumentFacts(std::string document)
         result.set("looksLikeDocument", facts.LooksLikeDocument);
         result.set("lines", facts.LineCount);
         result.set("title", facts.Title);
+        result.set("excerpt", facts.Excerpt);
+        result.set("damage", DescribeDamage(facts.Damage));
     } catch (const std::exception& error) {
         std::remove(name.c_str());
         result.set("error", std::string(error.what()));
@@ -91,7 +94,8 @@ val DocumentFacts(std::string document)
     return result;
 }
 
-// `rows` are objects {path, failure?, title, lines, size, modified (seconds)}.
+// `rows` are objects {path, failure?, title, excerpt, damage, lines, size,
+// modified (seconds)}.
 val ArchiveIndex(std::string archiveName, val rows)
 {
     std::vector<TZtIndexRow> indexRows;
@@ -102,6 +106,8 @@ val ArchiveIndex(std::string archiveName, val rows)
         indexRow.Path = row["path"].as<std::string>();
         if (row["failure"].isString()) indexRow.Failure = row["failure"].as<std::string>();
         if (row["title"].isString()) indexRow.Title = row["title"].as<std::string>();
+        if (row["excerpt"].isString()) indexRow.Excerpt = row["excerpt"].as<std::string>();
+        if (row["damage"].isString()) indexRow.Damage = row["damage"].as<std::string>();
         if (row["lines"].isNumber()) indexRow.Lines = row["lines"].as<std::int32_t>();
         indexRow.Size = static_cast<std::uint64_t>(row["size"].as<double>());
         indexRow.Modified = static_cast<std::time_t>(row["modified"].as<double>());

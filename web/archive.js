@@ -81,6 +81,8 @@
     const facts = converter.documentFacts(item.bytes);
     if (!facts.error) {
       row.title = facts.title;
+      row.excerpt = facts.excerpt;
+      row.damage = facts.damage;
       row.lines = facts.lines;
     }
     return { html, row };

@@ -72,6 +72,12 @@
       note.className = row.failure ? 'failure' : 'title';
       note.textContent = row.failure ? 'Not converted: ' + row.failure : row.title || '(no title)';
       button.append(note);
+      if (!row.failure && row.damage) {
+        const damage = document.createElement('span');
+        damage.className = 'failure';
+        damage.textContent = 'Damaged: ' + row.damage;
+        button.append(damage);
+      }
       button.addEventListener('click', () => choose(index));
       const entry = document.createElement('li');
       entry.append(button);
