@@ -4,7 +4,8 @@
 # in a folder of their own (build/package-build/, so the tests' build/ stays
 # as it is) with Debian's hardening flags, and lets CPack make the packages.
 #   apt install ./build/packages/*.deb
-# then installs both.
+# then installs both. Arguments go to CMake, for instance
+# -DQUORVEX_HOMEPAGE=https://... for the packages' home page.
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh package
@@ -18,7 +19,7 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DQUORVEX_GUI=ON -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=OFF -DQUORVEX_FUZZ=OFF -DQUORVEX_SANITIZE=OFF \
   "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-  "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+  "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" "$@" >/dev/null
 cmake --build "$dir"
 rm -rf "$dir/cpack"
 cpack --config "$dir/CPackConfig.cmake" -B "$dir/cpack"
