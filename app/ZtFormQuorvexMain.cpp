@@ -3,6 +3,8 @@
 
 #include "ZtFormQuorvexMain.h"
 
+#include "ZtDamageText.h"
+
 #include "ZtDefaultPreferences.h"
 #include "ZtErrorReport.h"
 #include "ZtErrors.h"
@@ -13,7 +15,6 @@
 #include "ZtLineList.h"
 #include "ZtPrompter.h"
 #include "ZtQtText.h"
-#include "ZtRecognizeDocument.h"
 #include "ZtSourceEditor.h"
 #include "ZtWindowFont.h"
 
@@ -288,10 +289,11 @@ QString TZtFormQuorvex::StatusText(const std::string& fileName) const
 {
     QString text =
         QStringLiteral("%1 Abschnitte in '%2'").arg(FDocument.LineCount()).arg(FromBytes(fileName));
-    // Any file loads, most as an empty document; only a regular file can be
-    // looked at a second time.
-    if (IdentityOfRegularFile(fileName) && !LooksLikeFa4Document(fileName))
+    // Any file loads, most as an empty document.
+    if (!FDocument.LooksLikeDocument())
         text += QStringLiteral(": die Datei sieht nicht wie ein F&A-4-Dokument aus");
+    else if (FDocument.Damage().Damaged())
+        text += QStringLiteral(": beschädigt, ") + DamageText(FDocument.Damage());
     return text;
 }
 

@@ -7,6 +7,7 @@
 #include "ZtHtmlPreview.h"
 #include "ZtProgramStart.h"
 #include "ZtPrompter.h"
+#include "ZtTemporaryFiles.h"
 #include "ZtUsage.h"
 
 #include <memory>
@@ -20,6 +21,9 @@ int main(int argc, char** argv)
     // File names as the system gave them, byte for byte.
     const TZtCommandLine commandLine = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (commandLine.ExitCode) return *commandLine.ExitCode;
+    // An interrupted batch leaves no temporary file beside the HTML it was
+    // replacing.
+    InstallTemporaryFileCleanup();
 
     std::unique_ptr<TZtPrompter> prompter;
     if (NonInteractiveRun())

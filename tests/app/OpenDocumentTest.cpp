@@ -125,6 +125,18 @@ TEST_F(OpenDocumentTest, TheStatusTextTellsOfAFileThatIsNoDocument)
     EXPECT_TRUE(Prompter.Boxes.empty());
 }
 
+TEST_F(OpenDocumentTest, TheStatusTextTellsWhatADamagedDocumentLost)
+{
+    const std::string bytes = ReadFileBytes(WriteGoodDocument());
+    const std::string fileName = Path("cut.fa4");
+    WriteFileBytes(fileName, bytes.substr(0, bytes.size() - 3));
+    Window.OpenDocument(fileName);
+    EXPECT_EQ(Window.Panel1->text(),
+        QStringLiteral("14 Abschnitte in '%1': besch\u00e4digt, 1 von 14 Zeilen am Dateiende abgeschnitten "
+                       "(3 Bytes fehlen)")
+            .arg(QString::fromStdString(fileName)));
+}
+
 TEST_F(OpenDocumentTest, AFailedLoadEmptiesListAndStatusButKeepsThePreview)
 {
     Window.OpenDocument(WriteGoodDocument());
