@@ -20,6 +20,8 @@ cp examples/brief.fa4 "$archive/briefe/1994/BRIEF.TXT"
 cp examples/notiz.fa4 "$archive/briefe/1995/BRIEF.TXT"
 cp examples/bericht.fa4 "$archive/berichte/Q1-1994.TXT"
 cp examples/notiz.fa4 "$archive/.alt/NOTIZ.TXT"
+# A copy that lost most of its text: converted, its row says what it lost.
+head -c 110300 examples/notiz.fa4 >"$archive/briefe/1995/KOPIE.TXT"
 printf 'Archiv der Musterfirma\r\n' >"$archive/LIESMICH.TXT"
 # Too large for any document: listed as not converted. Sparse, so it takes
 # no disk space.
@@ -30,9 +32,10 @@ touch -d "1995-11-20 16:40" "$archive/briefe/1995/BRIEF.TXT"
 touch -d "1994-04-08 09:02" "$archive/berichte/Q1-1994.TXT"
 touch -d "1996-01-15 12:00" "$archive/berichte/DEFEKT.TXT"
 touch -d "1993-07-01 08:30" "$archive/.alt/NOTIZ.TXT"
+touch -d "1995-11-21 09:10" "$archive/briefe/1995/KOPIE.TXT"
 
 (cd "$work" && TZ=UTC "$fa4tohtml" -r -d site archiv) || true
 chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
   --disable-component-update --disable-sync --user-data-dir="$work/profile" \
-  --screenshot="$out" --window-size=1200,900 "file://$work/site/index.html" 2>/dev/null
+  --screenshot="$out" --window-size=1400,900 "file://$work/site/index.html" 2>/dev/null
 echo "$out"
