@@ -22,7 +22,7 @@ if [ "$purpose" != converter ]; then
 fi
 if [ "$purpose" = all ]; then
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang \
-    xvfb xauth imagemagick time groff-base clang-format tidy python3-html5lib"
+    xvfb xauth imagemagick time groff-base clang-format git tidy python3-html5lib"
 fi
 
 # Installs those of the packages named that are missing.
