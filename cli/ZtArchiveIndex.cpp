@@ -332,8 +332,11 @@ std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndex
 {
     const std::string title = "Index of " + HtmlText(archiveName);
     std::string html(PageHead);
-    // Rows take a little more than 200 bytes.
-    html.reserve(4096 + rows.size() * 320);
+    // Rows take a little more than 200 bytes and their excerpt and damage:
+    // room for all at once, so that the page is never copied as it grows.
+    std::size_t room = 4096;
+    for (const auto& row : rows) room += 320 + row.Excerpt.size() + row.Damage.size();
+    html.reserve(room);
     html += "<title>" + title + "</title>\n";
     html += StyleSheet;
     html += "</head>\n<body>\n<h1>" + title + "</h1>\n";

@@ -60,12 +60,21 @@ void AppendUtf8(std::string& out, char32_t code)
     }
 }
 
+std::size_t Utf8Length(char32_t code)
+{
+    return code < 0x80 ? 1 : code < 0x800 ? 2 : 3;
+}
+
 } // namespace
 
 std::string Cp437ToUtf8(std::string_view bytes)
 {
+    // Exactly the room needed: titles and excerpts of a whole archive are
+    // kept until its index is written.
+    std::size_t length = 0;
+    for (const char c : bytes) length += Utf8Length(Cp437ToUnicode[static_cast<unsigned char>(c)]);
     std::string out;
-    out.reserve(bytes.size() * 3);
+    out.reserve(length);
     for (const char c : bytes) AppendUtf8(out, Cp437ToUnicode[static_cast<unsigned char>(c)]);
     return out;
 }

@@ -108,7 +108,11 @@ std::string TZtExcerptBuilder::Excerpt() const
     // it is cut where the length ends.
     std::size_t cut = FText.rfind(' ', DocumentExcerptLength);
     if (cut == std::string::npos || cut == 0) cut = DocumentExcerptLength;
-    return Cp437ToUtf8(FText.substr(0, cut)) + std::string(Ellipsis);
+    std::string excerpt = Cp437ToUtf8(FText.substr(0, cut));
+    excerpt += Ellipsis;
+    // Kept for the index until the whole archive is converted: no spare room.
+    excerpt.shrink_to_fit();
+    return excerpt;
 }
 
 } // namespace quorvex
