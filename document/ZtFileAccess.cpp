@@ -205,8 +205,9 @@ bool UnnamedFilesUnsupported(int error)
 
 // Links a complete unnamed file in under `name`. Linking by the descriptor's
 // name in /proc needs no privilege.
-int LinkUnnamed(int fd, const std::string& name)
+int LinkUnnamed(int fd, const std::string& name, const TFileWriteHooks& hooks)
 {
+    if (hooks.NameUnnamed) return hooks.NameUnnamed(fd, name) == 0 ? Done : LastError();
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? Done
                                                                                             : LastError();
@@ -241,7 +242,7 @@ TNewFile CreateUnnamedThenLink(
     }
     // A name made by another program meanwhile is replaced, as any existing
     // file.
-    if (LinkUnnamed(file.Get(), target.Name) != Done) return TNewFile::nfTryNamed;
+    if (LinkUnnamed(file.Get(), target.Name, hooks) != Done) return TNewFile::nfTryNamed;
     if (!file.Close()) {
         error = LastError();
         return TNewFile::nfFailed;
@@ -255,14 +256,19 @@ TNewFile CreateUnnamedThenLink(
 // link and the rename, so that a program killed while writing leaves nothing
 // behind; elsewhere it is named from the start. An interrupt removes it in
 // either case.
-int ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks)
+// Returned by a replacement whose unnamed file cannot be given a name (no
+// /proc in a bare chroot): the replacement starts again with a named file.
+constexpr int NameUnnamedFailed = -1;
+
+int ReplaceFileVia(
+    const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks, bool tryUnnamed)
 {
     const bool replacing = target.Kind == TTargetKind::tkRegular;
     std::string tempName;
-    int fd = OpenUnnamedBeside(target.Name);
+    int fd = tryUnnamed ? OpenUnnamedBeside(target.Name) : -1;
     const bool unnamed = fd >= 0;
     if (!unnamed) {
-        if (!UnnamedFilesUnsupported(errno)) return LastError();
+        if (tryUnnamed && !UnnamedFilesUnsupported(errno)) return LastError();
         fd = CreateTemporaryBeside(target.Name, tempName);
         if (fd < 0) return LastError();
     }
@@ -288,9 +294,10 @@ int ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileWr
     if (replacing && Sync(file.Get(), hooks) != 0) return LastError();
     for (int attempt = 0; unnamed && !temp; ++attempt) {
         tempName = TemporaryNameBeside(target.Name, attempt);
-        const int linked = LinkUnnamed(file.Get(), tempName);
+        const int linked = LinkUnnamed(file.Get(), tempName, hooks);
         if (linked == Done) temp.emplace(tempName);
-        if (linked != Done && (linked != EEXIST || attempt == 15)) return linked;
+        if (linked != Done && linked != EEXIST) return NameUnnamedFailed;
+        if (linked != Done && attempt == 15) return linked;
     }
     if (!file.Close()) return LastError();
     if (hooks.BeforeRename && !hooks.BeforeRename(temp->Name())) return EIO;
@@ -301,6 +308,12 @@ int ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileWr
         if (folder.Valid()) Sync(folder.Get(), hooks);
     }
     return Done;
+}
+
+int ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks)
+{
+    const int result = ReplaceFileVia(target, bytes, hooks, true);
+    return result == NameUnnamedFailed ? ReplaceFileVia(target, bytes, hooks, false) : result;
 }
 
 // A device or a FIFO takes the bytes as they come; it has no folder entry to

@@ -22,6 +22,10 @@ struct TFileWriteHooks {
     std::function<ssize_t(int fd, const void* data, std::size_t size)> Write;
     // Flushes a file or a folder to the disk as fsync(2) does.
     std::function<int(int fd)> Sync;
+    // Gives a file written without a name the name `name`, as linkat(2)
+    // through /proc/self/fd does: 0, or -1 with errno set (ENOENT where no
+    // /proc is mounted).
+    std::function<int(int fd, const std::string& name)> NameUnnamed;
     // Runs once the temporary file holds all bytes and is closed, just before
     // it is renamed over the name; false fails the replacement there.
     std::function<bool(const std::string& temporaryName)> BeforeRename;

@@ -128,6 +128,22 @@ TEST_F(FileSafetyTest, InterruptedReplacementLeavesNothingBehind)
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"doc.html"});
 }
 
+TEST_F(FileSafetyTest, WithoutProcTheNewFileIsNamedFromTheStart)
+{
+    // A bare chroot has no /proc to name an unnamed file through.
+    TFileWriteHooks hooks;
+    hooks.NameUnnamed = [](int, const std::string&) {
+        errno = ENOENT;
+        return -1;
+    };
+    WriteWholeFile(Target, NewBytes, hooks);
+    EXPECT_EQ(ReadFileBytes(Target), NewBytes);
+    const std::string fresh = (Folder / "new.html").string();
+    WriteWholeFile(fresh, Earlier, hooks);
+    EXPECT_EQ(ReadFileBytes(fresh), Earlier);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"doc.html", "new.html"}));
+}
+
 TEST_F(FileSafetyTest, LongestNamesAreReplacedAgain)
 {
     // The temporary name must stay within the folder's limit of 255 bytes
