@@ -32,12 +32,30 @@ function serveSite(requests) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-async function waitForFile(name) {
-  for (let i = 0; i < 200; ++i) {
-    if (fs.existsSync(name)) return fs.readFileSync(name);
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  }
-  throw new Error(name + ' was not downloaded');
+// Downloads as the browser reports them: a file is read only once the
+// browser says it is complete, never while it is still being written.
+function watchDownloads(session, folder) {
+  const names = new Map(); // guid -> suggested file name
+  const completed = new Map(); // file name -> resolve, or true once done
+  session.on('Browser.downloadWillBegin', (event) => names.set(event.guid, event.suggestedFilename));
+  session.on('Browser.downloadProgress', (event) => {
+    if (event.state !== 'completed') return;
+    const name = names.get(event.guid);
+    const waiting = completed.get(name);
+    completed.set(name, true);
+    if (typeof waiting === 'function') waiting();
+  });
+  return async function waitForDownload(name) {
+    if (completed.get(name) !== true) {
+      await new Promise((resolve, reject) => {
+        completed.set(name, resolve);
+        setTimeout(() => reject(new Error(name + ' was not downloaded')), 10000);
+      });
+    }
+    const file = path.join(folder, name);
+    completed.delete(name);
+    return fs.readFileSync(file);
+  };
 }
 
 async function openPage(browser, url, downloads) {
@@ -45,15 +63,16 @@ async function openPage(browser, url, downloads) {
   const requested = [];
   page.on('request', (request) => requested.push(request.url()));
   const session = await page.createCDPSession();
-  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, eventsEnabled: true });
+  const waitForDownload = watchDownloads(session, downloads);
   await page.goto(url, { waitUntil: 'load' });
   await page.waitForSelector('body[data-ready="true"]', { timeout: 10000 });
-  return { page, requested };
+  return { page, requested, waitForDownload };
 }
 
 async function checkPage(t, browser, url, folder) {
   const downloads = fs.mkdtempSync(path.join(folder, 'downloads-'));
-  const { page, requested } = await openPage(browser, url, downloads);
+  const { page, requested, waitForDownload } = await openPage(browser, url, downloads);
   const converter = await support.loadConverter();
   const bytes = fs.readFileSync(sample);
 
@@ -67,7 +86,7 @@ async function checkPage(t, browser, url, folder) {
   await frame.waitForFunction((text) => document.body && document.body.innerText.includes(text), { timeout: 5000 }, title);
 
   await page.click('#save');
-  const saved = await waitForFile(path.join(downloads, 'brief.fa4.html'));
+  const saved = await waitForDownload('brief.fa4.html');
   assert.ok(saved.equals(support.runNative(['-o', '-', sample]).stdout), 'Save wrote other bytes than fa4tohtml');
 
   // A folder of documents and other files, zipped with its tree and index.
@@ -83,7 +102,7 @@ async function checkPage(t, browser, url, folder) {
   await (await page.$('#folder')).uploadFile(tree);
   await page.waitForFunction(() => document.querySelectorAll('#list button').length === 3);
   await page.click('#save-all');
-  const zip = unzipSync(new Uint8Array(await waitForFile(path.join(downloads, 'archive.zip'))));
+  const zip = unzipSync(new Uint8Array(await waitForDownload('archive.zip')));
   const out = fs.mkdtempSync(path.join(folder, 'out-'));
   support.runNative(['-r', '-d', out, 'archive'], folder);
   for (const name of ['index.html', 'brief.fa4.html', 'sub/bericht.fa4.html', 'sub/deeper/notiz.fa4.html'])
