@@ -4,7 +4,7 @@
 
 #include <sys/types.h>
 
-#include <compare>
+#include <tuple>
 #include <optional>
 #include <string>
 
@@ -41,7 +41,13 @@ struct TFileIdentity {
     dev_t Device = 0;
     ino_t Inode = 0;
     std::string Name;
-    auto operator<=>(const TFileIdentity&) const = default;
+    bool operator==(const TFileIdentity&) const = default;
+    // Spelt out: the standard library of the browser build orders strings
+    // only with <, not with <=>.
+    bool operator<(const TFileIdentity& other) const
+    {
+        return std::tie(Device, Inode, Name) < std::tie(other.Device, other.Inode, other.Name);
+    }
 };
 
 // The regular file the name denotes through its links; nothing for any
