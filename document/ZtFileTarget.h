@@ -4,9 +4,9 @@
 
 #include <sys/types.h>
 
-#include <tuple>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace quorvex {
 
