@@ -71,11 +71,12 @@ std::int32_t CutSequences(
 
 } // namespace
 
-TZtDamageAccount CountDamage(std::string_view head, std::uint64_t fileSize, const TBytesToEnd& bytesToEnd)
+TZtDamageAccount CountDamage(
+    std::string_view head, std::int32_t lineCount, std::uint64_t fileSize, const TBytesToEnd& bytesToEnd)
 {
     TZtDamageAccount damage;
     damage.EntriesMissing = MissingEntries(fileSize);
-    const std::int32_t read = std::max(CountLines(head), SectionLines);
+    const std::int32_t read = std::max(lineCount, SectionLines);
     std::vector<TLineNearEnd> nearEnd;
     std::uint64_t tailStart = fileSize;
     for (std::int32_t index = 0; index < read; ++index) {

@@ -131,10 +131,11 @@ TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocum
     facts.Excerpt = excerpt.Excerpt();
     if (facts.LooksLikeDocument) {
         std::string tail;
-        facts.Damage = CountDamage(table, facts.Size, [&](std::uint64_t offset) -> std::string_view {
-            tail = file.Read(offset, static_cast<std::size_t>(facts.Size - offset));
-            return tail;
-        });
+        facts.Damage =
+            CountDamage(table, facts.LineCount, facts.Size, [&](std::uint64_t offset) -> std::string_view {
+                tail = file.Read(offset, static_cast<std::size_t>(facts.Size - offset));
+                return tail;
+            });
     }
     return facts;
 }

@@ -35,13 +35,23 @@ constexpr std::uint64_t CodeBytesPastLineEnd = 1 + [] {
 // the section, so a conversion may read any line below a table's top.
 std::vector<TByteRange> ReferencedRanges(std::string_view head)
 {
-    std::vector<TByteRange> ranges{{0, head.size()}};
+    std::vector<TByteRange> ranges;
+    // Room for every entry: the pages of what a document does not use are
+    // never touched.
+    ranges.reserve(Fa4MaxLines + 1);
+    ranges.push_back({0, head.size()});
     for (std::size_t index = 0; index < static_cast<std::size_t>(Fa4MaxLines); ++index) {
         const std::optional<TStoredEntry> entry = StoredEntry(head, index);
         if (!entry) break;
         if (entry->Length == 0) continue; // no text, and no byte after it is read
         const std::uint64_t start = TextStart(*entry);
-        ranges.push_back({start, start + entry->Length + CodeBytesPastLineEnd});
+        const std::uint64_t end = start + entry->Length + CodeBytesPastLineEnd;
+        // Texts mostly follow one another: a text that starts inside the
+        // range before it only widens that range.
+        if (TByteRange& last = ranges.back(); start >= last.Start && start <= last.End)
+            last.End = std::max(last.End, end);
+        else
+            ranges.push_back({start, end});
     }
     return MergeRanges(std::move(ranges));
 }
@@ -158,7 +168,7 @@ void TZtFileInfoFa4::IndexLines()
     if (FLineCount == Fa4MaxLines) throw ERangeError();
     // Lines near the end of the file are held with the bytes up to its end,
     // so the last held range holds all the count asks for.
-    FDamage = CountDamage(head, FHeld.FileSize(), [&](std::uint64_t offset) {
+    FDamage = CountDamage(head, FLineCount, FHeld.FileSize(), [&](std::uint64_t offset) {
         const std::optional<std::size_t> at = FHeld.HeldAt(offset);
         return at ? std::string_view(HeldBytes()).substr(*at) : std::string_view();
     });

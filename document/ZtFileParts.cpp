@@ -8,17 +8,21 @@ namespace quorvex {
 
 std::vector<TByteRange> MergeRanges(std::vector<TByteRange> ranges)
 {
-    std::sort(ranges.begin(), ranges.end(),
-        [](const TByteRange& a, const TByteRange& b) { return a.Start < b.Start; });
-    std::vector<TByteRange> merged;
+    // A document's texts mostly follow one another in the order of their
+    // lines: then the ranges come sorted and need only be merged, in place.
+    const auto byStart = [](const TByteRange& a, const TByteRange& b) { return a.Start < b.Start; };
+    if (!std::is_sorted(ranges.begin(), ranges.end(), byStart))
+        std::sort(ranges.begin(), ranges.end(), byStart);
+    std::size_t merged = 0;
     for (const TByteRange& range : ranges) {
         if (range.Start >= range.End) continue;
-        if (!merged.empty() && range.Start <= merged.back().End)
-            merged.back().End = std::max(merged.back().End, range.End);
+        if (merged > 0 && range.Start <= ranges[merged - 1].End)
+            ranges[merged - 1].End = std::max(ranges[merged - 1].End, range.End);
         else
-            merged.push_back(range);
+            ranges[merged++] = range;
     }
-    return merged;
+    ranges.resize(merged);
+    return ranges;
 }
 
 void ClipRanges(std::vector<TByteRange>& ranges, std::uint64_t size)
@@ -48,7 +52,7 @@ TFileParts TFileParts::Whole(std::string bytes)
     return TFileParts(std::move(bytes), std::move(ranges), size);
 }
 
-std::optional<std::size_t> TFileParts::HeldAt(std::uint64_t offset) const
+std::optional<std::size_t> TFileParts::HeldInRanges(std::uint64_t offset) const
 {
     const auto after = std::upper_bound(FRanges.begin(), FRanges.end(), offset,
         [](std::uint64_t value, const TByteRange& range) { return value < range.Start; });

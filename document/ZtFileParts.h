@@ -35,9 +35,18 @@ public:
     std::uint64_t FileSize() const { return FFileSize; }
     // Where the file's byte at `offset` lies in Bytes(); none when it is not
     // held. The bytes after it up to the end of its range follow it there.
-    std::optional<std::size_t> HeldAt(std::uint64_t offset) const;
+    std::optional<std::size_t> HeldAt(std::uint64_t offset) const
+    {
+        // An intact document is held as one range, head and texts together;
+        // every line's entry asks, so that case takes no call.
+        if (FRanges.size() == 1 && offset >= FRanges[0].Start && offset < FRanges[0].End)
+            return FHeldStarts[0] + static_cast<std::size_t>(offset - FRanges[0].Start);
+        return HeldInRanges(offset);
+    }
 
 private:
+    std::optional<std::size_t> HeldInRanges(std::uint64_t offset) const;
+
     std::string FBytes;
     std::vector<TByteRange> FRanges;
     std::vector<std::size_t> FHeldStarts; // of each range in FBytes
