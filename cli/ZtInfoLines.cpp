@@ -15,6 +15,7 @@
 #include "ZtArchiveWalk.h"
 #include "ZtBatchReport.h"
 #include "ZtDamageAccount.h"
+#include "ZtUtf8.h"
 
 namespace quorvex {
 namespace {
@@ -27,16 +28,6 @@ using TJson = nlohmann::ordered_json;
 std::string Dump(const TJson& object)
 {
     return object.dump(-1, ' ', false, TJson::error_handler_t::replace) + "\n";
-}
-
-bool ValidUtf8(const std::string& text)
-{
-    try {
-        [[maybe_unused]] const std::string dumped = TJson(text).dump();
-        return true;
-    } catch (const TJson::type_error&) {
-        return false;
-    }
 }
 
 std::string Hex(const std::string& bytes)
@@ -55,7 +46,7 @@ TJson NameFields(const std::string& name)
 {
     TJson object;
     object["name"] = name;
-    if (!ValidUtf8(name)) object["name_hex"] = Hex(name);
+    if (!IsValidUtf8(name)) object["name_hex"] = Hex(name);
     return object;
 }
 
