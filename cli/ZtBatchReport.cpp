@@ -26,6 +26,21 @@ std::string ErrorLine(std::string_view name, std::string_view message)
     return line;
 }
 
+std::string NoteLine(const TZtBatchNote& note)
+{
+    return ErrorLine(note.Name, note.Text);
+}
+
+std::string NotADocumentLine(const TZtBatchItem& item)
+{
+    return ErrorLine(item.Document, "warning: does not look like an F&A 4 document");
+}
+
+std::string DamageLine(const TZtBatchItem& item, const TZtDamageAccount& damage)
+{
+    return ErrorLine(item.Document, "warning: damaged: " + DescribeDamage(damage));
+}
+
 std::string SummaryLine(const TZtBatchCounts& counts)
 {
     const std::string damaged =

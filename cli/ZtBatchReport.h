@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "ZtBatchItems.h"
+#include "ZtDamageAccount.h"
 #include "ZtParallelBatch.h"
 
 namespace quorvex {
@@ -18,6 +20,14 @@ inline constexpr std::size_t ProgressThreshold = 3;
 
 // "fa4tohtml: NAME: message" and a line end.
 std::string ErrorLine(std::string_view name, std::string_view message);
+
+// The line for a note of the run.
+std::string NoteLine(const TZtBatchNote& note);
+// The warning line for an item that is not a document.
+std::string NotADocumentLine(const TZtBatchItem& item);
+// The warning line for a damaged document: "fa4tohtml: NAME: warning:
+// damaged: 14 of 27 lines cut at the end of the file".
+std::string DamageLine(const TZtBatchItem& item, const TZtDamageAccount& damage);
 
 // What a run over folders did, for its last line.
 struct TZtBatchCounts {

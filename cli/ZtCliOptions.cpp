@@ -166,15 +166,14 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
     return options;
 }
 
+TZtBatchRequest BatchRequest(const TZtCliOptions& options)
+{
+    return {options.Documents, options.OutputFile, options.OutputDir, options.Recursive};
+}
+
 std::string HtmlFileName(const TZtCliOptions& options, const std::string& document)
 {
-    if (options.OutputFile) return *options.OutputFile;
-    if (document == StandardInputName) return std::string(StandardOutputName);
-    if (options.OutputDir) {
-        const std::filesystem::path name = std::filesystem::path(document).filename();
-        return (std::filesystem::path(*options.OutputDir) / name).string() + ".html";
-    }
-    return document + ".html";
+    return HtmlFileName(BatchRequest(options), document);
 }
 
 std::string UsageText()

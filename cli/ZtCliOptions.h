@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ZtBatchRequest.h"
 #include "ZtErrors.h"
 
 namespace quorvex {
@@ -35,9 +36,9 @@ struct TZtCliOptions {
 // or --version nothing else is checked.
 TZtCliOptions ParseCommandLine(const std::vector<std::string>& args);
 
-// Where the HTML of a named document is written: the -o name, standard
-// output for standard input, NAME.html inside the -d folder, or the
-// document's own name with ".html" added.
+// The run the options ask for: the names, -o, -d and -r.
+TZtBatchRequest BatchRequest(const TZtCliOptions& options);
+// Where the HTML of a named document is written (see TZtBatchRequest).
 std::string HtmlFileName(const TZtCliOptions& options, const std::string& document);
 
 // The text --help prints.

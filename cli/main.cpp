@@ -59,7 +59,7 @@ std::string ArchiveName(const std::vector<std::string>& names)
 // The index of every document of the run, those that failed included.
 bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::vector<TZtItemResult>& results)
 {
-    const std::string name = IndexName(options);
+    const std::string name = IndexName(BatchRequest(options));
     std::vector<TZtIndexRow> rows;
     rows.reserve(results.size());
     // Standard input's HTML went to standard output: nothing to link to.
@@ -83,7 +83,7 @@ bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::v
 // own is written, never through a link or into a pipe.
 void WriteFactsCache(const TZtCliOptions& options, const std::string& bytes)
 {
-    const std::string name = FactsCacheName(options);
+    const std::string name = FactsCacheName(BatchRequest(options));
     const TFileTarget target = ResolveTarget(name);
     if (target.Name != name || (target.Kind != TTargetKind::tkNew && target.Kind != TTargetKind::tkRegular))
         return;
@@ -186,12 +186,12 @@ std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::v
 int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 {
     const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
-    const TZtBatchItems batch = GatherBatchItems(options, jobs);
-    for (const auto& message : batch.Messages) std::fputs(message.c_str(), stderr);
+    const TZtBatchItems batch = GatherBatchItems(BatchRequest(options), jobs);
+    for (const auto& note : batch.Notes) std::fputs(NoteLine(note).c_str(), stderr);
     const TPlan plan = LookAtFiles(batch, options, jobs);
     const bool mirrored = options.Recursive && options.OutputDir;
     std::vector<TZtRunFile> runFiles;
-    if (mirrored) runFiles = {{IndexName(options), "the index"}, {FactsCacheName(options), "the cache"}};
+    if (mirrored) runFiles = {{IndexName(BatchRequest(options)), "the index"}, {FactsCacheName(BatchRequest(options)), "the cache"}};
     const std::vector<std::string> conflicts = OutputConflicts(batch.Items, plan.Keys, runFiles);
     if (!conflicts.empty()) return ReportConflicts(conflicts);
     TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};

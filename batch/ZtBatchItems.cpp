@@ -15,7 +15,6 @@
 
 #include "ZtArchiveIndex.h"
 #include "ZtArchiveWalk.h"
-#include "ZtBatchReport.h"
 #include "ZtConvertDocument.h"
 #include "ZtFactsCache.h"
 #include "ZtFileAccess.h"
@@ -50,22 +49,22 @@ bool NamedAsDocument(std::string_view path)
 
 // A folder is converted only with -r, and a name that is not there is no
 // folder to walk: both are reported instead of converted.
-std::optional<std::string> Refusal(const TZtCliOptions& options, const std::string& name)
+std::optional<std::string> Refusal(const TZtBatchRequest& request, const std::string& name)
 {
     if (name == StandardInputName) return std::nullopt;
-    if (!options.Recursive && IsFolder(name)) return "is a folder; use -r to convert the documents in it";
-    if (options.Recursive && !Exists(name)) return FormatFileMessage("Cannot open file %s", name, ENOENT);
+    if (!request.Recursive && IsFolder(name)) return "is a folder; use -r to convert the documents in it";
+    if (request.Recursive && !Exists(name)) return FormatFileMessage("Cannot open file %s", name, ENOENT);
     return std::nullopt;
 }
 
 // A named file is converted whatever it holds; only a regular file that
 // fails the check earns the warning (a missing one fails on its own).
-void AddNamedFile(TZtBatchItems& batch, const TZtCliOptions& options, const std::string& name)
+void AddNamedFile(TZtBatchItems& batch, const TZtBatchRequest& request, const std::string& name)
 {
     std::error_code error;
     const bool notADocument =
         name != StandardOutputName && fs::is_regular_file(name, error) && !LooksLikeFa4Document(name);
-    batch.Items.push_back({name, HtmlFileName(options, name), fs::path(name).filename().generic_string(),
+    batch.Items.push_back({name, HtmlFileName(request, name), fs::path(name).filename().generic_string(),
         notADocument, std::nullopt, std::nullopt});
 }
 
@@ -84,16 +83,16 @@ struct TFactsMemory {
     std::size_t FromCache = 0; // of those, the files the cache knew as they are
 };
 
-void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::string& folder, unsigned jobs,
+void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::string& folder, unsigned jobs,
     TFactsMemory& memory)
 {
     std::optional<fs::path> output;
-    if (options.OutputDir) output = fs::path(*options.OutputDir);
+    if (request.OutputDir) output = fs::path(*request.OutputDir);
     TZtArchiveWalk walk = WalkArchive(folder, output, jobs, memory.Cache);
     memory.Found += walk.Documents.size() + walk.OtherFiles.size();
     memory.FromCache += walk.FromCache;
     for (const auto& unreadable : walk.Unreadable)
-        batch.Messages.push_back(ErrorLine(unreadable.Folder.string(), unreadable.Message));
+        batch.Notes.push_back({unreadable.Folder.string(), unreadable.Message});
     batch.Unreadable += walk.Unreadable.size();
     batch.PassedOver += walk.PassedOver;
     // A file named as a document that is none may be a damaged one: worth a
@@ -103,13 +102,12 @@ void AddFolder(TZtBatchItems& batch, const TZtCliOptions& options, const std::st
         if (NamedAsDocument(other.Path)) namedAsDocuments.push_back(other.Path);
     std::sort(namedAsDocuments.begin(), namedAsDocuments.end());
     for (const auto path : namedAsDocuments)
-        batch.Messages.push_back(
-            ErrorLine(path, "warning: passed over: does not look like an F&A 4 document"));
+        batch.Notes.push_back({std::string(path), "warning: passed over: does not look like an F&A 4 document"});
     std::move(walk.OtherFiles.begin(), walk.OtherFiles.end(), std::back_inserter(memory.OtherFiles));
     batch.Items.reserve(batch.Items.size() + walk.Documents.size());
     for (auto& document : walk.Documents) {
         std::string target =
-            (output ? InFolder(*options.OutputDir, document.Below) : document.Path) + ".html";
+            WithHtmlExtension(output ? InFolder(*request.OutputDir, document.Below) : document.Path);
         batch.Items.push_back({std::move(document.Path), std::move(target), std::move(document.Below), false,
             std::move(document.Facts), std::nullopt});
     }
@@ -136,44 +134,24 @@ std::string ReadCacheFile(const std::string& name)
 
 } // namespace
 
-std::string NotADocumentLine(const TZtBatchItem& item)
-{
-    return ErrorLine(item.Document, "warning: does not look like an F&A 4 document");
-}
-
-std::string DamageLine(const TZtBatchItem& item, const TZtDamageAccount& damage)
-{
-    return ErrorLine(item.Document, "warning: damaged: " + DescribeDamage(damage));
-}
-
-std::string IndexName(const TZtCliOptions& options)
-{
-    return (fs::path(options.OutputDir.value_or(".")) / IndexFileName).string();
-}
-
-std::string FactsCacheName(const TZtCliOptions& options)
-{
-    return (fs::path(options.OutputDir.value_or(".")) / FactsCacheFileName).string();
-}
-
-TZtBatchItems GatherBatchItems(const TZtCliOptions& options, unsigned jobs)
+TZtBatchItems GatherBatchItems(const TZtBatchRequest& request, unsigned jobs)
 {
     const std::int64_t runStart = NowNs();
-    const bool cached = options.Recursive && options.OutputDir;
-    const TZtFactsCache cache(cached ? ReadCacheFile(FactsCacheName(options)) : std::string());
+    const bool cached = request.Recursive && request.OutputDir;
+    const TZtFactsCache cache(cached ? ReadCacheFile(FactsCacheName(request)) : std::string());
     TFactsMemory memory;
     if (cached) memory.Cache = &cache;
     TZtBatchItems batch;
-    for (const auto& name : options.Documents) {
-        if (auto refusal = Refusal(options, name)) {
+    for (const auto& name : request.Names) {
+        if (auto refusal = Refusal(request, name)) {
             TZtBatchItem item;
             item.Document = name;
             item.Refusal = std::move(refusal);
             batch.Items.push_back(std::move(item));
-        } else if (options.Recursive && IsFolder(name))
-            AddFolder(batch, options, name, jobs, memory);
+        } else if (request.Recursive && IsFolder(name))
+            AddFolder(batch, request, name, jobs, memory);
         else
-            AddNamedFile(batch, options, name);
+            AddNamedFile(batch, request, name);
     }
     // The cache knew every file, and no other: it stays as it is.
     if (!cached || (memory.FromCache == memory.Found && memory.Found == cache.Size())) return batch;

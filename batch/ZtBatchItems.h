@@ -1,13 +1,13 @@
 #pragma once
 // The documents of a run and where each one's HTML goes: the files named on
-// the command line, and with -r the documents found in the folders named.
+// in the request, and with Recursive the documents found in the folders named.
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "ZtCliOptions.h"
+#include "ZtBatchRequest.h"
 #include "ZtDamageAccount.h"
 #include "ZtDocumentFacts.h"
 
@@ -29,33 +29,27 @@ struct TZtBatchItem {
     std::optional<std::string> Refusal;
 };
 
+// A message about a name, worded by each program as it words its others.
+struct TZtBatchNote {
+    std::string Name;
+    std::string Text;
+};
+
 struct TZtBatchItems {
     std::vector<TZtBatchItem> Items;
     std::size_t PassedOver = 0; // files of the folders that are no documents
-    // Lines for standard error about folders that could not be read and
-    // files passed over that are named as documents.
-    std::vector<std::string> Messages;
+    // What the user is told about folders that could not be read and files
+    // passed over that are named as documents.
+    std::vector<TZtBatchNote> Notes;
     std::size_t Unreadable = 0; // folders that could not be read
     // With -r and -d: what the walk read of the tree's files for the next
     // run, unless the cache this run found holds just that.
     std::optional<std::string> NewCache;
 };
 
-// Where a run over folders with -d keeps its cache.
-std::string FactsCacheName(const TZtCliOptions& options);
-
-// The warning line for an item that is not a document.
-std::string NotADocumentLine(const TZtBatchItem& item);
-// The warning line for a damaged document: "fa4tohtml: NAME: warning:
-// damaged: 14 of 27 lines cut at the end of the file".
-std::string DamageLine(const TZtBatchItem& item, const TZtDamageAccount& damage);
-
-// Where a run over folders with -d writes its index.
-std::string IndexName(const TZtCliOptions& options);
-
-// Arguments in their order; the documents of each folder by path. With -r
-// and -d the folder tree is mirrored below the -d folder.
+// Names in their order; the documents of each folder by path. With
+// Recursive and OutputDir the folder tree is mirrored below the -d folder.
 // Folders are read on up to `jobs` threads.
-TZtBatchItems GatherBatchItems(const TZtCliOptions& options, unsigned jobs);
+TZtBatchItems GatherBatchItems(const TZtBatchRequest& request, unsigned jobs);
 
 } // namespace quorvex

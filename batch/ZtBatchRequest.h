@@ -1,0 +1,29 @@
+#pragma once
+// What one run over many documents is asked to do, whichever program asks:
+// the names given, where their HTML goes, and whether folders are walked.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvex {
+
+struct TZtBatchRequest {
+    std::vector<std::string> Names; // documents, and with Recursive folders, in the order given
+    std::optional<std::string> OutputFile; // one document's HTML goes here
+    std::optional<std::string> OutputDir; // each NAME.html goes into this folder
+    bool Recursive = false; // folders are walked for documents
+};
+
+// The one place an output's name is made: the output file, standard output
+// for standard input, NAME.html inside the output folder, or the document's
+// own name with ".html" added.
+std::string HtmlFileName(const TZtBatchRequest& request, const std::string& document);
+// A document's name, or its path below the output folder, with ".html" added.
+std::string WithHtmlExtension(std::string name);
+// Where a run over folders with an output folder writes its index and keeps
+// the cache of what it read.
+std::string IndexName(const TZtBatchRequest& request);
+std::string FactsCacheName(const TZtBatchRequest& request);
+
+} // namespace quorvex
