@@ -102,7 +102,8 @@ void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::
         if (NamedAsDocument(other.Path)) namedAsDocuments.push_back(other.Path);
     std::sort(namedAsDocuments.begin(), namedAsDocuments.end());
     for (const auto path : namedAsDocuments)
-        batch.Notes.push_back({std::string(path), "warning: passed over: does not look like an F&A 4 document"});
+        batch.Notes.push_back(
+            {std::string(path), "warning: passed over: does not look like an F&A 4 document"});
     std::move(walk.OtherFiles.begin(), walk.OtherFiles.end(), std::back_inserter(memory.OtherFiles));
     batch.Items.reserve(batch.Items.size() + walk.Documents.size());
     for (auto& document : walk.Documents) {

@@ -24,7 +24,8 @@ std::string HtmlFileName(const TZtBatchRequest& request, const std::string& docu
 {
     if (request.OutputFile) return *request.OutputFile;
     if (document == StandardInputName) return std::string(StandardOutputName);
-    if (request.OutputDir) return WithHtmlExtension(InOutputFolder(request, fs::path(document).filename().string()));
+    if (request.OutputDir)
+        return WithHtmlExtension(InOutputFolder(request, fs::path(document).filename().string()));
     return WithHtmlExtension(document);
 }
 

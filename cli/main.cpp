@@ -191,7 +191,9 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     const TPlan plan = LookAtFiles(batch, options, jobs);
     const bool mirrored = options.Recursive && options.OutputDir;
     std::vector<TZtRunFile> runFiles;
-    if (mirrored) runFiles = {{IndexName(BatchRequest(options)), "the index"}, {FactsCacheName(BatchRequest(options)), "the cache"}};
+    if (mirrored)
+        runFiles = {{IndexName(BatchRequest(options)), "the index"},
+            {FactsCacheName(BatchRequest(options)), "the cache"}};
     const std::vector<std::string> conflicts = OutputConflicts(batch.Items, plan.Keys, runFiles);
     if (!conflicts.empty()) return ReportConflicts(conflicts);
     TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
