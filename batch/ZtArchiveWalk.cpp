@@ -5,16 +5,14 @@
 
 #include "ZtArchiveWalk.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <exception>
-#include <memory>
-#include <system_error>
 
+#include "ZtFileStatus.h"
 #include "ZtFolderLookups.h"
+#include "ZtFolderWalk.h"
 #include "ZtParallelBatch.h"
 
 namespace quorvex {
@@ -22,16 +20,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A file of the tree, by its full path and by its path below the root.
+// An entry of the tree, by its full path and by its path below the root; a
+// folder that could not be listed keeps its place among the files with the
+// reason.
 struct TTreeFile {
     std::string Path;
     std::string Below;
-};
-
-// An entry of a folder, with the type the listing gives.
-struct TFolderEntry {
-    std::string Name;
-    unsigned char Type = DT_UNKNOWN;
+    std::optional<std::string> Failure;
 };
 
 // `name` inside `folder`, spelt as std::filesystem::path's `/` spells it.
@@ -47,23 +42,17 @@ std::string InFolder(const std::string& folder, std::string_view name)
 
 std::string FolderError(int error)
 {
-    return "Cannot read folder: " + std::generic_category().message(error);
+    return std::string("Cannot read folder: ") + std::strerror(error);
 }
-
-struct TDirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
 
 // Lists the tree: folders one by one, each by name, so that the files come
 // in path order.
 class TWalker {
 public:
-    TWalker(TZtArchiveWalk& result, std::vector<TTreeFile>& files, const std::optional<fs::path>& skip)
-        : FResult(result)
-        , FFiles(files)
+    TWalker(std::vector<TTreeFile>& files, const std::optional<fs::path>& skip)
+        : FFiles(files)
     {
-        struct stat info { };
-        if (skip && ::stat(skip->c_str(), &info) == 0) FSkip = std::make_pair(info.st_dev, info.st_ino);
+        if (skip) FSkip = StatusOf(skip->native());
     }
 
     void WalkRoot(const std::string& root)
@@ -75,7 +64,14 @@ public:
 private:
     void WalkFolder(const std::string& folder, const std::string& below)
     {
-        for (const auto& entry : ListFolder(folder)) {
+        TFolderListing listing = ListFolder(folder);
+        // By name: the paths differ only there.
+        std::sort(listing.Entries.begin(), listing.Entries.end(),
+            [](const TFolderEntry& a, const TFolderEntry& b) { return a.Name < b.Name; });
+        // The top folder's row in the index is ".".
+        if (listing.Error != 0)
+            FFiles.push_back({folder, below.empty() ? "." : below, FolderError(listing.Error)});
+        for (const auto& entry : listing.Entries) {
             if (below.empty() && FRootIsOutput && entry.Name == FactsCacheFileName) continue;
             std::string path = InFolder(folder, entry.Name);
             std::string entryBelow = below.empty() ? entry.Name : below + '/' + entry.Name;
@@ -84,79 +80,55 @@ private:
             if (IsFolder(path, entry.Type)) {
                 if (!IsSkipped(path)) WalkFolder(path, entryBelow);
             } else {
-                FFiles.push_back({std::move(path), std::move(entryBelow)});
+                FFiles.push_back({std::move(path), std::move(entryBelow), std::nullopt});
             }
         }
     }
 
-    // By name: the paths differ only there. What was listed before a
-    // failure is kept.
-    std::vector<TFolderEntry> ListFolder(const std::string& folder)
+    // An entry whose type cannot be found is taken for a file: reading it
+    // tells why it cannot be read.
+    static bool IsFolder(const std::string& path, TEntryType type)
     {
-        std::vector<TFolderEntry> entries;
-        const std::unique_ptr<DIR, TDirCloser> dir(::opendir(folder.c_str()));
-        if (!dir) {
-            FResult.Unreadable.push_back({folder, FolderError(errno)});
-            return entries;
-        }
-        for (;;) {
-            errno = 0;
-            const dirent* entry = ::readdir(dir.get());
-            if (!entry) break;
-            const std::string_view name(entry->d_name);
-            if (name != "." && name != "..") entries.push_back({std::string(name), entry->d_type});
-        }
-        if (errno != 0) FResult.Unreadable.push_back({folder, FolderError(errno)});
-        std::sort(entries.begin(), entries.end(),
-            [](const TFolderEntry& a, const TFolderEntry& b) { return a.Name < b.Name; });
-        return entries;
+        if (type != TEntryType::etUnknown) return type == TEntryType::etFolder;
+        return LinkStatusOf(path).IsFolder();
     }
 
-    static bool IsFolder(const std::string& path, unsigned char type)
-    {
-        if (type != DT_UNKNOWN) return type == DT_DIR;
-        struct stat info { };
-        return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    }
+    bool IsSkipped(const std::string& folder) const { return FSkip && StatusOf(folder).SameFile(*FSkip); }
 
-    bool IsSkipped(const std::string& folder) const
-    {
-        struct stat info { };
-        return FSkip && ::stat(folder.c_str(), &info) == 0 &&
-            std::make_pair(info.st_dev, info.st_ino) == *FSkip;
-    }
-
-    TZtArchiveWalk& FResult;
     std::vector<TTreeFile>& FFiles;
-    std::optional<std::pair<dev_t, ino_t>> FSkip; // the output folder
+    std::optional<TFileStatus> FSkip; // the output folder
     bool FRootIsOutput = false; // the cache lies in the root folder
 };
 
 // What the head of one file of the tree told.
 struct TProbe {
     std::optional<TZtDocumentFacts> Facts; // a regular file
-    std::optional<std::string> Failure; // a regular file that could not be read
+    std::optional<std::string> Failure; // an entry that could not be read
     bool FromCache = false;
 };
 
-TProbe Probe(const std::string& file, const TZtFactsCache* cache, TZtFolderLookups& lookups)
+TProbe Probe(const TTreeFile& file, const TZtFactsCache* cache, TZtFolderLookups& lookups)
 {
     TProbe probe;
+    if (file.Failure) {
+        probe.Failure = file.Failure;
+        return probe;
+    }
     // One look at the file instead of reading it, when the cache knows it.
-    struct stat info { };
-    if (cache && cache->Knows(file) && lookups.Stat(file, info) == 0)
-        if (const auto current = FileFactsOf(info))
-            if ((probe.Facts = cache->Find(file, *current))) {
+    if (cache && cache->Knows(file.Path))
+        if (const auto current = FileFactsOf(lookups.Status(file.Path)))
+            if ((probe.Facts = cache->Find(file.Path, *current))) {
                 probe.FromCache = true;
                 return probe;
             }
     try {
-        probe.Facts = ReadDocumentFacts(file, true);
+        probe.Facts = ReadDocumentFacts(file.Path, true);
     } catch (const std::exception& failure) {
-        // Pipes, devices and links to folders are no documents; a file that
-        // cannot be read might be one.
-        std::error_code error;
-        if (fs::is_regular_file(file, error)) probe.Failure = failure.what();
+        // Pipes, devices, links to folders and links that lead nowhere are
+        // no documents; a name that cannot be looked at, or a file that
+        // cannot be read, might be one.
+        const TFileStatus status = StatusOf(file.Path);
+        if (status.IsRegular() || (!status.Found() && status.Error != ENOENT)) probe.Failure = failure.what();
     }
     return probe;
 }
@@ -168,7 +140,7 @@ TZtArchiveWalk WalkArchive(
 {
     TZtArchiveWalk result;
     std::vector<TTreeFile> files;
-    TWalker(result, files, skip).WalkRoot(root.native());
+    TWalker(files, skip).WalkRoot(root.native());
 
     // Reading the heads is most of the walk's work, and done in parallel, a
     // few files per task so that handing out tasks costs little.
@@ -176,13 +148,14 @@ TZtArchiveWalk WalkArchive(
     std::vector<TProbe> probes(files.size());
     ForEachRangeInParallel(files.size(), jobs, FilesPerTask, [&](std::size_t begin, std::size_t end) {
         TZtFolderLookups lookups;
-        for (std::size_t i = begin; i < end; ++i) probes[i] = Probe(files[i].Path, cache, lookups);
+        for (std::size_t i = begin; i < end; ++i) probes[i] = Probe(files[i], cache, lookups);
     });
     result.Documents.reserve(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
         TProbe& probe = probes[i];
         if (probe.Failure) {
-            result.Unreadable.push_back({files[i].Path, *probe.Failure});
+            result.Unreadable.push_back({std::move(files[i].Path), std::move(files[i].Below),
+                std::move(*probe.Failure), result.Documents.size()});
             continue;
         }
         const bool isDocument = probe.Facts && probe.Facts->LooksLikeDocument;

@@ -12,11 +12,15 @@
 
 namespace quorvex {
 
-// A folder that could not be listed or a file that could not be read, and
-// why.
-struct TZtUnreadableFolder {
-    std::filesystem::path Folder;
+// A folder that could not be listed or a name that could not be read, and
+// why: the system's reason.
+struct TZtUnreadableEntry {
+    std::string Path; // root / Below
+    std::string Below; // the path below the root, '/' between folders
     std::string Message;
+    // How many documents come before it in the walk's order, so that it can
+    // be reported in its place.
+    std::size_t DocumentsBefore = 0;
 };
 
 // A regular file of the tree, and what was read of it while telling
@@ -31,9 +35,12 @@ struct TZtArchiveWalk {
     std::vector<TZtFoundFile> Documents; // sorted by path
     // The regular files that are no documents, with what was read of them.
     std::vector<TZtFoundFile> OtherFiles;
-    // Entries that are no document: other files, pipes, links to folders.
+    // Entries that are no document: other files, pipes, links to folders,
+    // links that lead nowhere.
     std::size_t PassedOver = 0;
-    std::vector<TZtUnreadableFolder> Unreadable;
+    // In the walk's order. A name that cannot be looked at, or a file that
+    // cannot be read, might be a document: it is never passed over.
+    std::vector<TZtUnreadableEntry> Unreadable;
     // Files whose facts came from the cache, which knew them as they are.
     std::size_t FromCache = 0;
 };

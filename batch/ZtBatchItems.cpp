@@ -18,6 +18,7 @@
 #include "ZtConvertDocument.h"
 #include "ZtFactsCache.h"
 #include "ZtFileAccess.h"
+#include "ZtFileStatus.h"
 #include "ZtRecognizeDocument.h"
 
 namespace quorvex {
@@ -27,14 +28,7 @@ namespace fs = std::filesystem;
 
 bool IsFolder(const std::string& name)
 {
-    std::error_code error;
-    return fs::is_directory(name, error);
-}
-
-bool Exists(const std::string& name)
-{
-    std::error_code error;
-    return fs::exists(fs::symlink_status(name, error));
+    return StatusOf(name).IsFolder();
 }
 
 // Whether a file's name says it was meant to be a document.
@@ -53,7 +47,11 @@ std::optional<std::string> Refusal(const TZtBatchRequest& request, const std::st
 {
     if (name == StandardInputName) return std::nullopt;
     if (!request.Recursive && IsFolder(name)) return "is a folder; use -r to convert the documents in it";
-    if (request.Recursive && !Exists(name)) return FormatFileMessage("Cannot open file %s", name, ENOENT);
+    // With the system's reason: a name in a folder that cannot be entered
+    // is there, but cannot be looked at.
+    if (request.Recursive)
+        if (const TFileStatus status = LinkStatusOf(name); !status.Found())
+            return FormatFileMessage("Cannot open file %s", name, status.Error);
     return std::nullopt;
 }
 
@@ -61,11 +59,10 @@ std::optional<std::string> Refusal(const TZtBatchRequest& request, const std::st
 // fails the check earns the warning (a missing one fails on its own).
 void AddNamedFile(TZtBatchItems& batch, const TZtBatchRequest& request, const std::string& name)
 {
-    std::error_code error;
     const bool notADocument =
-        name != StandardOutputName && fs::is_regular_file(name, error) && !LooksLikeFa4Document(name);
+        name != StandardInputName && StatusOf(name).IsRegular() && !LooksLikeFa4Document(name);
     batch.Items.push_back({name, HtmlFileName(request, name), fs::path(name).filename().generic_string(),
-        notADocument, std::nullopt, std::nullopt});
+        notADocument, std::nullopt, std::nullopt, std::nullopt});
 }
 
 // `below` inside `folder`, spelt as std::filesystem::path's `/` spells it.
@@ -91,9 +88,6 @@ void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::
     TZtArchiveWalk walk = WalkArchive(folder, output, jobs, memory.Cache);
     memory.Found += walk.Documents.size() + walk.OtherFiles.size();
     memory.FromCache += walk.FromCache;
-    for (const auto& unreadable : walk.Unreadable)
-        batch.Notes.push_back({unreadable.Folder.string(), unreadable.Message});
-    batch.Unreadable += walk.Unreadable.size();
     batch.PassedOver += walk.PassedOver;
     // A file named as a document that is none may be a damaged one: worth a
     // look before the archive is thrown away.
@@ -105,13 +99,28 @@ void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::
         batch.Notes.push_back(
             {std::string(path), "warning: passed over: does not look like an F&A 4 document"});
     std::move(walk.OtherFiles.begin(), walk.OtherFiles.end(), std::back_inserter(memory.OtherFiles));
-    batch.Items.reserve(batch.Items.size() + walk.Documents.size());
-    for (auto& document : walk.Documents) {
+    batch.Items.reserve(batch.Items.size() + walk.Documents.size() + walk.Unreadable.size());
+    auto unreadable = walk.Unreadable.begin();
+    // What could not be read fails in the walk's order, among the documents.
+    const auto addUnreadableUpTo = [&](std::size_t documents) {
+        for (; unreadable != walk.Unreadable.end() && unreadable->DocumentsBefore <= documents;
+             ++unreadable) {
+            TZtBatchItem item;
+            item.Document = std::move(unreadable->Path);
+            item.IndexPath = std::move(unreadable->Below);
+            item.Failure = std::move(unreadable->Message);
+            batch.Items.push_back(std::move(item));
+        }
+    };
+    for (std::size_t i = 0; i < walk.Documents.size(); ++i) {
+        addUnreadableUpTo(i);
+        TZtFoundFile& document = walk.Documents[i];
         std::string target =
             WithHtmlExtension(output ? InFolder(*request.OutputDir, document.Below) : document.Path);
         batch.Items.push_back({std::move(document.Path), std::move(target), std::move(document.Below), false,
-            std::move(document.Facts), std::nullopt});
+            std::move(document.Facts), std::nullopt, std::nullopt});
     }
+    addUnreadableUpTo(walk.Documents.size());
 }
 
 // Time as the file system counts it.

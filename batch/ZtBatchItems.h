@@ -27,6 +27,13 @@ struct TZtBatchItem {
     // Why a name is not converted at all (a folder without -r, a missing
     // name with -r): reported in its place, with no output and no index row.
     std::optional<std::string> Refusal;
+    // Why an entry the walk found cannot be read (a folder that cannot be
+    // listed, a name that cannot be looked at): a failure in its place,
+    // with its index row, and no output.
+    std::optional<std::string> Failure;
+
+    // Refused or unreadable: converted not at all.
+    bool WritesNothing() const { return Refusal || Failure; }
 };
 
 // A message about a name, worded by each program as it words its others.
@@ -38,10 +45,9 @@ struct TZtBatchNote {
 struct TZtBatchItems {
     std::vector<TZtBatchItem> Items;
     std::size_t PassedOver = 0; // files of the folders that are no documents
-    // What the user is told about folders that could not be read and files
-    // passed over that are named as documents.
+    // What the user is told about files passed over that are named as
+    // documents.
     std::vector<TZtBatchNote> Notes;
-    std::size_t Unreadable = 0; // folders that could not be read
     // With -r and -d: what the walk read of the tree's files for the next
     // run, unless the cache this run found holds just that.
     std::optional<std::string> NewCache;

@@ -71,6 +71,11 @@ TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& setti
         result.Message = item.Refusal;
         return result;
     }
+    if (item.Failure) {
+        result.Message = item.Failure;
+        if (settings.CollectIndexRow) FillRow(result, item);
+        return result;
+    }
     try {
         Convert(result, item, settings);
     } catch (const std::exception& error) {

@@ -3,31 +3,24 @@
 
 #include "ZtOutputPlan.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <unordered_map>
 
 #include "ZtConvertDocument.h"
+#include "ZtFileStatus.h"
 #include "ZtRecognizeDocument.h"
 
 namespace quorvex {
 namespace {
-
-std::int64_t Nanoseconds(const struct timespec& time)
-{
-    return std::int64_t{time.tv_sec} * 1000000000 + time.tv_nsec;
-}
 
 // Every way of naming a file gives one key, also for a file that does not
 // exist yet: a document given before its name is written by another of the
 // run is written over all the same.
 std::optional<TFileIdentity> DocumentKey(const TZtBatchItem& item)
 {
-    if (item.Document == StandardInputName) return IdentityOfRegularDescriptor(STDIN_FILENO);
+    if (item.Document == StandardInputName) return IdentityOfRegularDescriptor(StandardInputDescriptor);
     // The walk found a regular file and looked at it already.
     if (item.Facts) return TFileIdentity{item.Facts->Device, item.Facts->Inode, {}};
     // Only regular files hold documents; a device or a FIFO is no document
@@ -62,19 +55,17 @@ void FindOutput(TZtOutputKeys& keys, const std::string& output, TZtKeyLookups& l
     if (output == StandardOutputName) {
         keys.Output = {0, 0, output};
         // Standard output only as a regular file it appends to.
-        keys.Overwritten = IdentityOfRegularDescriptor(STDOUT_FILENO);
+        keys.Overwritten = IdentityOfRegularDescriptor(StandardOutputDescriptor);
         return;
     }
-    struct stat info { };
-    if (lookups.Folders.Stat(output, info) == 0) {
-        keys.Output = {info.st_dev, info.st_ino, {}};
-        if (S_ISREG(info.st_mode)) {
-            keys.OutputTime = Nanoseconds(info.st_mtim);
+    if (const TFileStatus status = lookups.Folders.Status(output); status.Found()) {
+        keys.Output = {static_cast<dev_t>(status.Device), static_cast<ino_t>(status.Inode), {}};
+        if (status.Kind == TFileKind::fkRegular) {
+            keys.OutputTime = status.ModifiedNs;
             // Most HTML files are smaller than any document: only a file of
             // a document's size is opened to look.
             keys.OverwrittenLooksLikeDocument =
-                static_cast<std::uint64_t>(info.st_size) >= Fa4MinimumDocumentSize &&
-                LooksLikeFa4Document(output);
+                status.Size >= Fa4MinimumDocumentSize && LooksLikeFa4Document(output);
         }
     } else if (auto identity = IdentityInMissingFolder(output, lookups)) {
         keys.Output = std::move(*identity);
@@ -157,7 +148,7 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
     std::vector<std::string> conflicts;
     TIdentityMap<std::size_t> firstWriter(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].Refusal) continue; // writes nothing
+        if (items[i].WritesNothing()) continue;
         if (auto conflict = overwriteConflict(keys[i], HtmlOf(items[i]), items[i].Target))
             conflicts.push_back(std::move(*conflict));
         const auto [first, added] = firstWriter.try_emplace(&keys[i].Output, i);

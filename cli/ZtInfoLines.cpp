@@ -134,8 +134,7 @@ int PrintInfo(const TZtCliOptions& options, unsigned jobs)
     for (const auto& name : options.Documents) {
         if (options.Recursive && IsFolder(name)) {
             TZtArchiveWalk walk = WalkArchive(name, std::nullopt, jobs);
-            for (const auto& unreadable : walk.Unreadable)
-                failed(unreadable.Folder.string(), unreadable.Message);
+            for (const auto& unreadable : walk.Unreadable) failed(unreadable.Path, unreadable.Message);
             for (const auto& file : FilesOfWalk(std::move(walk)))
                 std::fputs(InfoLine(file.Name, file.Facts).c_str(), stdout);
         } else if (IsFolder(name)) {

@@ -129,7 +129,7 @@ TPlan LookAtFiles(const TZtBatchItems& batch, const TZtCliOptions& options, unsi
         TZtKeyLookups lookups;
         for (std::size_t i = begin; i < end; ++i) {
             const TZtBatchItem& item = batch.Items[i];
-            if (item.Refusal) continue; // writes nothing
+            if (item.WritesNothing()) continue;
             plan.Keys[i] = FindOutputKeys(item, lookups);
             if (!options.Update) continue;
             // A document whose time cannot be read is converted, and fails
@@ -196,7 +196,7 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
             {FactsCacheName(BatchRequest(options)), "the cache"}};
     const std::vector<std::string> conflicts = OutputConflicts(batch.Items, plan.Keys, runFiles);
     if (!conflicts.empty()) return ReportConflicts(conflicts);
-    TZtBatchCounts counts{0, batch.PassedOver, 0, batch.Unreadable};
+    TZtBatchCounts counts{0, batch.PassedOver, 0, 0};
     std::vector<TZtItemResult> results =
         ConvertItems(batch, plan.Kept, {conversion, options.OutputDir.has_value(), mirrored}, jobs, counts);
     if (mirrored && !WriteIndex(options, batch, results)) ++counts.Failed;

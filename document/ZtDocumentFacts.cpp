@@ -108,6 +108,22 @@ std::optional<TZtDocumentFacts> FileFactsOf(const struct stat& info)
     return facts;
 }
 
+std::optional<TZtDocumentFacts> FileFactsOf(const TFileStatus& status)
+{
+    if (!status.IsRegular()) return std::nullopt;
+    TZtDocumentFacts facts;
+    facts.Size = status.Size;
+    // Whole seconds rounded down, as stat(2) gives them before 1970 too.
+    constexpr std::int64_t Second = 1000000000;
+    const std::int64_t below = status.ModifiedNs % Second < 0 ? 1 : 0;
+    facts.Modified = static_cast<std::time_t>(status.ModifiedNs / Second - below);
+    facts.ModifiedNs = status.ModifiedNs;
+    facts.Device = status.Device;
+    facts.Inode = status.Inode;
+    facts.ChangedNs = status.ChangedNs;
+    return facts;
+}
+
 TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments)
 {
     const TDocumentFile file(fileName);

@@ -10,6 +10,7 @@
 
 #include "ZtDamageAccount.h"
 #include "ZtDocumentExcerpt.h"
+#include "ZtFileStatus.h"
 
 struct stat;
 
@@ -54,5 +55,7 @@ TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocum
 std::optional<TZtDocumentFacts> FileFactsOf(const std::string& fileName);
 // The same from what stat(2) told of it.
 std::optional<TZtDocumentFacts> FileFactsOf(const struct stat& info);
+// The same from the status of the name.
+std::optional<TZtDocumentFacts> FileFactsOf(const TFileStatus& status);
 
 } // namespace quorvex

@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "ZtStatusOfStat.h"
+
 namespace quorvex {
 
 TZtFolderLookups::~TZtFolderLookups()
@@ -32,22 +34,25 @@ bool TZtFolderLookups::FolderMissing(const std::string& path) const
         std::string_view(path).substr(0, slash) == FFolder;
 }
 
-int TZtFolderLookups::Stat(const std::string& path, struct stat& info)
+TFileStatus TZtFolderLookups::Status(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
     // A name without a folder, a name in the root folder, a name that ends
     // in a slash: looked at whole.
-    if (slash == std::string::npos || slash == 0 || slash + 1 == path.size())
-        return ::stat(path.c_str(), &info);
-    if (OpenFolder(std::string_view(path).substr(0, slash)))
-        return ::fstatat(FFd, path.c_str() + slash + 1, &info, 0);
+    if (slash == std::string::npos || slash == 0 || slash + 1 == path.size()) return StatusOf(path);
+    if (OpenFolder(std::string_view(path).substr(0, slash))) {
+        struct stat info { };
+        const int result = ::fstatat(FFd, path.c_str() + slash + 1, &info, 0);
+        return StatusOfCall(result, info, errno);
+    }
     // Nothing is found in a folder that does not exist, as the many targets
     // of a new folder are not.
     if (FOpenError == ENOENT) {
-        errno = ENOENT;
-        return -1;
+        TFileStatus missing;
+        missing.Error = ENOENT;
+        return missing;
     }
-    return ::stat(path.c_str(), &info);
+    return StatusOf(path);
 }
 
 } // namespace quorvex

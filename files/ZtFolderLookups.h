@@ -3,10 +3,10 @@
 // files of it that come in a row, and each file found by its name in the
 // open folder instead of by its whole path again.
 
-#include <sys/stat.h>
-
 #include <string>
 #include <string_view>
+
+#include "ZtFileStatus.h"
 
 namespace quorvex {
 
@@ -17,9 +17,9 @@ public:
     TZtFolderLookups& operator=(const TZtFolderLookups&) = delete;
     ~TZtFolderLookups();
 
-    // As stat(2) on `path`: 0, or -1 with errno set.
-    int Stat(const std::string& path, struct stat& info);
-    // Whether the last Stat found that `path`'s folder does not exist.
+    // As StatusOf(path).
+    TFileStatus Status(const std::string& path);
+    // Whether the last Status found that `path`'s folder does not exist.
     bool FolderMissing(const std::string& path) const;
 
 private:

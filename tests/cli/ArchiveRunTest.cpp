@@ -1,7 +1,10 @@
 // fa4tohtml run over folder trees: -r, the mirrored output, the index, -u,
 // and the warning for a named file that does not look like a document.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -228,6 +231,80 @@ TEST_F(ArchiveRun, IndexAndCacheNeverReplaceADocument)
     EXPECT_EQ(Read(FTree / "index.html"), index);
     EXPECT_EQ(Read(FTree / ".fa4tohtml-cache"), cache);
     EXPECT_FALSE(fs::exists(FTree / "index.html.html"));
+}
+
+TEST_F(ArchiveRun, FolderThatCannotBeEnteredOrListedFailsItsDocuments)
+{
+    Document(FTree / "t1" / "A", "Eins");
+    for (const char* name : {"B", "C", "D"}) Document(FTree / "t2" / name, name);
+    Document(FTree / "t3" / "E", "Drei");
+    const std::string t2 = (FTree / "t2").string();
+    const std::string t3 = (FTree / "t3").string();
+    ::chmod(t2.c_str(), 0644); // listed, but its files cannot be looked at
+    ::chmod(t3.c_str(), 0); // not even listed
+    const auto run =
+        RunProgramAsOrdinaryUser(FA4TOHTML_PATH, {"-r", "-d", FSite.string(), FTree.string()}, FTemp);
+    if (!run) GTEST_SKIP() << "no user without privileges to run as";
+    EXPECT_EQ(run->Status, 1);
+    std::string expected;
+    for (const char* name : {"B", "C", "D"})
+        expected += "fa4tohtml: " + t2 + "/" + name + ": Cannot open file " + t2 + "/" + name +
+            ": Permission denied\n";
+    expected += "fa4tohtml: " + t3 +
+        ": Cannot read folder: Permission denied\n"
+        "fa4tohtml: 1 converted, 0 passed over as not documents, 0 up to date, 4 failed\n";
+    EXPECT_EQ(run->Err, expected);
+    const std::string index = Read(FSite / "index.html");
+    EXPECT_NE(index.find("<th scope=\"row\">C</th><td class=\"failed\">Not converted: Cannot open file " +
+                  t2 + "/C: Permission denied"),
+        std::string::npos);
+    EXPECT_NE(index.find("<th scope=\"row\">t3</th><td class=\"failed\">Not converted: Cannot read folder"),
+        std::string::npos);
+
+    const auto info = RunProgramAsOrdinaryUser(FA4TOHTML_PATH, {"--info", "-r", FTree.string()}, FTemp);
+    EXPECT_EQ(info->Status, 1);
+    EXPECT_NE(info->Out.find("{\"name\":\"" + t2 + "/D\",\"error\":\"Cannot open file " + t2 +
+                  "/D: Permission denied\"}\n"),
+        std::string::npos);
+    EXPECT_NE(
+        info->Out.find("{\"name\":\"" + t3 + "\",\"error\":\"Cannot read folder: Permission denied\"}\n"),
+        std::string::npos);
+}
+
+TEST_F(ArchiveRun, PathTooLongToOpenFails)
+{
+    // Folders made one below the other by relative steps, until the path of
+    // a document in the deepest is longer than the system opens.
+    fs::create_directories(FTree);
+    int fd = ::open(FTree.c_str(), O_RDONLY | O_DIRECTORY);
+    std::string deep = FTree.string();
+    const std::string step(200, 'f');
+    while (deep.size() < 4000) {
+        ASSERT_EQ(::mkdirat(fd, step.c_str(), 0755), 0);
+        const int below = ::openat(fd, step.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = below;
+        deep += "/" + step;
+    }
+    const std::string name(150, 'D');
+    const std::string bytes = TFa4Builder().Line("Tief").Bytes();
+    const int file = ::openat(fd, name.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::write(file, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(file);
+    ::close(fd);
+    const std::string path = deep + "/" + name;
+    ASSERT_GE(path.size(), 4096u);
+
+    const TProgramRun run = Run({"-r", FTree.string()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err,
+        "fa4tohtml: " + path + ": Cannot open file " + path +
+            ": File name too long\n"
+            "fa4tohtml: 0 converted, 0 passed over as not documents, 0 up to date, 1 failed\n");
+    const TProgramRun info = Run({"--info", "-r", FTree.string()});
+    EXPECT_EQ(info.Status, 1);
+    EXPECT_EQ(info.Out,
+        "{\"name\":\"" + path + "\",\"error\":\"Cannot open file " + path + ": File name too long\"}\n");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // folder.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@ struct TProgramRun {
 
 // `folder` takes the files that catch standard output and error.
 TProgramRun RunProgram(
+    const std::string& program, const std::vector<std::string>& args, const std::filesystem::path& folder);
+
+// The same as a user without privileges, for whom a file's mode counts: as
+// root, `folder` and everything in it are given to the user "nobody" and the
+// program runs as that user; nothing when there is no such user.
+std::optional<TProgramRun> RunProgramAsOrdinaryUser(
     const std::string& program, const std::vector<std::string>& args, const std::filesystem::path& folder);
 
 } // namespace quorvex::testing
