@@ -10,6 +10,7 @@
 #include "ZtErrors.h"
 #include "ZtFileTarget.h"
 #include "ZtHelpText.h"
+#include "ZtFindBar.h"
 #include "ZtHtmlPreview.h"
 #include "ZtLineCells.h"
 #include "ZtLineList.h"
@@ -34,6 +35,8 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <initializer_list>
 
 namespace quorvex {
 
@@ -67,13 +70,17 @@ QFrame* MakePanel(const char* name, QWidget* parent)
 }
 
 // A page whose one control fills it.
-QWidget* MakePage(const char* name, QWidget* content)
+// A page of the page control: its main widget, which takes the page's
+// height, and the bars under it.
+QWidget* MakePage(const char* name, QWidget* content, std::initializer_list<QWidget*> bars = {})
 {
     auto* page = new QWidget;
     page->setObjectName(QString::fromLatin1(name));
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
+    layout->setSpacing(0);
+    layout->addWidget(content, 1);
+    for (QWidget* bar : bars) layout->addWidget(bar);
     return page;
 }
 
@@ -207,6 +214,7 @@ void TZtFormQuorvex::CreatePages()
 
     HtmlPreview = new TZtHtmlPreview;
     HtmlPreview->setObjectName(QStringLiteral("HtmlPreview"));
+    FindBar = new TZtFindBar(HtmlPreview);
 
     HelpMemo = new QPlainTextEdit;
     HelpMemo->setObjectName(QStringLiteral("HelpMemo"));
@@ -219,7 +227,7 @@ void TZtFormQuorvex::CreatePages()
     HelpMemo->setPlainText(HelpText());
 
     tsHeader = MakePage("tsHeader", Header);
-    tsHtml = MakePage("tsHtml", HtmlPreview);
+    tsHtml = MakePage("tsHtml", HtmlPreview, {FindBar});
     tsInfo = MakePage("tsInfo", HelpMemo);
     PageControl->addTab(tsHeader, FImageList1[siOk], QStringLiteral("Preferences"));
     PageControl->addTab(tsHtml, FImageList1[siOk], QStringLiteral("Converted Text"));
@@ -267,6 +275,10 @@ void TZtFormQuorvex::BindCommandKeys()
         // A click does nothing on a disabled button, as for the mouse.
         new QShortcut(QKeySequence(command.Key), this, [button] { button->click(); });
     }
+    // Finding is for the converted text; the other pages have nothing to find.
+    new QShortcut(QKeySequence::Find, this, [this] {
+        if (PageControl->currentWidget() == tsHtml) FindBar->Open();
+    });
 }
 
 template <typename THandler>

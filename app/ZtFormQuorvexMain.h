@@ -24,6 +24,7 @@ class QTabWidget;
 
 namespace quorvex {
 
+class TZtFindBar;
 class TZtHtmlPreview;
 class TZtLineList;
 class TZtPrompter;
@@ -89,6 +90,7 @@ public:
     QWidget* tsInfo = nullptr;
     TZtSourceEditor* Header = nullptr;
     TZtHtmlPreview* HtmlPreview = nullptr;
+    TZtFindBar* FindBar = nullptr; // under the preview, shown by Ctrl+F
     QPlainTextEdit* HelpMemo = nullptr;
     QPushButton* btnLoadFa4 = nullptr;
     QPushButton* btnAsHtml = nullptr;

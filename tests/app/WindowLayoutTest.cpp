@@ -4,6 +4,7 @@
 
 #include "AppFixture.h"
 #include "PreviewProbe.h"
+#include "ZtFindBar.h"
 #include "ZtHelpText.h"
 #include "ZtHtmlPreview.h"
 #include "ZtLineList.h"
@@ -11,7 +12,9 @@
 
 #include <QFrame>
 #include <QGuiApplication>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -43,6 +46,23 @@ TEST_F(WindowLayoutTest, ThePartsAreThereByName)
              "PageControl", "Header", "HtmlPreview", "HelpMemo", "btnLoadFa4", "btnAsHtml", "btnOk"})
         EXPECT_NE(Window.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_TRUE(Window.Panel1->text().isEmpty());
+}
+
+// Ctrl+F finds in the converted text only, wherever the focus is on its page.
+TEST_F(WindowLayoutTest, CtrlFOpensTheFindBarUnderThePreview)
+{
+    ShowWindow();
+    Window.ShowPage(Window.tsHeader);
+    Window.Header->setFocus();
+    QTest::keyClick(Window.Header, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_FALSE(Window.FindBar->isVisible());
+
+    Window.ShowPage(Window.tsHtml);
+    Window.HtmlPreview->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(Window.FindBar->isVisible());
+    EXPECT_TRUE(Window.FindBar->Field->hasFocus());
+    EXPECT_EQ(Window.FindBar->parentWidget(), Window.tsHtml);
 }
 
 TEST_F(WindowLayoutTest, ThePagesComeInTabOrder)
