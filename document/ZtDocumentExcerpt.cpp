@@ -58,17 +58,44 @@ std::string ShownText(std::string_view line)
     return shown;
 }
 
+bool IsSetApart(std::string_view line, TZtEmphasis& emphasis)
+{
+    bool shows = false;
+    bool whole = true;
+    for (std::size_t position = 0; position < line.size(); ++position) {
+        const auto byte = static_cast<unsigned char>(line[position]);
+        if (byte == 0xFF) {
+            if (position + 1 >= line.size()) break;
+            const auto code = static_cast<unsigned char>(line[position + 1]);
+            if (code == 0x80 || code == 0x90) emphasis.Bold = code == 0x80;
+            if (code == 0x81 || code == 0x91) emphasis.Underline = code == 0x81;
+            // Fonts 1 to 4 are drawn larger than the body's text, 5 to 8 not.
+            if (code >= 0x88 && code <= 0x8F) emphasis.LargerFont = code <= 0x8B;
+            if (code >= 0x98 && code <= 0x9F) emphasis.LargerFont = false;
+            position += 1 + CodeTable[code].Operands;
+        } else if (byte > 0x20 && byte != 0xAE && byte != 0xAF) {
+            shows = true;
+            whole = whole && emphasis.Any();
+        }
+    }
+    return shows && whole;
+}
+
 void TZtExcerptBuilder::AddLine(std::string_view line)
 {
+    ++FLines;
+    const bool setApart = IsSetApart(line, FEmphasis);
     const std::string shown = ShownText(line);
     const std::string_view text = Trimmed(shown);
     if (text.empty()) return;
-    if (FTitle.empty()) {
-        FTitle = text;
-        FTitleJoinPending = EndsHyphenated(shown);
-    } else if (FTitleJoinPending) {
-        JoinTitle(text);
-    }
+    if (FFirstLine.Text.empty())
+        FFirstLine.Take(shown);
+    else if (FFirstLine.JoinPending)
+        FFirstLine.Join(text);
+    if (FHeading.Text.empty() && setApart && FLines <= TitleHeadingLines)
+        FHeading.Take(shown);
+    else if (FHeading.JoinPending)
+        FHeading.Join(text);
     if (!FText.empty()) {
         if (FHyphenPending && StartsSmall(text))
             FText.pop_back();
@@ -79,26 +106,35 @@ void TZtExcerptBuilder::AddLine(std::string_view line)
     FHyphenPending = EndsHyphenated(shown);
 }
 
-void TZtExcerptBuilder::JoinTitle(std::string_view shown)
+void TZtExcerptBuilder::TTitle::Take(std::string_view shown)
 {
-    FTitleJoinPending = false;
+    Text = Trimmed(shown);
+    JoinPending = EndsHyphenated(shown);
+}
+
+void TZtExcerptBuilder::TTitle::Join(std::string_view shown)
+{
+    JoinPending = false;
     const std::string_view word = shown.substr(0, shown.find(' '));
     if (StartsSmall(word)) {
-        FTitle.pop_back();
-        FTitle += word;
+        Text.pop_back();
+        Text += word;
     } else if (StartsCapital(word)) {
-        FTitle += word;
+        Text += word;
     }
 }
 
 bool TZtExcerptBuilder::Full() const
 {
-    return !FTitleJoinPending && FText.size() > DocumentExcerptLength;
+    const bool headingKnown = !FHeading.Text.empty() || FLines >= TitleHeadingLines;
+    return headingKnown && !FFirstLine.JoinPending && !FHeading.JoinPending &&
+        FText.size() > DocumentExcerptLength;
 }
 
 std::string TZtExcerptBuilder::Title() const
 {
-    return Cp437ToUtf8(FTitle.substr(0, DocumentTitleLength));
+    const std::string& title = FHeading.Text.empty() ? FFirstLine.Text : FHeading.Text;
+    return Cp437ToUtf8(title.substr(0, DocumentTitleLength));
 }
 
 std::string TZtExcerptBuilder::Excerpt() const

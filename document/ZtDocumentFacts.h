@@ -28,10 +28,12 @@ struct TZtDocumentFacts {
     std::uint64_t Inode = 0;
     std::int64_t ChangedNs = 0; // status change time, which no one can set
     std::int32_t LineCount = 0;
-    // The plain text of the first body line that shows more than blanks,
-    // without its leading and trailing blanks, a word hyphenated at its end
-    // made whole, cut at DocumentTitleLength characters, as UTF-8 (code page
-    // 437); empty when no body line shows anything.
+    // The plain text of the first body line set apart as a whole (bold,
+    // underlined or in a larger font) among the first TitleHeadingLines, else
+    // of the first body line that shows more than blanks; without its leading
+    // and trailing blanks, a word hyphenated at its end made whole, cut at
+    // DocumentTitleLength characters, as UTF-8 (code page 437); empty when no
+    // body line shows anything (TZtExcerptBuilder::Title).
     std::string Title;
     // About DocumentExcerptLength characters of running text from the title
     // line on (TZtExcerptBuilder::Excerpt).

@@ -46,11 +46,45 @@ TEST_F(DocumentFacts, TitleIsTheFirstBodyLineThatShowsAnything)
     builder.EmptyParagraphs(2).Line("   \t ");
     builder.Line("\xFF\x21\x0A\x00  \xAF\x42"
                  "ericht \xFF\x80\x81"
-                 "ber M\x84rz\xAE  \xFF\x01"s);
+                 "ber M\x84rz\xFF\x90\xAE  \xFF\x01"s);
     builder.Line("Zweite Zeile");
     const TZtDocumentFacts facts = FactsOf(builder.Bytes());
     EXPECT_EQ(facts.Title, "Bericht über März");
     EXPECT_EQ(facts.LineCount, 17);
+}
+
+TEST_F(DocumentFacts, TitleIsTheFirstLineSetApartWithinTwentyBodyLines)
+{
+    // A letter: the header's bold letterhead is no title, the address is the
+    // same on many letters, the bold subject tells them apart.
+    TFa4Builder letter;
+    letter.EmptyParagraphs(6).Line("\xFF\x80Musterfirma\xFF\x90").EmptyParagraphs(5);
+    letter.Line("Herrn").Line("\xFF\x80Max\xFF\x90 M\x81ller").Line("Weg 1").EmptyParagraphs(2);
+    letter.Line(" \xFF\x80\xFF\x81Ihre Anfrage vom \xFF\x91").Line("12. Februar\xFF\x90  \xFF\x01");
+    letter.Line("Sehr geehrter Herr M\x81ller,");
+    EXPECT_EQ(FactsOf(letter.Bytes()).Title, "Ihre Anfrage vom");
+
+    // Larger fonts set a line apart, smaller ones and part of a line do not;
+    // a hyphenated heading is made whole.
+    const auto titleOf = [&](std::vector<std::string> lines) {
+        return FactsOf(WithSections().Lines(lines).Bytes()).Title;
+    };
+    EXPECT_EQ(titleOf({"Erste",
+                  "\xFF\x8C"
+                  "Klein\xFF\x9C",
+                  "\xFF\x89Gro\xE1"
+                  "e \xFF\x99\xFF\x80Ver- ",
+                  "bindung\xFF\x90"}),
+        "Große Verbindung");
+    EXPECT_EQ(
+        titleOf({"Erste", "\xFF\x80Halb\xFF\x90 fett", "\xFF\x8AKlein\xFF\x9A  \xFF\x8Dwinzig"}), "Erste");
+
+    // Only within the first twenty body lines.
+    std::vector<std::string> lines(19, "Text");
+    lines.push_back("\xFF\x80Zwanzig\xFF\x90");
+    EXPECT_EQ(titleOf(lines), "Zwanzig");
+    lines.insert(lines.begin(), "Erste");
+    EXPECT_EQ(titleOf(lines), "Erste");
 }
 
 TEST_F(DocumentFacts, TitleIsCutAtEightyCharacters)
