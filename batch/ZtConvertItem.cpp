@@ -3,33 +3,78 @@
 #include "ZtConvertItem.h"
 
 #include <exception>
-#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "ZtDocumentFacts.h"
+#include "ZtOutputFolder.h"
 
 namespace quorvex {
 namespace {
 
-namespace fs = std::filesystem;
+// Where the HTML of an item made by the run goes: a folder as the user
+// named it, the folders below it entered one at a time, and the entry.
+struct TOutputPlace {
+    std::string Folder; // "" for the current folder
+    std::vector<std::string> Below;
+    std::string Entry;
+    bool Create = false; // folders are made when missing
+};
 
-void MakeFolderOf(const std::string& target)
+// `path` split at '/' into its folders and its last name.
+void SplitBelow(std::string_view path, TOutputPlace& place)
 {
-    const fs::path folder = fs::path(target).parent_path();
-    std::error_code error;
-    if (!folder.empty()) fs::create_directories(folder, error);
-    if (error) throw EZtError(FormatFileMessage("Cannot create folder %s", folder.string()));
+    for (std::size_t slash; (slash = path.find('/')) != std::string_view::npos; path.remove_prefix(slash + 1))
+        if (slash > 0) place.Below.emplace_back(path.substr(0, slash));
+    place.Entry = std::string(path) + ".html";
+}
+
+TOutputPlace PlaceOf(const TZtBatchItem& item, const TZtItemSettings& settings)
+{
+    TOutputPlace place;
+    const std::string& path = item.IndexPath;
+    if (settings.Mirrored) {
+        place.Folder = *settings.OutputDir;
+        place.Create = true;
+        SplitBelow(path, place);
+        return place;
+    }
+    // A document the walk found lies below the folder named, which is
+    // opened as named and left only by the folders the walk went through.
+    const std::string& document = item.Document;
+    if (item.Facts && !path.empty() && document.size() > path.size() && document.ends_with(path) &&
+        document[document.size() - path.size() - 1] == '/') {
+        place.Folder = document.substr(0, document.size() - path.size());
+        SplitBelow(path, place);
+        return place;
+    }
+    const std::size_t slash = item.Target.rfind('/');
+    if (slash != std::string::npos) place.Folder = item.Target.substr(0, slash + 1);
+    place.Entry = item.Target.substr(slash + 1);
+    place.Create = settings.OutputDir.has_value();
+    return place;
 }
 
 void Convert(TZtItemResult& result, const TZtBatchItem& item, const TZtItemSettings& settings)
 {
-    if (settings.CreateFolders) MakeFolderOf(item.Target);
-    const TZtConvertedDocument converted = ConvertDocument(item.Document, item.Target, settings.Conversion);
+    std::optional<TZtConvertedDocument> converted;
+    if (item.Target == StandardOutputName || settings.TypedOutput) {
+        converted = ConvertDocument(item.Document, item.Target, settings.Conversion);
+    } else {
+        const TOutputPlace place = PlaceOf(item, settings);
+        TZtOutputFolder folder = TZtOutputFolder::OpenNamed(place.Folder, place.Create);
+        for (const std::string& below : place.Below) folder = folder.Enter(below, place.Create);
+        if (settings.Sweep) settings.Sweep->Sweep(folder.Descriptor());
+        converted = ConvertDocument(
+            item.Document, TZtHtmlDestination{item.Target, &folder, place.Entry}, settings.Conversion);
+    }
     result.State = TZtItemState::isConverted;
     // A named file was looked at before the run; only standard input is
     // known once it has been read.
-    result.NotADocument = item.Document == StandardInputName && !converted.LooksLikeDocument;
+    result.NotADocument = item.Document == StandardInputName && !converted->LooksLikeDocument;
     // What a file that is no document "lost" means nothing.
-    if (converted.LooksLikeDocument) result.Damage = converted.Damage;
+    if (converted->LooksLikeDocument) result.Damage = converted->Damage;
 }
 
 // Size and date for every document; title and lines only for one that was
@@ -60,7 +105,7 @@ TZtItemResult KeepItem(const TZtBatchItem& item, const TZtItemSettings& settings
 {
     TZtItemResult result;
     result.State = TZtItemState::isUpToDate;
-    if (settings.CollectIndexRow) FillRow(result, item);
+    if (settings.Mirrored) FillRow(result, item);
     return result;
 }
 
@@ -73,7 +118,7 @@ TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& setti
     }
     if (item.Failure) {
         result.Message = item.Failure;
-        if (settings.CollectIndexRow) FillRow(result, item);
+        if (settings.Mirrored) FillRow(result, item);
         return result;
     }
     try {
@@ -83,7 +128,7 @@ TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& setti
     } catch (...) {
         result.Message = "unknown error";
     }
-    if (settings.CollectIndexRow) FillRow(result, item);
+    if (settings.Mirrored) FillRow(result, item);
     return result;
 }
 

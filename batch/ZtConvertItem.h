@@ -10,13 +10,20 @@
 #include "ZtBatchItems.h"
 #include "ZtConvertDocument.h"
 #include "ZtDamageAccount.h"
+#include "ZtTemporaryFiles.h"
 
 namespace quorvex {
 
 struct TZtItemSettings {
     TZtConversion Conversion;
-    bool CreateFolders = false; // the target's folder is made when missing
-    bool CollectIndexRow = false;
+    // -d: the folder the HTML goes into, made when missing.
+    std::optional<std::string> OutputDir;
+    // -r with -d: the folders below OutputDir mirror the documents' folders;
+    // each item gets its row of the index.
+    bool Mirrored = false;
+    bool TypedOutput = false; // -o: the target is a name the user typed
+    // Clears each output folder of a killed run's leftovers; may be null.
+    TZtLeftoverSweep* Sweep = nullptr;
 };
 
 enum class TZtItemState { isConverted, isUpToDate, isFailed };
@@ -31,7 +38,10 @@ struct TZtItemResult {
     TZtIndexRow Row; // filled when asked for
 };
 
-// Never throws: a failure becomes the result.
+// Never throws: a failure becomes the result. The HTML of a name the run
+// made (beside the document, under -d) is written as an entry of its folder
+// (see ZtReplaceEntry.h); folders below the -d folder, or below a folder
+// named with -r, are entered one at a time without following a link.
 TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& settings);
 // An item whose HTML is up to date and kept.
 TZtItemResult KeepItem(const TZtBatchItem& item, const TZtItemSettings& settings);

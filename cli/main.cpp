@@ -1,13 +1,11 @@
 // fa4tohtml: converts F&A 4 documents to HTML files without opening a window.
 
 #include <malloc.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +18,11 @@
 #include "ZtConvertItem.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtFileAccess.h"
-#include "ZtFileTarget.h"
+#include "ZtFactsCache.h"
+#include "ZtOutputFolder.h"
+#include "ZtRecognizeDocument.h"
+#include "ZtReplaceEntry.h"
+#include "ZtStandardStreams.h"
 #include "ZtInfoLines.h"
 #include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
@@ -57,7 +59,8 @@ std::string ArchiveName(const std::vector<std::string>& names)
 }
 
 // The index of every document of the run, those that failed included.
-bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::vector<TZtItemResult>& results)
+bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::vector<TZtItemResult>& results,
+    TZtLeftoverSweep& sweep)
 {
     const std::string name = IndexName(BatchRequest(options));
     std::vector<TZtIndexRow> rows;
@@ -68,9 +71,10 @@ bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::v
         if (batch.Items[i].Target != StandardOutputName && !batch.Items[i].Refusal)
             rows.push_back(std::move(results[i].Row));
     try {
-        std::error_code error;
-        std::filesystem::create_directories(*options.OutputDir, error);
-        WriteWholeFile(name, BuildArchiveIndex(ArchiveName(options.Documents), std::move(rows)));
+        const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*options.OutputDir, true);
+        sweep.Sweep(folder.Descriptor());
+        WriteEntry(folder, std::string(IndexFileName),
+            BuildArchiveIndex(ArchiveName(options.Documents), std::move(rows)), KeepsDocument);
         return true;
     } catch (const std::exception& error) {
         std::fputs(ErrorLine(name, error.what()).c_str(), stderr);
@@ -83,12 +87,9 @@ bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::v
 // own is written, never through a link or into a pipe.
 void WriteFactsCache(const TZtCliOptions& options, const std::string& bytes)
 {
-    const std::string name = FactsCacheName(BatchRequest(options));
-    const TFileTarget target = ResolveTarget(name);
-    if (target.Name != name || (target.Kind != TTargetKind::tkNew && target.Kind != TTargetKind::tkRegular))
-        return;
     try {
-        WriteWholeFile(name, bytes);
+        const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*options.OutputDir, true);
+        WriteEntry(folder, std::string(FactsCacheFileName), bytes, KeepsDocument);
     } catch (const std::exception&) { }
 }
 
@@ -155,7 +156,7 @@ std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::v
         else
             converted.push_back(i);
     }
-    TZtBatchReport report(stderr, batch.Items.size(), isatty(STDERR_FILENO) == 1);
+    TZtBatchReport report(stderr, batch.Items.size(), IsTerminal(StandardErrorDescriptor));
     std::size_t reported = 0; // the items before this one are reported
     // A kept item has nothing to say but its place in the progress.
     const auto reportUpTo = [&](std::size_t end, const TZtOutcome& last) {
@@ -197,9 +198,11 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     const std::vector<std::string> conflicts = OutputConflicts(batch.Items, plan.Keys, runFiles);
     if (!conflicts.empty()) return ReportConflicts(conflicts);
     TZtBatchCounts counts{0, batch.PassedOver, 0, 0};
-    std::vector<TZtItemResult> results =
-        ConvertItems(batch, plan.Kept, {conversion, options.OutputDir.has_value(), mirrored}, jobs, counts);
-    if (mirrored && !WriteIndex(options, batch, results)) ++counts.Failed;
+    TZtLeftoverSweep sweep(KeepsDocument);
+    const TZtItemSettings settings{
+        conversion, options.OutputDir, mirrored, options.OutputFile.has_value(), &sweep};
+    std::vector<TZtItemResult> results = ConvertItems(batch, plan.Kept, settings, jobs, counts);
+    if (mirrored && !WriteIndex(options, batch, results, sweep)) ++counts.Failed;
     if (mirrored && batch.NewCache) WriteFactsCache(options, *batch.NewCache);
     if (options.Recursive) std::fputs(SummaryLine(counts).c_str(), stderr);
     return counts.Failed > 0 ? exFailed : exOk;

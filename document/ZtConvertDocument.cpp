@@ -2,13 +2,14 @@
 
 #include "ZtConvertDocument.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <exception>
 
 #include "ZtFileAccess.h"
+#include "ZtRecognizeDocument.h"
+#include "ZtReplaceEntry.h"
+#include "ZtStandardStreams.h"
 #include "ZtTextLines.h"
 
 namespace quorvex {
@@ -33,23 +34,47 @@ std::string ConvertLoaded(const TZtConversion& conversion, TZtFileInfoFa4& fa4)
 } // namespace
 
 TZtConvertedDocument ConvertDocument(
-    const std::string& document, const std::string& htmlName, const TZtConversion& conversion)
+    const std::string& document, const TZtHtmlDestination& html, const TZtConversion& conversion)
 {
     TZtFileInfoFa4 fa4;
     fa4.SetCharOutput(conversion.CharOutput);
     fa4.SetHyphenJoin(conversion.HyphenJoin);
     if (document == StandardInputName)
-        fa4.LoadFromStream(document, STDIN_FILENO);
+        fa4.LoadFromStream(document, StandardInputDescriptor);
     else
         fa4.LoadFromFile(document);
-    // Converted before anything is written, so that a document that does not
-    // convert leaves whatever stands under the HTML name untouched.
-    const std::string html = ConvertLoaded(conversion, fa4);
-    if (htmlName == StandardOutputName)
-        WriteStandardOutput(html);
-    else
-        WriteWholeFile(htmlName, html);
+    if (html.Folder != nullptr) {
+        // The name is looked at first, so that a link or a FIFO in the way
+        // costs no conversion; a document that does not convert leaves
+        // whatever stands under the name untouched.
+        TZtNewEntry file(*html.Folder, html.Entry, KeepsDocument, {}, html.Name);
+        file.Write(ConvertLoaded(conversion, fa4));
+        file.Commit();
+    } else if (html.Name == StandardOutputName) {
+        RefuseProtectedStream(StandardOutputDescriptor, "standard output", KeepsDocument);
+        WriteStandardOutput(ConvertLoaded(conversion, fa4));
+    } else {
+        // Converted before anything is written: a device or FIFO takes the
+        // bytes as they come.
+        WriteWholeFile(html.Name, ConvertLoaded(conversion, fa4), KeepsDocument);
+    }
     return {fa4.LooksLikeDocument(), fa4.Damage()};
+}
+
+TZtConvertedDocument ConvertDocument(
+    const std::string& document, const std::string& htmlName, const TZtConversion& conversion)
+{
+    return ConvertDocument(document, TZtHtmlDestination{htmlName, nullptr, {}}, conversion);
+}
+
+TZtConvertedDocument ConvertToMadeName(
+    const std::string& document, const std::string& htmlName, const TZtConversion& conversion)
+{
+    const std::size_t slash = htmlName.rfind('/');
+    const std::string folderName = slash == std::string::npos ? std::string() : htmlName.substr(0, slash + 1);
+    const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(folderName, false);
+    return ConvertDocument(
+        document, TZtHtmlDestination{htmlName, &folder, htmlName.substr(slash + 1)}, conversion);
 }
 
 std::string ReadPreferencesFile(const std::string& fileName)

@@ -7,6 +7,7 @@
 
 #include "ZtErrors.h"
 #include "ZtFileInfoFa4.h"
+#include "ZtOutputFolder.h"
 
 namespace quorvex {
 
@@ -35,11 +36,30 @@ struct TZtConvertedDocument {
     TZtDamageAccount Damage;
 };
 
-// `document` "-" reads standard input to its end, `htmlName` "-" writes to
-// standard output. Raises EZtError with the message
-// the user sees: EZtConversionError when the document was read but did not
-// convert.
+// Where the HTML of a conversion goes.
+struct TZtHtmlDestination {
+    std::string Name; // as messages name it; "-" is standard output
+    // Set: the HTML is the entry `Entry` of this folder, a name the program
+    // made: a regular file put in place of what stood there, which is never
+    // followed or written into. Unset: `Name` as the user typed it, a link
+    // followed, a device or FIFO written into.
+    const TZtOutputFolder* Folder = nullptr;
+    std::string Entry;
+};
+
+// `document` "-" reads standard input to its end. Raises EZtError with the
+// message the user sees: EZtConversionError when the document was read but
+// did not convert, EZtNotReplacedError when what stands under the HTML's
+// name stays (a document, a link, a FIFO ...). Standard output that is a
+// regular file is checked as any file the HTML would replace.
 TZtConvertedDocument ConvertDocument(
+    const std::string& document, const TZtHtmlDestination& html, const TZtConversion& conversion);
+// The same for a name the user typed, "-" standard output.
+TZtConvertedDocument ConvertDocument(
+    const std::string& document, const std::string& htmlName, const TZtConversion& conversion);
+// The same for a name the program made (the document's name and ".html"):
+// written as an entry of its folder, which is opened as named.
+TZtConvertedDocument ConvertToMadeName(
     const std::string& document, const std::string& htmlName, const TZtConversion& conversion);
 
 // A preferences file as the window's "Load..." reads it, every line then

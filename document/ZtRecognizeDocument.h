@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,19 @@ bool LooksLikeFa4Head(std::string_view head, std::uint64_t fileSize);
 // The same for a named file: false for anything that is not a regular file or
 // cannot be read. Reads only the head of the file.
 bool LooksLikeFa4Document(const std::string& fileName);
+
+// True for the head of a document as LooksLikeFa4Head has it, and also of
+// one cut short or damaged: the file holds at least the first line entry,
+// it has a Length, and the leading non-empty entries that the file holds
+// (up to RecognitionEntries) point past the line table, where a document
+// keeps its texts, the first of them within its first 16 MiB, as the texts
+// of a document's first lines lie. HTML and other text fail the last check:
+// no two text bytes and a NUL make its top byte.
+bool LooksLikeFa4Remains(std::string_view head, std::uint64_t fileSize);
+
+// Why an output must not replace the regular file open as `fd` and named
+// `entry`: it looks like a document, whole, cut or damaged, or it is named as
+// one (".fa4" in any case); nothing when it may go.
+std::optional<std::string> KeepsDocument(int fd, std::string_view entry);
 
 } // namespace quorvex

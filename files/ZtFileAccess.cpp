@@ -3,6 +3,7 @@
 #include "ZtFileAccess.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,104 +17,15 @@
 #include <vector>
 
 #include "ZtErrors.h"
+#include "ZtFileDescriptor.h"
 #include "ZtFileTarget.h"
+#include "ZtOutputFolder.h"
+#include "ZtReplaceEntry.h"
 #include "ZtTemporaryFiles.h"
+#include "ZtWriteSteps.h"
 
 namespace quorvex {
 namespace {
-
-// Closes a descriptor on every way out.
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd)
-        : FFd(fd)
-    { }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    ~TFileDescriptor()
-    {
-        if (FFd >= 0) ::close(FFd);
-    }
-    int Get() const { return FFd; }
-    bool Valid() const { return FFd >= 0; }
-    // Hands the descriptor over to the caller, who closes it.
-    int Release() { return std::exchange(FFd, -1); }
-    // Closes now and tells whether the close reported no error.
-    bool Close()
-    {
-        const int fd = FFd;
-        FFd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int FFd;
-};
-
-bool WriteAll(int fd, std::string_view bytes, const TFileWriteHooks& hooks)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = hooks.Write ? hooks.Write(fd, bytes.data(), bytes.size())
-                                            : ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (written == 0) {
-            errno = EIO; // stores nothing, says nothing: no way to go on
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// The reason of the last failed call, never 0: a write that stored nothing
-// and reported no error leaves errno as it was.
-int LastError()
-{
-    return errno != 0 ? errno : EIO;
-}
-
-// Creates a new file beside `fileName` under a name no other file has; -1
-// with errno set when none can be made.
-int CreateTemporaryBeside(const std::string& fileName, std::string& tempName)
-{
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        tempName = TemporaryNameBeside(fileName, attempt);
-        const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-// Removes a named temporary file unless told it has been renamed, also when
-// the program is interrupted meanwhile.
-class TTemporaryName {
-public:
-    explicit TTemporaryName(std::string name)
-        : FName(std::move(name))
-        , FGuard(FName)
-    { }
-    TTemporaryName(const TTemporaryName&) = delete;
-    TTemporaryName& operator=(const TTemporaryName&) = delete;
-    ~TTemporaryName()
-    {
-        if (!FKept) ::unlink(FName.c_str());
-    }
-    const std::string& Name() const { return FName; }
-    void Keep() { FKept = true; }
-
-private:
-    std::string FName;
-    TTemporaryFileGuard FGuard;
-    bool FKept = false;
-};
-
-int Sync(int fd, const TFileWriteHooks& hooks)
-{
-    return hooks.Sync ? hooks.Sync(fd) : ::fsync(fd);
-}
 
 // What a read that failed tells: the system's reason (an errno value), or 0
 // when the file only ended early.
@@ -191,28 +103,6 @@ EZtError CannotCreate(const std::string& fileName, int error)
 // Each step below gives 0 when it succeeded, else the system's reason.
 constexpr int Done = 0;
 
-// A file without a name in the folder of `name`; -1 with errno set where the
-// file system cannot make one.
-int OpenUnnamedBeside(const std::string& name)
-{
-    return ::open(FolderOf(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-}
-
-bool UnnamedFilesUnsupported(int error)
-{
-    return error == EOPNOTSUPP || error == EISDIR;
-}
-
-// Links a complete unnamed file in under `name`. Linking by the descriptor's
-// name in /proc needs no privilege.
-int LinkUnnamed(int fd, const std::string& name, const TFileWriteHooks& hooks)
-{
-    if (hooks.NameUnnamed) return hooks.NameUnnamed(fd, name) == 0 ? Done : LastError();
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? Done
-                                                                                            : LastError();
-}
-
 // Why nothing can be written under a name that is no file to write: a
 // folder, or a name that cannot be looked at. 0 for other kinds (a socket).
 int WhyNotWritable(const std::string& name)
@@ -222,110 +112,33 @@ int WhyNotWritable(const std::string& name)
     return S_ISDIR(info.st_mode) ? EISDIR : Done;
 }
 
-enum class TNewFile { nfCreated, nfFailed, nfTryNamed };
-
-// A new file is written without a name and linked in under its name once
-// complete: the name never shows a part of the file, and the folder gets one
-// entry, as a copy makes, instead of a temporary name and a rename. Where the
-// file system cannot do that, the caller takes the way of a replacement.
-TNewFile CreateUnnamedThenLink(
-    const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks, int& error)
+// The name's folder, as the user named it, and the name in it.
+void ReplaceFile(const std::string& fileName, const TFileTarget& target, std::string_view bytes,
+    const TProtectedFile& isProtected, const TFileWriteHooks& hooks)
 {
-    TFileDescriptor file(OpenUnnamedBeside(target.Name));
-    if (!file.Valid()) {
-        error = LastError();
-        return UnnamedFilesUnsupported(error) ? TNewFile::nfTryNamed : TNewFile::nfFailed;
-    }
-    if (!WriteAll(file.Get(), bytes, hooks)) {
-        error = LastError();
-        return TNewFile::nfFailed;
-    }
-    // A name made by another program meanwhile is replaced, as any existing
-    // file.
-    if (LinkUnnamed(file.Get(), target.Name, hooks) != Done) return TNewFile::nfTryNamed;
-    if (!file.Close()) {
-        error = LastError();
-        return TNewFile::nfFailed;
-    }
-    return TNewFile::nfCreated;
-}
-
-// The new content, complete and closed, under a temporary name beside the
-// target, then renamed over it. The temporary file is written without a name
-// where the file system allows, and named only for the moment between its
-// link and the rename, so that a program killed while writing leaves nothing
-// behind; elsewhere it is named from the start. An interrupt removes it in
-// either case.
-// Returned by a replacement whose unnamed file cannot be given a name (no
-// /proc in a bare chroot): the replacement starts again with a named file.
-constexpr int NameUnnamedFailed = -1;
-
-int ReplaceFileVia(
-    const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks, bool tryUnnamed)
-{
-    const bool replacing = target.Kind == TTargetKind::tkRegular;
-    std::string tempName;
-    int fd = tryUnnamed ? OpenUnnamedBeside(target.Name) : -1;
-    const bool unnamed = fd >= 0;
-    if (!unnamed) {
-        if (tryUnnamed && !UnnamedFilesUnsupported(errno)) return LastError();
-        fd = CreateTemporaryBeside(target.Name, tempName);
-        if (fd < 0) return LastError();
-    }
-    TFileDescriptor file(fd);
-    std::optional<TTemporaryName> temp;
-    if (!unnamed) temp.emplace(tempName);
-    // A replaced file keeps its owner, where the user may give it (root
-    // may), and its permissions; the owner first, as a change of owner
-    // clears the set-user-ID bit.
-    if (replacing) {
-        [[maybe_unused]] const int owned = ::fchown(file.Get(), target.Owner, target.Group);
-        ::fchmod(file.Get(), target.Mode);
-    } else if (unnamed) {
-        // An unnamed file is made with the mode asked for, not the one the
-        // umask leaves, which a named new file gets.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(file.Get(), 0666 & ~mask);
-    }
-    if (!WriteAll(file.Get(), bytes, hooks)) return LastError();
-    // A crash leaves the old or the new content under the name, never an
-    // empty file: the new one is on the disk before the rename.
-    if (replacing && Sync(file.Get(), hooks) != 0) return LastError();
-    for (int attempt = 0; unnamed && !temp; ++attempt) {
-        tempName = TemporaryNameBeside(target.Name, attempt);
-        const int linked = LinkUnnamed(file.Get(), tempName, hooks);
-        if (linked == Done) temp.emplace(tempName);
-        if (linked != Done && linked != EEXIST) return NameUnnamedFailed;
-        if (linked != Done && attempt == 15) return linked;
-    }
-    if (!file.Close()) return LastError();
-    if (hooks.BeforeRename && !hooks.BeforeRename(temp->Name())) return EIO;
-    if (::rename(temp->Name().c_str(), target.Name.c_str()) != 0) return LastError();
-    temp->Keep();
-    if (replacing) {
-        TFileDescriptor folder(::open(FolderOf(target.Name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder.Valid()) Sync(folder.Get(), hooks);
-    }
-    return Done;
-}
-
-int ReplaceFile(const TFileTarget& target, std::string_view bytes, const TFileWriteHooks& hooks)
-{
-    const int result = ReplaceFileVia(target, bytes, hooks, true);
-    return result == NameUnnamedFailed ? ReplaceFileVia(target, bytes, hooks, false) : result;
+    const std::size_t slash = target.Name.rfind('/');
+    const std::string folderName = slash == std::string::npos ? std::string() : FolderOf(target.Name);
+    int error = Done;
+    const std::optional<TZtOutputFolder> folder = TZtOutputFolder::OpenExisting(folderName, error);
+    if (!folder) throw CannotCreate(fileName, error);
+    const std::string entry = slash == std::string::npos ? target.Name : target.Name.substr(slash + 1);
+    TZtNewEntry file(*folder, entry, isProtected, hooks, fileName);
+    file.Write(bytes);
+    file.Commit();
 }
 
 // A device or a FIFO takes the bytes as they come; it has no folder entry to
 // replace. Opening a FIFO waits for its reader, as every writer of one does.
 // A regular file reached through a descriptor of a process is emptied and
 // written in place, as every Unix tool writes to /dev/stdout.
-int WriteStream(const std::string& name, std::string_view bytes, const TFileWriteHooks& hooks)
+int WriteStream(const std::string& name, std::string_view bytes, const TProtectedFile& isProtected,
+    const TFileWriteHooks& hooks)
 {
     TFileDescriptor stream(::open(name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     struct stat info { };
     if (!stream.Valid() || ::fstat(stream.Get(), &info) != 0) return LastError();
     if (S_ISREG(info.st_mode)) {
+        RefuseProtectedStream(stream.Get(), name, isProtected);
         if (::ftruncate(stream.Get(), 0) != 0) return LastError();
     } else if (!S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode)) {
         return EISDIR; // the name changed its kind since it was looked at
@@ -338,30 +151,66 @@ int WriteStream(const std::string& name, std::string_view bytes, const TFileWrit
 
 void WriteWholeFile(const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks)
 {
+    WriteWholeFile(fileName, bytes, {}, hooks);
+}
+
+void WriteWholeFile(const std::string& fileName, std::string_view bytes, const TProtectedFile& isProtected,
+    const TFileWriteHooks& hooks)
+{
     const TFileTarget target = ResolveTarget(fileName);
     errno = 0;
     int error = Done;
     switch (target.Kind) {
     case TTargetKind::tkNew:
-        switch (CreateUnnamedThenLink(target, bytes, hooks, error)) {
-        case TNewFile::nfCreated:
-            return;
-        case TNewFile::nfFailed:
-            throw CannotCreate(fileName, error);
-        case TNewFile::nfTryNamed:
-            break;
-        }
-        [[fallthrough]];
     case TTargetKind::tkRegular:
-        error = ReplaceFile(target, bytes, hooks);
-        break;
+        return ReplaceFile(fileName, target, bytes, isProtected, hooks);
     case TTargetKind::tkStream:
-        error = WriteStream(target.Name, bytes, hooks);
+        error = WriteStream(target.Name, bytes, isProtected, hooks);
         break;
     case TTargetKind::tkOther:
         throw CannotCreate(fileName, WhyNotWritable(target.Name));
     }
     if (error != Done) throw CannotCreate(fileName, error);
+}
+
+void RefuseProtectedStream(int fd, const std::string& name, const TProtectedFile& isProtected)
+{
+    if (!isProtected) return;
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return;
+    // A descriptor open for writing only is read through its name in /proc.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const TFileDescriptor readable((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_WRONLY
+            ? ::open(self.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)
+            : ::dup(fd));
+    // The name ends in .fa4 or not by the file's own name, not by "-".
+    std::string entry = name;
+    std::string linked(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(self.c_str(), linked.data(), linked.size());
+    if (length > 0) entry.assign(linked.data(), static_cast<std::size_t>(length));
+    entry = entry.substr(entry.rfind('/') + 1);
+    const std::optional<std::string> why =
+        readable.Valid() ? isProtected(readable.Get(), entry) : "cannot be read to be checked";
+    if (why) throw EZtNotReplacedError(name + ": " + *why + "; not replaced");
+}
+
+TFileHead ReadDescriptorHead(int fd, std::size_t size)
+{
+    struct stat info { };
+    TFileHead head;
+    if (::fstat(fd, &info) != 0) return head;
+    head.FileSize = static_cast<std::uint64_t>(info.st_size);
+    head.Bytes.resize(std::min<std::uint64_t>(size, head.FileSize));
+    std::size_t done = 0;
+    while (done < head.Bytes.size()) {
+        const ssize_t got =
+            ::pread(fd, head.Bytes.data() + done, head.Bytes.size() - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    head.Bytes.resize(done);
+    return head;
 }
 
 int OpenRegularFile(const std::string& fileName, struct stat& info)
@@ -398,19 +247,7 @@ TFileHead ReadFileHead(const std::string& fileName, std::size_t size)
 {
     struct stat info { };
     const TFileDescriptor file(OpenRegularFile(fileName, info));
-    TFileHead head;
-    head.FileSize = static_cast<std::uint64_t>(info.st_size);
-    head.Bytes.resize(std::min<std::uint64_t>(size, head.FileSize));
-    std::size_t done = 0;
-    while (done < head.Bytes.size()) {
-        const ssize_t got =
-            ::pread(file.Get(), head.Bytes.data() + done, head.Bytes.size() - done, static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    head.Bytes.resize(done);
-    return head;
+    return ReadDescriptorHead(file.Get(), size);
 }
 
 TFileParts ReadFileParts(

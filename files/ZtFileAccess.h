@@ -11,25 +11,9 @@
 #include <string_view>
 
 #include "ZtFileParts.h"
+#include "ZtWriteHooks.h"
 
 namespace quorvex {
-
-// Stand-ins for the steps of a write where the system can fail, so that
-// tests can fail them on purpose. Empty members use the system.
-struct TFileWriteHooks {
-    // Stores up to `size` bytes as write(2) does: the number stored, or -1
-    // with errno set (ENOSPC on a full device).
-    std::function<ssize_t(int fd, const void* data, std::size_t size)> Write;
-    // Flushes a file or a folder to the disk as fsync(2) does.
-    std::function<int(int fd)> Sync;
-    // Gives a file written without a name the name `name`, as linkat(2)
-    // through /proc/self/fd does: 0, or -1 with errno set (ENOENT where no
-    // /proc is mounted).
-    std::function<int(int fd, const std::string& name)> NameUnnamed;
-    // Runs once the temporary file holds all bytes and is closed, just before
-    // it is renamed over the name; false fails the replacement there.
-    std::function<bool(const std::string& temporaryName)> BeforeRename;
-};
 
 // Writes `bytes` under `fileName`, by the kind of file that stands there:
 // - none, or a regular file: a temporary file in the same folder renamed
@@ -41,6 +25,14 @@ struct TFileWriteHooks {
 // Failures raise EZtError "Cannot create file %s". Only a replaced file is
 // synced to the disk, with its folder: a new file can be made again.
 void WriteWholeFile(const std::string& fileName, std::string_view bytes, const TFileWriteHooks& hooks = {});
+// The same, leaving a regular file that `isProtected` keeps as it is, also
+// one reached through a descriptor: EZtNotReplacedError "NAME: looks like
+// ...; not replaced".
+void WriteWholeFile(const std::string& fileName, std::string_view bytes, const TProtectedFile& isProtected,
+    const TFileWriteHooks& hooks = {});
+// Raises EZtNotReplacedError, named `name`, when `fd` is a regular file (as
+// standard output may be) that `isProtected` keeps.
+void RefuseProtectedStream(int fd, const std::string& name, const TProtectedFile& isProtected);
 
 // Opens a regular file for reading and tells what fstat(2) tells of it; the
 // caller closes the descriptor. EZtError "Cannot open file %s" followed by the
@@ -66,6 +58,9 @@ struct TFileHead {
 // Reads the first `size` bytes of a file; EZtError "Cannot open file %s" as
 // OpenRegularFile.
 TFileHead ReadFileHead(const std::string& fileName, std::size_t size);
+// The same of an open descriptor, read from its start; nothing where it
+// cannot be read.
+TFileHead ReadDescriptorHead(int fd, std::size_t size);
 
 // Reads the first `headSize` bytes of a file, then only the ranges `choose`
 // names from them (cut at the file's end). Failures as ReadWholeFile's.
