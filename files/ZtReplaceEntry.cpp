@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 
 #include "ZtWriteSteps.h"
 
@@ -29,18 +28,6 @@ int Sync(int fd, const TFileWriteHooks& hooks)
 bool UnnamedFilesUnsupported(int error)
 {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-}
-
-// Reads the mask from the process's status; changing it to read it would
-// let another thread create a file with the wrong mode meanwhile.
-mode_t ReadCreationMask()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
 }
 
 } // namespace
@@ -68,12 +55,6 @@ int LastError()
     return errno != 0 ? errno : EIO;
 }
 
-mode_t CreationMask()
-{
-    static const mode_t mask = ReadCreationMask();
-    return mask;
-}
-
 TZtNewEntry::TZtNewEntry(const TZtOutputFolder& folder, std::string entry, TProtectedFile isProtected,
     const TFileWriteHooks& hooks, std::string shown)
     : FFolder(folder)
@@ -96,7 +77,6 @@ TZtNewEntry::TZtNewEntry(const TZtOutputFolder& folder, std::string entry, TProt
     if (fd >= 0) {
         FFile = TFileDescriptor(fd);
         FUnnamed = true;
-        ::flock(fd, LOCK_EX);
     } else if (UnnamedFilesUnsupported(errno)) {
         OpenNamedTemporary();
     } else {
@@ -104,13 +84,10 @@ TZtNewEntry::TZtNewEntry(const TZtOutputFolder& folder, std::string entry, TProt
     }
     // A replaced file keeps its owner, where the user may give it (root
     // may), and its permissions; the owner first, as a change of owner
-    // clears the set-user-ID bit. A new file gets what the mask leaves,
-    // which an unnamed file is not always given.
+    // clears the set-user-ID bit. A new file gets what the mask leaves.
     if (FReplacing) {
         [[maybe_unused]] const int owned = ::fchown(FFile.Get(), info.st_uid, info.st_gid);
         ::fchmod(FFile.Get(), info.st_mode & 07777);
-    } else if (FUnnamed) {
-        ::fchmod(FFile.Get(), 0666 & ~CreationMask());
     }
 }
 
@@ -181,6 +158,8 @@ bool CopyAll(int from, int to, const TFileWriteHooks& hooks)
 void TZtNewEntry::NameTemporary()
 {
     const int dir = FFolder.Descriptor();
+    // Locked before it has a name, as a named temporary file is.
+    ::flock(FFile.Get(), LOCK_EX);
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string name = TemporaryEntryName(dir, FEntry, attempt);
         const int linked = LinkUnnamed(FFile.Get(), FFolder, name, FHooks);

@@ -15,7 +15,5 @@ bool WriteAll(int fd, std::string_view bytes, const TFileWriteHooks& hooks);
 // The reason of the last failed call, never 0: a write that stored nothing
 // and reported no error leaves errno as it was.
 int LastError();
-// The process's file mode creation mask, read without changing it.
-mode_t CreationMask();
 
 } // namespace quorvex

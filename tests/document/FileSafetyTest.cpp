@@ -15,11 +15,13 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <tuple>
 
 #include "DocumentFixture.h"
 #include "TestFiles.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtFileAccess.h"
+#include "ZtRecognizeDocument.h"
 #include "ZtTemporaryFiles.h"
 #include "ZtTextLines.h"
 
@@ -258,6 +260,34 @@ TEST_F(FileSafetyTest, EmptyDocumentLoadsWithNoLinesAndConverts)
         "<body>\r<!-- LINE 6 -->\r<!-- LINE 7 -->\r<!-- LINE 8 -->\r<!-- LINE 9 -->\r"
         "<!-- LINE 10 -->\r<!-- LINE 11 --><hr><hr><!-- LINE 0 -->\r<!-- LINE 1 -->\r"
         "<!-- LINE 2 -->\r<!-- LINE 3 -->\r<!-- LINE 4 -->\r<!-- LINE 5 --></body>");
+}
+
+TEST_F(FileSafetyTest, DocumentsWholeCutOrDamagedAreKeptAndHtmlMayGo)
+{
+    const std::string whole = TFa4Builder().EmptyParagraphs(12).Line("Brief").Bytes();
+    std::string damaged = whole;
+    PutEntry(damaged, 3, 40, 9000000); // a text past the end
+    Document.LoadFromMemory("brief.fa4", whole);
+    const std::string html = BuildHtml(DefaultPreferencesText, Document);
+    const std::vector<std::tuple<std::string, std::string, std::string>> cases{
+        {"whole.bin", whole, "looks like an F&A 4 document"},
+        {"cut.bin", whole.substr(0, 60000), "looks like an F&A 4 document"},
+        {"short.bin", whole.substr(0, 49), "looks like an F&A 4 document"},
+        {"damaged.bin", damaged, "looks like an F&A 4 document"},
+        {"page.html", html, ""},
+        {"page.htm", "<body>" + std::string(200000, 'x'), ""},
+        {"zeros.bin", std::string(200000, '\0'), ""},
+        {"tiny.bin", whole.substr(0, 48), ""},
+        {"named.FA4", html, "is named as an F&A 4 document"},
+    };
+    for (const auto& [name, bytes, reason] : cases) {
+        const std::string path = (Folder / name).string();
+        WriteFileBytes(path, bytes);
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(KeepsDocument(fd, name).value_or(""), reason) << name;
+        ::close(fd);
+    }
 }
 
 } // namespace
