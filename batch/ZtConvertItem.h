@@ -16,12 +16,12 @@ namespace quorvex {
 
 struct TZtItemSettings {
     TZtConversion Conversion;
-    // -d: the folder the HTML goes into, made when missing.
+    // The folder the HTML goes into, made when missing.
     std::optional<std::string> OutputDir;
-    // -r with -d: the folders below OutputDir mirror the documents' folders;
-    // each item gets its row of the index.
+    // The folders below OutputDir mirror the folders walked; each item gets
+    // its row of the index.
     bool Mirrored = false;
-    bool TypedOutput = false; // -o: the target is a name the user typed
+    bool TypedOutput = false; // the target is the output file the user named
     // Clears each output folder of a killed run's leftovers; may be null.
     TZtLeftoverSweep* Sweep = nullptr;
 };
@@ -39,9 +39,9 @@ struct TZtItemResult {
 };
 
 // Never throws: a failure becomes the result. The HTML of a name the run
-// made (beside the document, under -d) is written as an entry of its folder
-// (see ZtReplaceEntry.h); folders below the -d folder, or below a folder
-// named with -r, are entered one at a time without following a link.
+// made (beside the document, in the output folder) is written as an entry of
+// its folder (see ZtReplaceEntry.h); folders below the output folder, or
+// below a folder walked, are entered one at a time without following a link.
 TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& settings);
 // An item whose HTML is up to date and kept.
 TZtItemResult KeepItem(const TZtBatchItem& item, const TZtItemSettings& settings);
