@@ -22,7 +22,7 @@
 #include "ZtOutputFolder.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtReplaceEntry.h"
-#include "ZtStandardStreams.h"
+#include "ZtFileStatus.h"
 #include "ZtInfoLines.h"
 #include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
@@ -156,7 +156,7 @@ std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::v
         else
             converted.push_back(i);
     }
-    TZtBatchReport report(stderr, batch.Items.size(), IsTerminal(StandardErrorDescriptor));
+    TZtBatchReport report(stderr, batch.Items.size(), StandardErrorIsTerminal());
     std::size_t reported = 0; // the items before this one are reported
     // A kept item has nothing to say but its place in the progress.
     const auto reportUpTo = [&](std::size_t end, const TZtOutcome& last) {

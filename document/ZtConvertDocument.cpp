@@ -9,7 +9,7 @@
 #include "ZtFileAccess.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtReplaceEntry.h"
-#include "ZtStandardStreams.h"
+#include "ZtFileStatus.h"
 #include "ZtTextLines.h"
 
 namespace quorvex {
