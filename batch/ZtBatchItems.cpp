@@ -115,8 +115,8 @@ void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::
     for (std::size_t i = 0; i < walk.Documents.size(); ++i) {
         addUnreadableUpTo(i);
         TZtFoundFile& document = walk.Documents[i];
-        std::string target =
-            WithHtmlExtension(output ? InFolder(*request.OutputDir, document.Below) : document.Path);
+        std::string target = WithOutputExtension(
+            request, output ? InFolder(*request.OutputDir, document.Below) : document.Path);
         batch.Items.push_back({std::move(document.Path), std::move(target), std::move(document.Below), false,
             std::move(document.Facts), std::nullopt, std::nullopt});
     }

@@ -25,13 +25,18 @@ std::string HtmlFileName(const TZtBatchRequest& request, const std::string& docu
     if (request.OutputFile) return *request.OutputFile;
     if (document == StandardInputName) return std::string(StandardOutputName);
     if (request.OutputDir)
-        return WithHtmlExtension(InOutputFolder(request, fs::path(document).filename().string()));
-    return WithHtmlExtension(document);
+        return WithOutputExtension(request, InOutputFolder(request, fs::path(document).filename().string()));
+    return WithOutputExtension(request, document);
 }
 
 std::string WithHtmlExtension(std::string name)
 {
     return name += ".html";
+}
+
+std::string WithOutputExtension(const TZtBatchRequest& request, std::string name)
+{
+    return request.Text ? name += ".txt" : WithHtmlExtension(std::move(name));
 }
 
 std::string IndexName(const TZtBatchRequest& request)

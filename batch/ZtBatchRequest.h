@@ -13,14 +13,17 @@ struct TZtBatchRequest {
     std::optional<std::string> OutputFile; // one document's HTML goes here
     std::optional<std::string> OutputDir; // each NAME.html goes into this folder
     bool Recursive = false; // folders are walked for documents
+    bool Text = false; // each document's text (NAME.txt) instead of its HTML
 };
 
 // The one place an output's name is made: the output file, standard output
-// for standard input, NAME.html inside the output folder, or the document's
-// own name with ".html" added.
+// for standard input, NAME.html (NAME.txt for Text) inside the output
+// folder, or the document's own name with ".html" (".txt") added.
 std::string HtmlFileName(const TZtBatchRequest& request, const std::string& document);
 // A document's name, or its path below the output folder, with ".html" added.
 std::string WithHtmlExtension(std::string name);
+// The same with the extension of the request's output, ".html" or ".txt".
+std::string WithOutputExtension(const TZtBatchRequest& request, std::string name);
 // Where a run over folders with an output folder writes its index and keeps
 // the cache of what it read.
 std::string IndexName(const TZtBatchRequest& request);

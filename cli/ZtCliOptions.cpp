@@ -83,6 +83,8 @@ void SetFlag(TZtCliOptions& options, const std::string& arg)
         options.Update = true;
     else if (arg == "--info")
         options.Info = true;
+    else if (arg == "--text")
+        options.Text = true;
     else
         throw EZtUsageError("unknown option '" + arg + "'");
 }
@@ -139,6 +141,7 @@ void CheckCombination(const TZtCliOptions& options)
     // --info writes nothing but its lines on standard output.
     if (options.Info && (options.OutputFile || options.OutputDir))
         throw EZtUsageError("--info writes to standard output only: no -o or -d");
+    if (options.Info && options.Text) throw EZtUsageError("--info and --text cannot be used together");
     if (options.Info &&
         std::find(options.Documents.begin(), options.Documents.end(), "-") != options.Documents.end())
         throw EZtUsageError("--info reads named files, not standard input");
@@ -168,7 +171,7 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
 
 TZtBatchRequest BatchRequest(const TZtCliOptions& options)
 {
-    return {options.Documents, options.OutputFile, options.OutputDir, options.Recursive};
+    return {options.Documents, options.OutputFile, options.OutputDir, options.Recursive, options.Text};
 }
 
 std::string HtmlFileName(const TZtCliOptions& options, const std::string& document)
@@ -202,6 +205,12 @@ std::string UsageText()
            "                           (with -r per file found) on standard output: name,\n"
            "                           document, size, lines, title, excerpt, modified,\n"
            "                           damaged and damage\n"
+           "      --text               write each document's text instead of its HTML:\n"
+           "                           UTF-8, the header lines, the body and the footer\n"
+           "                           lines as the HTML shows them, hyphenated words\n"
+           "                           whole, a table row per line with a tab between\n"
+           "                           cells, LF line ends; the names end in .txt\n"
+           "                           instead of .html, and -r -d writes no index\n"
            "      --classic            write the classic output byte for byte: a line\n"
            "                           break inside words hyphenated at a line's end, the\n"
            "                           bytes 0x80 to 0xFF that are not translated as they\n"

@@ -28,6 +28,7 @@ struct TZtCliOptions {
     bool Recursive = false; // -r: folders are walked for documents
     bool Update = false; // -u: HTML newer than its document is kept
     bool Info = false; // --info: facts of each file as JSON Lines, nothing written
+    bool Text = false; // --text: each document's text as UTF-8 instead of its HTML
     bool Help = false; // --help
     bool Version = false; // --version
 };

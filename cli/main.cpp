@@ -190,7 +190,8 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     const TZtBatchItems batch = GatherBatchItems(BatchRequest(options), jobs);
     for (const auto& note : batch.Notes) std::fputs(NoteLine(note).c_str(), stderr);
     const TPlan plan = LookAtFiles(batch, options, jobs);
-    const bool mirrored = options.Recursive && options.OutputDir;
+    // A run that writes text writes no index: the index links to HTML.
+    const bool mirrored = options.Recursive && options.OutputDir && !options.Text;
     std::vector<TZtRunFile> runFiles;
     if (mirrored)
         runFiles = {{IndexName(BatchRequest(options)), "the index"},
@@ -238,6 +239,7 @@ int Run(const std::vector<std::string>& args)
         conversion.HyphenJoin = hjLineBreak;
         conversion.Preferences = ClassicPreferencesText;
     }
+    conversion.WriteText = options.Text;
     if (options.PreferencesFile) {
         try {
             conversion.Preferences = ReadPreferencesFile(*options.PreferencesFile);

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "ZtFileAccess.h"
+#include "ZtHtmlText.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtReplaceEntry.h"
 #include "ZtFileStatus.h"
@@ -31,6 +32,17 @@ std::string ConvertLoaded(const TZtConversion& conversion, TZtFileInfoFa4& fa4)
     }
 }
 
+// The HTML or the text to write; the text is read from the HTML, so that it
+// holds what the page shows, and kept in `text` when asked for.
+std::string Output(const TZtConversion& conversion, TZtFileInfoFa4& fa4, std::string& text)
+{
+    std::string html = ConvertLoaded(conversion, fa4);
+    if (!conversion.WriteText && !conversion.KeepText) return html;
+    text = HtmlToText(html);
+    if (!conversion.WriteText) return html;
+    return conversion.KeepText ? text : std::move(text);
+}
+
 } // namespace
 
 TZtConvertedDocument ConvertDocument(
@@ -43,22 +55,23 @@ TZtConvertedDocument ConvertDocument(
         fa4.LoadFromStream(document, StandardInputDescriptor);
     else
         fa4.LoadFromFile(document);
+    std::string text;
     if (html.Folder != nullptr) {
         // The name is looked at first, so that a link or a FIFO in the way
         // costs no conversion; a document that does not convert leaves
         // whatever stands under the name untouched.
         TZtNewEntry file(*html.Folder, html.Entry, KeepsDocument, {}, html.Name);
-        file.Write(ConvertLoaded(conversion, fa4));
+        file.Write(Output(conversion, fa4, text));
         file.Commit();
     } else if (html.Name == StandardOutputName) {
         RefuseProtectedStream(StandardOutputDescriptor, "standard output", KeepsDocument);
-        WriteStandardOutput(ConvertLoaded(conversion, fa4));
+        WriteStandardOutput(Output(conversion, fa4, text));
     } else {
         // Converted before anything is written: a device or FIFO takes the
         // bytes as they come.
         WriteWholeFile(html.Name, ConvertLoaded(conversion, fa4), KeepsDocument);
     }
-    return {fa4.LooksLikeDocument(), fa4.Damage()};
+    return {fa4.LooksLikeDocument(), fa4.Damage(), std::move(text)};
 }
 
 TZtConvertedDocument ConvertDocument(

@@ -20,6 +20,8 @@ struct TZtConversion {
     std::string Preferences; // lines ended by CR LF
     TCharOutput CharOutput = TCharOutput::CharReferences;
     THyphenJoin HyphenJoin = hjJoined;
+    bool WriteText = false; // the document's text (HtmlToText) is written instead of its HTML
+    bool KeepText = false; // TZtConvertedDocument::Text is filled
 };
 
 // A document that was read but could not be converted. The message is the
@@ -34,9 +36,10 @@ public:
 struct TZtConvertedDocument {
     bool LooksLikeDocument = true;
     TZtDamageAccount Damage;
+    std::string Text; // HtmlToText of the HTML, when asked for
 };
 
-// Where the HTML of a conversion goes.
+// Where the HTML (with WriteText the text) of a conversion goes.
 struct TZtHtmlDestination {
     std::string Name; // as messages name it; "-" is standard output
     // Set: the HTML is the entry `Entry` of this folder, a name the program

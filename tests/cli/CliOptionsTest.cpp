@@ -106,6 +106,13 @@ TEST(HtmlFileName, BesideTheDocumentInAFolderOrAsGiven)
     EXPECT_EQ(HtmlFileName(options, "docs/BRIEF.TXT"), "-");
     options.OutputFile = "x.html";
     EXPECT_EQ(HtmlFileName(options, "-"), "x.html");
+    // Text goes where the HTML would, ending in .txt.
+    options.Text = true;
+    EXPECT_EQ(HtmlFileName(options, "-"), "x.html");
+    options.OutputFile.reset();
+    EXPECT_EQ(HtmlFileName(options, "docs/BRIEF.TXT"), "docs/BRIEF.TXT.txt");
+    options.OutputDir = "out";
+    EXPECT_EQ(HtmlFileName(options, "docs/BRIEF.TXT"), "out/BRIEF.TXT.txt");
 }
 
 } // namespace

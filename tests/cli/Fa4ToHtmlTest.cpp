@@ -166,6 +166,31 @@ TEST_F(Fa4ToHtml, FolderOption)
     EXPECT_FALSE(fs::exists(a + ".html"));
 }
 
+TEST_F(Fa4ToHtml, TextInsteadOfHtmlWhereverHtmlWouldGo)
+{
+    const std::string a = MakeDocument("a.fa4");
+    const std::string text = "Kopfzeile\n\n\n\n\n\nSehr geehrte Damen und Herren,\nGr\xC3\xBC\xC3\x9F"
+                             "e aus M\xC3\xBCnchen, caf\xC3\xA9 fett.\n";
+    TRun run = Run({"--text", a});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadBytes(a + ".txt"), text);
+    EXPECT_FALSE(fs::exists(a + ".html"));
+    run = Run({"--text", "-o", "-", a});
+    EXPECT_EQ(run.Out, text);
+    run = Run({"--text", "-"}, a);
+    EXPECT_EQ(run.Out, text);
+    // A folder walked into another: NAME.txt in the mirrored folders, and no
+    // index, which would link to HTML.
+    fs::create_directories(FDir / "tree" / "sub");
+    fs::copy_file(a, FDir / "tree" / "sub" / "b.fa4");
+    run = Run({"--text", "-r", "-d", Path("out"), Path("tree")});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadBytes(FDir / "out" / "sub" / "b.fa4.txt"), text);
+    EXPECT_FALSE(fs::exists(FDir / "out" / "index.html"));
+    EXPECT_FALSE(fs::exists(FDir / "out" / "sub" / "b.fa4.html"));
+    EXPECT_EQ(Run({"--text", "--info", a}).Status, 2);
+}
+
 TEST_F(Fa4ToHtml, PreferencesFileLinesEndedWithCrLf)
 {
     const std::string a = MakeDocument("a.fa4");
