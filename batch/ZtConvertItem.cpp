@@ -22,12 +22,13 @@ struct TOutputPlace {
     bool Create = false; // folders are made when missing
 };
 
-// `path` split at '/' into its folders and its last name.
-void SplitBelow(std::string_view path, TOutputPlace& place)
+// `path` split at '/' into its folders, and the last name of the target
+// (the document's name and the extension of the output).
+void SplitBelow(std::string_view path, std::string_view target, TOutputPlace& place)
 {
     for (std::size_t slash; (slash = path.find('/')) != std::string_view::npos; path.remove_prefix(slash + 1))
         if (slash > 0) place.Below.emplace_back(path.substr(0, slash));
-    place.Entry = std::string(path) + ".html";
+    place.Entry = target.substr(target.rfind('/') + 1);
 }
 
 TOutputPlace PlaceOf(const TZtBatchItem& item, const TZtItemSettings& settings)
@@ -37,7 +38,7 @@ TOutputPlace PlaceOf(const TZtBatchItem& item, const TZtItemSettings& settings)
     if (settings.Mirrored) {
         place.Folder = *settings.OutputDir;
         place.Create = true;
-        SplitBelow(path, place);
+        SplitBelow(path, item.Target, place);
         return place;
     }
     // A document the walk found lies below the folder named, which is
@@ -46,7 +47,7 @@ TOutputPlace PlaceOf(const TZtBatchItem& item, const TZtItemSettings& settings)
     if (item.Facts && !path.empty() && document.size() > path.size() && document.ends_with(path) &&
         document[document.size() - path.size() - 1] == '/') {
         place.Folder = document.substr(0, document.size() - path.size());
-        SplitBelow(path, place);
+        SplitBelow(path, item.Target, place);
         return place;
     }
     const std::size_t slash = item.Target.rfind('/');

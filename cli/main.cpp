@@ -190,8 +190,7 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     const TZtBatchItems batch = GatherBatchItems(BatchRequest(options), jobs);
     for (const auto& note : batch.Notes) std::fputs(NoteLine(note).c_str(), stderr);
     const TPlan plan = LookAtFiles(batch, options, jobs);
-    // A run that writes text writes no index: the index links to HTML.
-    const bool mirrored = options.Recursive && options.OutputDir && !options.Text;
+    const bool mirrored = options.Recursive && options.OutputDir;
     std::vector<TZtRunFile> runFiles;
     if (mirrored)
         runFiles = {{IndexName(BatchRequest(options)), "the index"},
@@ -203,8 +202,10 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     const TZtItemSettings settings{
         conversion, options.OutputDir, mirrored, options.OutputFile.has_value(), &sweep};
     std::vector<TZtItemResult> results = ConvertItems(batch, plan.Kept, settings, jobs, counts);
-    if (mirrored && !WriteIndex(options, batch, results, sweep)) ++counts.Failed;
-    if (mirrored && batch.NewCache) WriteFactsCache(options, *batch.NewCache);
+    // A run that writes text writes no index: the index links to HTML.
+    const bool indexed = mirrored && !options.Text;
+    if (indexed && !WriteIndex(options, batch, results, sweep)) ++counts.Failed;
+    if (indexed && batch.NewCache) WriteFactsCache(options, *batch.NewCache);
     if (options.Recursive) std::fputs(SummaryLine(counts).c_str(), stderr);
     return counts.Failed > 0 ? exFailed : exOk;
 }

@@ -188,6 +188,9 @@ TEST_F(Fa4ToHtml, TextInsteadOfHtmlWhereverHtmlWouldGo)
     EXPECT_EQ(ReadBytes(FDir / "out" / "sub" / "b.fa4.txt"), text);
     EXPECT_FALSE(fs::exists(FDir / "out" / "index.html"));
     EXPECT_FALSE(fs::exists(FDir / "out" / "sub" / "b.fa4.html"));
+    EXPECT_EQ(Run({"--text", "-r", Path("tree")}).Status, 0);
+    EXPECT_EQ(ReadBytes(FDir / "tree" / "sub" / "b.fa4.txt"), text);
+    EXPECT_FALSE(fs::exists(FDir / "tree" / "sub" / "b.fa4.html"));
     EXPECT_EQ(Run({"--text", "--info", a}).Status, 2);
 }
 
