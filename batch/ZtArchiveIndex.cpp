@@ -31,6 +31,7 @@ constexpr std::string_view StyleSheet =
     "tbody th, td.number, td.date { width: 1%; white-space: nowrap; }\n"
     ".failed, .damaged { color: #a00; }\n"
     "td.excerpt { color: #444; font-size: 0.9em; }\n"
+    "mark { background: #ff6; color: inherit; }\n"
     "div.damaged { font-weight: bold; }\n"
     "</style>\n";
 
@@ -299,9 +300,26 @@ std::vector<std::vector<TNamedRow>> RowsByFolder(const std::vector<TZtIndexRow>&
     return sections;
 }
 
+constexpr std::string_view SearchPolicy =
+    "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; script-src 'self'; "
+    "style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'\">\n";
+
+constexpr std::string_view SearchBar =
+    "<p id=\"search-bar\" hidden><label>Search the documents' text: <input type=\"search\" id=\"search\" "
+    "size=\"40\" autocomplete=\"off\"></label> <span id=\"search-status\" role=\"status\"></span></p>\n";
+
 } // namespace
 
-std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndexRow> rows)
+std::vector<const TZtIndexRow*> RowsInIndexOrder(const std::vector<TZtIndexRow>& rows)
+{
+    std::vector<const TZtIndexRow*> ordered;
+    ordered.reserve(rows.size());
+    for (const auto& folderRows : RowsByFolder(rows))
+        for (const TNamedRow& row : folderRows) ordered.push_back(row.Row);
+    return ordered;
+}
+
+std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndexRow> rows, bool search)
 {
     const std::string title = "Index of " + HtmlText(archiveName);
     std::string html(PageHead);
@@ -310,10 +328,12 @@ std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndex
     std::size_t room = 4096;
     for (const auto& row : rows) room += 320 + row.Excerpt.size() + row.Damage.size();
     html.reserve(room);
+    if (search) html += SearchPolicy;
     html += "<title>" + title + "</title>\n";
     html += StyleSheet;
     html += "</head>\n<body>\n<h1>" + title + "</h1>\n";
     html += Summary(rows);
+    if (search) html += SearchBar;
     int number = 0;
     for (const auto& folderRows : RowsByFolder(rows)) {
         const std::string id = "folder-" + std::to_string(++number);
@@ -325,6 +345,7 @@ std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndex
         for (const TNamedRow& row : folderRows) AppendRow(html, *row.Row);
         html += "</tbody>\n</table>\n</section>\n";
     }
+    if (search) html += "<script src=\"search/search.js\"></script>\n";
     html += "</body>\n</html>\n";
     return html;
 }

@@ -26,12 +26,20 @@ struct TZtIndexRow {
     std::int32_t Lines = 0;
     std::uint64_t Size = 0;
     std::time_t Modified = 0;
+    // The document's text (HtmlToText) for the index's search, UTF-8.
+    std::string Text;
 };
 
 // The whole page, UTF-8. `archiveName` names the archive in the title. Names
 // and messages that are not UTF-8 show U+FFFD for the bytes that are not;
-// links keep every byte. Dates are local time.
-std::string BuildArchiveIndex(std::string_view archiveName, std::vector<TZtIndexRow> rows);
+// links keep every byte. Dates are local time. With `search` the page has a
+// search field for the data of TZtSearchDataBuilder in the folder
+// SearchFolderName beside it, whose documents are the rows in the order of
+// RowsInIndexOrder.
+std::string BuildArchiveIndex(
+    std::string_view archiveName, std::vector<TZtIndexRow> rows, bool search = false);
+// The rows in the order the page lists them: folder by folder, each by name.
+std::vector<const TZtIndexRow*> RowsInIndexOrder(const std::vector<TZtIndexRow>& rows);
 
 // The name of the index page inside the output folder.
 inline constexpr std::string_view IndexFileName = "index.html";

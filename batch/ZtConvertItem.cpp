@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "ZtDocumentFacts.h"
+#include "ZtFileAccess.h"
+#include "ZtHtmlText.h"
 #include "ZtOutputFolder.h"
 
 namespace quorvex {
@@ -76,6 +78,22 @@ void Convert(TZtItemResult& result, const TZtBatchItem& item, const TZtItemSetti
     result.NotADocument = item.Document == StandardInputName && !converted->LooksLikeDocument;
     // What a file that is no document "lost" means nothing.
     if (converted->LooksLikeDocument) result.Damage = converted->Damage;
+    result.Row.Text = std::move(converted->Text);
+}
+
+// The text of a document whose HTML is kept: as the earlier run's search
+// data holds it, else read from the HTML, never from the document.
+std::string KeptText(const TZtBatchItem& item, const TZtItemSettings& settings)
+{
+    if (settings.EarlierTexts) {
+        const auto found = settings.EarlierTexts->find(item.IndexPath);
+        if (found != settings.EarlierTexts->end()) return found->second;
+    }
+    try {
+        return HtmlToText(ReadWholeFile(item.Target));
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 // Size and date for every document; title and lines only for one that was
@@ -106,6 +124,7 @@ TZtItemResult KeepItem(const TZtBatchItem& item, const TZtItemSettings& settings
 {
     TZtItemResult result;
     result.State = TZtItemState::isUpToDate;
+    if (settings.Conversion.KeepText) result.Row.Text = KeptText(item, settings);
     if (settings.Mirrored) FillRow(result, item);
     return result;
 }

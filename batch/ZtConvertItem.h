@@ -3,6 +3,7 @@
 // and what the index shows of it.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,9 @@ struct TZtItemSettings {
     bool TypedOutput = false; // the target is the output file the user named
     // Clears each output folder of a killed run's leftovers; may be null.
     TZtLeftoverSweep* Sweep = nullptr;
+    // The texts an earlier run's search data holds, by index path, for items
+    // whose HTML is kept; may be null.
+    const std::map<std::string, std::string, std::less<>>* EarlierTexts = nullptr;
 };
 
 enum class TZtItemState { isConverted, isUpToDate, isFailed };

@@ -26,6 +26,7 @@
 #include "ZtInfoLines.h"
 #include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
+#include "ZtSearchData.h"
 #include "ZtTemporaryFiles.h"
 #include "ZtUpToDate.h"
 
@@ -58,7 +59,13 @@ std::string ArchiveName(const std::vector<std::string>& names)
     return joined;
 }
 
-// The index of every document of the run, those that failed included.
+std::string SearchFolder(const TZtCliOptions& options)
+{
+    return *options.OutputDir + "/" + std::string(SearchFolderName);
+}
+
+// The index of every document of the run, those that failed included, and
+// the data its search reads.
 bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::vector<TZtItemResult>& results,
     TZtLeftoverSweep& sweep)
 {
@@ -70,11 +77,18 @@ bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::v
     for (std::size_t i = 0; i < results.size(); ++i)
         if (batch.Items[i].Target != StandardOutputName && !batch.Items[i].Refusal)
             rows.push_back(std::move(results[i].Row));
+    TZtSearchDataBuilder search;
+    for (const TZtIndexRow* row : RowsInIndexOrder(rows)) search.Add(row->Path, row->Text);
+    for (auto& row : rows) std::string().swap(row.Text);
     try {
         const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*options.OutputDir, true);
         sweep.Sweep(folder.Descriptor());
+        const TZtOutputFolder searchFolder = folder.Enter(std::string(SearchFolderName), true);
+        sweep.Sweep(searchFolder.Descriptor());
+        for (const TZtSearchFile& file : search.Finish())
+            WriteEntry(searchFolder, file.Name, file.Bytes, KeepsDocument);
         WriteEntry(folder, std::string(IndexFileName),
-            BuildArchiveIndex(ArchiveName(options.Documents), std::move(rows)), KeepsDocument);
+            BuildArchiveIndex(ArchiveName(options.Documents), std::move(rows), true), KeepsDocument);
         return true;
     } catch (const std::exception& error) {
         std::fputs(ErrorLine(name, error.what()).c_str(), stderr);
@@ -199,11 +213,16 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     if (!conflicts.empty()) return ReportConflicts(conflicts);
     TZtBatchCounts counts{0, batch.PassedOver, 0, 0};
     TZtLeftoverSweep sweep(KeepsDocument);
-    const TZtItemSettings settings{
-        conversion, options.OutputDir, mirrored, options.OutputFile.has_value(), &sweep};
-    std::vector<TZtItemResult> results = ConvertItems(batch, plan.Kept, settings, jobs, counts);
     // A run that writes text writes no index: the index links to HTML.
     const bool indexed = mirrored && !options.Text;
+    TZtConversion itemConversion = conversion;
+    itemConversion.KeepText = indexed; // for the index's search
+    // Only a kept document's HTML stays as it was, and so its text.
+    const auto earlierTexts = indexed && options.Update ? ReadEarlierSearchTexts(SearchFolder(options))
+                                                        : std::map<std::string, std::string, std::less<>>();
+    const TZtItemSettings settings{
+        itemConversion, options.OutputDir, mirrored, options.OutputFile.has_value(), &sweep, &earlierTexts};
+    std::vector<TZtItemResult> results = ConvertItems(batch, plan.Kept, settings, jobs, counts);
     if (indexed && !WriteIndex(options, batch, results, sweep)) ++counts.Failed;
     if (indexed && batch.NewCache) WriteFactsCache(options, *batch.NewCache);
     if (options.Recursive) std::fputs(SummaryLine(counts).c_str(), stderr);

@@ -16,3 +16,4 @@ command -v npm >/dev/null 2>&1 || scripts/install-deps.sh converter nodejs npm
 scripts/build-web.sh
 node --test web/tests/
 node --test web/tests/page.browser.js
+node --test web/tests/search.browser.js

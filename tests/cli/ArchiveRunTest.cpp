@@ -131,6 +131,50 @@ TEST_F(ArchiveRun, UpdateConvertsOnlyWhatChanged)
         "fa4tohtml: 0 converted, 0 passed over as not documents, 2 up to date, 0 failed\n");
 }
 
+// Every word file of the search data beside the index, one after another.
+std::string AllWordFiles(const fs::path& site)
+{
+    std::string words;
+    for (int i = 0; fs::exists(site / "search" / ("w-" + std::to_string(i) + ".js")); ++i)
+        words += ReadFileBytes((site / "search" / ("w-" + std::to_string(i) + ".js")).string());
+    return words;
+}
+
+TEST_F(ArchiveRun, IndexSearchesTheTextsAndUpdateTakesKeptTextsFromTheEarlierData)
+{
+    Document(FTree / "A", "Eins");
+    Document(FTree / "sub" / "B", "Zwei");
+    const std::vector<std::string> args = {"-r", "-u", "-d", FSite.string(), FTree.string()};
+    ASSERT_EQ(Run(args).Status, 0);
+    const std::string index = Read(FSite / "index.html");
+    EXPECT_NE(index.find("<input type=\"search\""), std::string::npos);
+    EXPECT_NE(index.find("<script src=\"search/search.js\"></script>"), std::string::npos);
+    EXPECT_NE(index.find("script-src 'self'"), std::string::npos);
+    EXPECT_TRUE(fs::exists(FSite / "search" / "search.js"));
+    EXPECT_NE(Read(FSite / "search" / "index.js").find("\"documents\": 2,"), std::string::npos);
+    // Documents are numbered in the index's order.
+    EXPECT_NE(AllWordFiles(FSite).find("eins 0\\n"), std::string::npos);
+    EXPECT_NE(AllWordFiles(FSite).find("zwei 1\\n"), std::string::npos);
+
+    // A kept document's text is the earlier data's: the document is not read.
+    const fs::path texts = FSite / "search" / "t-0.js";
+    std::string earlier = Read(texts);
+    earlier.replace(earlier.find("\"Eins\\n"), 5, "\"Anders");
+    WriteFileBytes(texts.string(), earlier);
+    const auto past = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    fs::last_write_time(FTree / "A", past);
+    fs::last_write_time(FTree / "sub" / "B", fs::file_time_type::clock::now() + std::chrono::hours(1));
+    EXPECT_EQ(
+        Run(args).Err, "fa4tohtml: 1 converted, 0 passed over as not documents, 1 up to date, 0 failed\n");
+    EXPECT_NE(AllWordFiles(FSite).find("anders 0\\n"), std::string::npos);
+    EXPECT_EQ(AllWordFiles(FSite).find("eins "), std::string::npos);
+    EXPECT_NE(AllWordFiles(FSite).find("zwei 1\\n"), std::string::npos);
+    // Without earlier data the kept document's text is read from its HTML.
+    fs::remove(texts);
+    ASSERT_EQ(Run(args).Status, 0);
+    EXPECT_NE(AllWordFiles(FSite).find("eins 0\\n"), std::string::npos);
+}
+
 // The cache beside the index spares reading unchanged documents; what it
 // holds must never show in the index: a document rewritten in place with as
 // many bytes and its old time is read again, and a damaged cache is no
