@@ -1,7 +1,10 @@
 // Writes a generated archive for the archive benchmark: documents of letters
 // and reports spread over nested folders, with a text file in every folder.
 //
-//   make_archive_tree FOLDER DOCUMENTS FOLDERS
+//   make_archive_tree FOLDER DOCUMENTS FOLDERS [varied]
+//
+// With "varied" every paragraph also holds a line of made-up words, so that
+// the documents' texts differ as real ones do (for the search benchmark).
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "Fa4Builder.h"
+#include "MadeUpWords.h"
 #include "TestFiles.h"
 
 namespace {
@@ -32,8 +36,9 @@ constexpr const char* Sentences[] = {
 };
 
 // A letter or report of `paragraphs` paragraphs and a small table.
-TFa4Builder Document(int number, int paragraphs)
+TFa4Builder Document(int number, int paragraphs, bool varied)
 {
+    quorvex::bench::TMadeUpText words(static_cast<std::uint32_t>(number));
     TFa4Builder builder;
     builder.Line("Musterfirma GmbH | Hauptstra\xE1"
                  "e 5\xFF\x01");
@@ -43,6 +48,7 @@ TFa4Builder Document(int number, int paragraphs)
     builder.Line("Schreiben Nr. " + std::to_string(number) + "\xFF\x01");
     for (int p = 0; p < paragraphs; ++p) {
         for (int s = 0; s < 4; ++s) builder.Line(Sentences[(p + s + number) % 4]);
+        if (varied) builder.Line(words.Line(50000, 70));
         builder.Line("\xFF\x01");
         if (p % 10 == 5) {
             builder.Line("\xDA\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xC4\xC4\xBF");
@@ -83,8 +89,9 @@ void DateIn(const fs::path& file, int year, int day)
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fputs("usage: make_archive_tree FOLDER DOCUMENTS FOLDERS\n", stderr);
+    const bool varied = argc == 5 && std::string(argv[4]) == "varied";
+    if (argc != 4 && !varied) {
+        std::fputs("usage: make_archive_tree FOLDER DOCUMENTS FOLDERS [varied]\n", stderr);
         return 2;
     }
     const fs::path root = argv[1];
@@ -99,7 +106,7 @@ int main(int argc, char** argv)
     for (int d = 0; d < documents; ++d) {
         const fs::path name = root / FolderName(d % folders) / ("DOK" + std::to_string(d) + ".TXT");
         // From short notes to reports of a few hundred lines.
-        Document(d, 5 + (d * 7) % 60).WriteTo(name.string());
+        Document(d, 5 + (d * 7) % 60, varied).WriteTo(name.string());
         DateIn(name, YearOf(d % folders), d);
     }
     return 0;
