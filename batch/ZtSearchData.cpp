@@ -267,14 +267,24 @@ std::vector<TZtSearchFile> TZtSearchDataBuilder::Finish() const
 
 std::map<std::string, std::string, std::less<>> ReadEarlierSearchTexts(const std::string& searchFolder)
 {
+    // Only the text files the last run listed: a run with fewer leaves
+    // those of an earlier one behind.
     std::map<std::string, std::string, std::less<>> texts;
-    for (int number = 0;; ++number) {
-        try {
+    std::size_t files = 0;
+    try {
+        const std::string manifest = ReadWholeFile(searchFolder + "/index.js");
+        const std::size_t chunks = manifest.find("\"chunks\": [");
+        const std::size_t end = manifest.find(']', chunks);
+        if (chunks == std::string::npos || end == std::string::npos) return texts;
+        const std::string_view list = std::string_view(manifest).substr(chunks, end - chunks);
+        files =
+            list.ends_with('[') ? 0 : static_cast<std::size_t>(std::count(list.begin(), list.end(), ',')) + 1;
+        for (std::size_t number = 0; number < files; ++number)
             ReadSearchTexts(ReadWholeFile(searchFolder + "/t-" + std::to_string(number) + ".js"), texts);
-        } catch (const std::exception&) {
-            return texts;
-        }
+    } catch (const std::exception&) {
+        // What could not be read is read from the HTML instead.
     }
+    return texts;
 }
 
 void ReadSearchTexts(std::string_view chunk, std::map<std::string, std::string, std::less<>>& texts)

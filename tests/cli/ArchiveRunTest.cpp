@@ -161,6 +161,9 @@ TEST_F(ArchiveRun, IndexSearchesTheTextsAndUpdateTakesKeptTextsFromTheEarlierDat
     std::string earlier = Read(texts);
     earlier.replace(earlier.find("\"Eins\\n"), 5, "\"Anders");
     WriteFileBytes(texts.string(), earlier);
+    // A text file an earlier, longer run left behind is not read.
+    WriteFileBytes(
+        (FSite / "search" / "t-1.js").string(), "fa4Search.texts(1, [\n\"A\",\n\"Veraltet\",\n]);\n");
     const auto past = fs::file_time_type::clock::now() - std::chrono::hours(2);
     fs::last_write_time(FTree / "A", past);
     fs::last_write_time(FTree / "sub" / "B", fs::file_time_type::clock::now() + std::chrono::hours(1));
@@ -168,6 +171,7 @@ TEST_F(ArchiveRun, IndexSearchesTheTextsAndUpdateTakesKeptTextsFromTheEarlierDat
         Run(args).Err, "fa4tohtml: 1 converted, 0 passed over as not documents, 1 up to date, 0 failed\n");
     EXPECT_NE(AllWordFiles(FSite).find("anders 0\\n"), std::string::npos);
     EXPECT_EQ(AllWordFiles(FSite).find("eins "), std::string::npos);
+    EXPECT_EQ(AllWordFiles(FSite).find("veraltet"), std::string::npos);
     EXPECT_NE(AllWordFiles(FSite).find("zwei 1\\n"), std::string::npos);
     // Without earlier data the kept document's text is read from its HTML.
     fs::remove(texts);
