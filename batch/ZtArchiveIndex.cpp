@@ -32,6 +32,7 @@ constexpr std::string_view StyleSheet =
     ".failed, .damaged { color: #a00; }\n"
     "td.excerpt { color: #444; font-size: 0.9em; }\n"
     "mark { background: #ff6; color: inherit; }\n"
+    "section { content-visibility: auto; contain-intrinsic-size: auto 40em; }\n"
     "div.damaged { font-weight: bold; }\n"
     "</style>\n";
 

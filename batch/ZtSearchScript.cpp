@@ -171,8 +171,8 @@ const std::string_view SearchScript =
     const typed = fold(field.value).match(words) || [];
     if (observer) observer.disconnect();
     if (typed.length === 0) {
-      for (const row of rows) { row.hidden = false; restore(row); }
-      for (const section of sections) section.hidden = false;
+      for (const row of rows) { if (row.hidden) row.hidden = false; restore(row); }
+      for (const section of sections) if (section.hidden) section.hidden = false;
       status.textContent = '';
       status.dataset.query = '';
       return;
@@ -186,15 +186,24 @@ const std::string_view SearchScript =
     }
     if (current !== generation) return;
     let shown = 0;
+    // Rows are touched only where they change: an index may hold 100000.
     rows.forEach((row, document) => {
       restore(row);
       row.fa4Pending = null;
-      row.hidden = !found.has(document);
-      if (row.hidden) return;
-      if (shown++ < 20) showPassage(row, document, typed, current);
-      else if (observer) { row.fa4Pending = { document, typed, generation: current }; observer.observe(row); }
+      const hide = !found.has(document);
+      if (row.hidden !== hide) row.hidden = hide;
+      if (hide) return;
+      if (shown < 20) showPassage(row, document, typed, current);
+      else if (observer && shown < 2000) {
+        row.fa4Pending = { document, typed, generation: current };
+        observer.observe(row);
+      }
+      ++shown;
     });
-    for (const section of sections) section.hidden = !section.querySelector('tbody tr:not([hidden])');
+    for (const section of sections) {
+      const hide = !section.querySelector('tbody tr:not([hidden])');
+      if (section.hidden !== hide) section.hidden = hide;
+    }
     status.textContent = shown === 1 ? '1 document holds every word.' : shown + ' documents hold every word.';
     status.dataset.query = field.value;
   }
