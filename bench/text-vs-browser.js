@@ -18,8 +18,10 @@ const puppeteer = require(path.join(__dirname, '..', 'web', 'node_modules', 'pup
 
 const words = (text) => text.replace(/\u00ad/g, '').match(/[\p{L}\p{N}]+/gu) || [];
 
-// Length of the longest common subsequence, row by row.
+// Length of the longest common subsequence: row by row, and for long texts
+// as diff --minimal finds it.
 function commonInOrder(a, b) {
+  if (a.length * b.length > 4e7) return commonByDiff(a, b);
   let previous = new Uint32Array(b.length + 1);
   let current = new Uint32Array(b.length + 1);
   for (let i = 1; i <= a.length; ++i) {
@@ -28,6 +30,23 @@ function commonInOrder(a, b) {
     [previous, current] = [current, previous];
   }
   return previous[b.length];
+}
+
+function commonByDiff(a, b) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'words-'));
+  try {
+    fs.writeFileSync(path.join(folder, 'a'), a.join('\n') + '\n');
+    fs.writeFileSync(path.join(folder, 'b'), b.join('\n') + '\n');
+    let out = '';
+    try {
+      out = execFileSync('diff', ['--minimal', path.join(folder, 'a'), path.join(folder, 'b')], { maxBuffer: 1 << 30 }).toString();
+    } catch (error) {
+      out = error.stdout.toString(); // diff exits with 1 when the files differ
+    }
+    return a.length - out.split('\n').filter((line) => line.startsWith('< ')).length;
+  } finally {
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
 }
 
 function textFaults(bytes) {

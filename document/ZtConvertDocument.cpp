@@ -69,7 +69,7 @@ TZtConvertedDocument ConvertDocument(
     } else {
         // Converted before anything is written: a device or FIFO takes the
         // bytes as they come.
-        WriteWholeFile(html.Name, ConvertLoaded(conversion, fa4), KeepsDocument);
+        WriteWholeFile(html.Name, Output(conversion, fa4, text), KeepsDocument);
     }
     return {fa4.LooksLikeDocument(), fa4.Damage(), std::move(text)};
 }

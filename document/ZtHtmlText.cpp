@@ -151,6 +151,7 @@ private:
         }
         if (c == 0) return; // a browser shows nothing for it
         if (c == NoBreakSpace) {
+            FJoinedBlank = false;
             FlushBlank();
             FOut += ' ';
             FJoining = false;
@@ -160,16 +161,28 @@ private:
             Blank();
             return;
         }
+        // Only a letter goes on with the word: before anything else the
+        // break after the soft hyphen shows as the blank it is.
+        if (FJoinedBlank && !IsLetter(c)) FBlank = true;
+        FJoinedBlank = false;
         FlushBlank();
         AppendUtf8(FOut, c);
         FJoining = false;
+    }
+
+    static bool IsLetter(char32_t c)
+    {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
     }
 
     // A blank that collapses with its neighbours; none between the halves
     // of a word a soft hyphen joins.
     void Blank()
     {
-        if (!FJoining) FBlank = true;
+        if (FJoining)
+            FJoinedBlank = true;
+        else
+            FBlank = true;
     }
 
     void FlushBlank()
@@ -184,6 +197,7 @@ private:
         while (!FOut.empty() && FOut.back() == ' ') FOut.pop_back();
         FBlank = false;
         FJoining = false;
+        FJoinedBlank = false;
     }
 
     // A break between lines; inside a table's cell a blank instead, so that
@@ -193,6 +207,7 @@ private:
         if (FTableDepth > 0) {
             FBlank = true;
             FJoining = false;
+            FJoinedBlank = false;
             return;
         }
         TrimLineEnd();
@@ -313,6 +328,7 @@ private:
     std::string FOut;
     bool FBlank = false; // collapsed blanks wait for the next character
     bool FJoining = false; // a soft hyphen waits for the rest of its word
+    bool FJoinedBlank = false; // and a break stands between them
     int FTableDepth = 0;
     int FCells = 0; // cells of the current row so far
 };

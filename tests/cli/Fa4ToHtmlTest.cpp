@@ -177,6 +177,8 @@ TEST_F(Fa4ToHtml, TextInsteadOfHtmlWhereverHtmlWouldGo)
     EXPECT_FALSE(fs::exists(a + ".html"));
     run = Run({"--text", "-o", "-", a});
     EXPECT_EQ(run.Out, text);
+    run = Run({"--text", "-o", Path("chosen"), a});
+    EXPECT_EQ(ReadBytes(Path("chosen")), text);
     run = Run({"--text", "-"}, a);
     EXPECT_EQ(run.Out, text);
     // A folder walked into another: NAME.txt in the mirrored folders, and no

@@ -83,6 +83,9 @@ TEST(HtmlText, ReferencesControlBytesAndDeclaredUtf8)
     EXPECT_EQ(HtmlToText("<head><meta charset=\"UTF-8\"></head><body>\xC3\xBC\xFF</body>"),
         "\xC3\xBC\xEF\xBF\xBD\n");
     EXPECT_EQ(HtmlToText("<body><!-- LINE 6 --></body>"), "");
+    // A soft hyphen joins across a break into a letter, not into a number.
+    EXPECT_EQ(HtmlToText("<body>Wort&shy;\r<!-- LINE 13 -->teil An&shy;\r<!-- LINE 14 -->1994</body>"),
+        "Wortteil An 1994\n");
 }
 
 } // namespace
