@@ -311,12 +311,13 @@ constexpr std::string_view SearchBar =
 
 } // namespace
 
-std::vector<const TZtIndexRow*> RowsInIndexOrder(const std::vector<TZtIndexRow>& rows)
+std::vector<std::size_t> RowsInIndexOrder(const std::vector<TZtIndexRow>& rows)
 {
-    std::vector<const TZtIndexRow*> ordered;
+    std::vector<std::size_t> ordered;
     ordered.reserve(rows.size());
     for (const auto& folderRows : RowsByFolder(rows))
-        for (const TNamedRow& row : folderRows) ordered.push_back(row.Row);
+        for (const TNamedRow& row : folderRows)
+            ordered.push_back(static_cast<std::size_t>(row.Row - rows.data()));
     return ordered;
 }
 

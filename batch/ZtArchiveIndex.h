@@ -38,8 +38,9 @@ struct TZtIndexRow {
 // RowsInIndexOrder.
 std::string BuildArchiveIndex(
     std::string_view archiveName, std::vector<TZtIndexRow> rows, bool search = false);
-// The rows in the order the page lists them: folder by folder, each by name.
-std::vector<const TZtIndexRow*> RowsInIndexOrder(const std::vector<TZtIndexRow>& rows);
+// The positions in `rows` in the order the page lists them: folder by
+// folder, each by name.
+std::vector<std::size_t> RowsInIndexOrder(const std::vector<TZtIndexRow>& rows);
 
 // The name of the index page inside the output folder.
 inline constexpr std::string_view IndexFileName = "index.html";

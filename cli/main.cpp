@@ -78,8 +78,11 @@ bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::v
         if (batch.Items[i].Target != StandardOutputName && !batch.Items[i].Refusal)
             rows.push_back(std::move(results[i].Row));
     TZtSearchDataBuilder search;
-    for (const TZtIndexRow* row : RowsInIndexOrder(rows)) search.Add(row->Path, row->Text);
-    for (auto& row : rows) std::string().swap(row.Text);
+    // Each text is given up once the search data holds it.
+    for (const std::size_t i : RowsInIndexOrder(rows)) {
+        search.Add(rows[i].Path, rows[i].Text);
+        std::string().swap(rows[i].Text);
+    }
     try {
         const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*options.OutputDir, true);
         sweep.Sweep(folder.Descriptor());

@@ -57,7 +57,7 @@ int main(int argc, char** argv)
         rows.push_back(std::move(row));
     }
     TZtSearchDataBuilder builder;
-    for (const TZtIndexRow* row : RowsInIndexOrder(rows)) builder.Add(row->Path, row->Text);
+    for (const std::size_t i : RowsInIndexOrder(rows)) builder.Add(rows[i].Path, rows[i].Text);
     fs::create_directories(root / SearchFolderName);
     std::uint64_t dataBytes = 0;
     for (const TZtSearchFile& file : builder.Finish()) {
