@@ -66,13 +66,12 @@ const std::string_view SearchScript =
     return found;
   }
 
-  // The documents holding a word that begins with `word`.
+  // The documents holding a word that begins with `word`, of two letters
+  // or more: its word file is the one of its first two, or none.
   async function documentsWith(word) {
     const key = Array.from(word).slice(0, 2).join('');
     const numbers = [];
-    manifest.keys.forEach((k, number) => {
-      if (key.length < 2 ? k.startsWith(key) : k === key) numbers.push(number);
-    });
+    manifest.keys.forEach((k, number) => { if (k === key) numbers.push(number); });
     const found = new Set();
     for (const number of numbers)
       for (const [w, list] of await shard(number))
@@ -168,12 +167,14 @@ const std::string_view SearchScript =
 
   async function search() {
     const current = ++generation;
-    const typed = fold(field.value).match(words) || [];
+    // A single letter would load the words of every pair it begins.
+    const all = fold(field.value).match(words) || [];
+    const typed = all.filter((word) => Array.from(word).length >= 2);
     if (observer) observer.disconnect();
     if (typed.length === 0) {
       for (const row of rows) { if (row.hidden) row.hidden = false; restore(row); }
       for (const section of sections) if (section.hidden) section.hidden = false;
-      status.textContent = '';
+      status.textContent = all.length > 0 ? 'Type two letters or more of a word.' : '';
       status.dataset.query = '';
       return;
     }

@@ -111,6 +111,10 @@ async function checkSearch(page) {
   await page.$eval('#search', (field) => { field.value = ''; field.dispatchEvent(new Event('input')); });
   await page.waitForFunction(() => document.querySelectorAll('tbody tr:not([hidden])').length === 16);
   assert.ok(!(await page.$eval('tbody', (body) => body.innerHTML.includes('<mark'))));
+  // A single letter filters nothing: it would load the words of every pair.
+  await page.type('#search', 'z');
+  await page.waitForFunction(() => /two letters/.test(document.getElementById('search-status').textContent));
+  assert.strictEqual(await page.$$eval('tbody tr:not([hidden])', (rows) => rows.length), 16);
 }
 
 test('the index finds documents by the words of their bodies', { skip: !fa4tohtml && 'FA4TOHTML is not set' },
