@@ -57,6 +57,23 @@ private:
     int FFd;
 };
 
+// A document held in memory, read as its file would be.
+class TDocumentBytes {
+public:
+    explicit TDocumentBytes(std::string_view bytes)
+        : FBytes(bytes)
+    { }
+
+    std::string Read(std::uint64_t offset, std::size_t size) const
+    {
+        if (offset >= FBytes.size()) return {};
+        return std::string(FBytes.substr(static_cast<std::size_t>(offset), size));
+    }
+
+private:
+    std::string_view FBytes;
+};
+
 std::size_t TableBytes(std::int32_t entries)
 {
     return static_cast<std::size_t>(Fa4LineEntrySize) * static_cast<std::size_t>(entries);
@@ -64,7 +81,8 @@ std::size_t TableBytes(std::int32_t entries)
 
 // The head and the table up to its first empty entry, or as far as the file
 // holds it: `head` and further reads of the table.
-std::string ReadTableToCount(const TDocumentFile& file, std::string head)
+template <typename TSource>
+std::string ReadTableToCount(const TSource& file, std::string head)
 {
     for (std::int32_t read = EntriesPerRead; read < Fa4MaxLines; read += EntriesPerRead) {
         const std::int32_t count = CountLines(head);
@@ -124,15 +142,16 @@ std::optional<TZtDocumentFacts> FileFactsOf(const TFileStatus& status)
     return facts;
 }
 
-TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments)
+namespace {
+
+// What is read of the document itself; `facts` holds its size.
+template <typename TSource>
+void ReadFacts(TZtDocumentFacts& facts, const TSource& file, bool onlyOfDocuments)
 {
-    const TDocumentFile file(fileName);
-    TZtDocumentFacts facts;
-    SetFileFacts(facts, file.Info());
     // A document's head and table are never smaller than this.
     const std::string head = file.Read(0, Fa4HeadSize + TableBytes(EntriesPerRead));
     facts.LooksLikeDocument = LooksLikeFa4Head(head, facts.Size);
-    if (onlyOfDocuments && !facts.LooksLikeDocument) return facts;
+    if (onlyOfDocuments && !facts.LooksLikeDocument) return;
     const std::string table = ReadTableToCount(file, head);
     facts.LineCount = CountLines(table);
     TZtExcerptBuilder excerpt;
@@ -153,6 +172,24 @@ TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocum
                 return tail;
             });
     }
+}
+
+} // namespace
+
+TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments)
+{
+    const TDocumentFile file(fileName);
+    TZtDocumentFacts facts;
+    SetFileFacts(facts, file.Info());
+    ReadFacts(facts, file, onlyOfDocuments);
+    return facts;
+}
+
+TZtDocumentFacts DocumentFactsOfBytes(std::string_view bytes)
+{
+    TZtDocumentFacts facts;
+    facts.Size = bytes.size();
+    ReadFacts(facts, TDocumentBytes(bytes), false);
     return facts;
 }
 

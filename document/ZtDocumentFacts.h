@@ -7,6 +7,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "ZtDamageAccount.h"
 #include "ZtDocumentExcerpt.h"
@@ -51,6 +52,8 @@ struct TZtDocumentFacts {
 // "Cannot open file %s" with the reason, as OpenRegularFile, for a file that
 // cannot be read or is no regular file.
 TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments = false);
+// The same of a document's bytes held in memory: no times, no identity.
+TZtDocumentFacts DocumentFactsOfBytes(std::string_view bytes);
 
 // Only what the file system tells of a regular file (size, times, identity),
 // nothing read from it; nothing when there is no regular file of that name.

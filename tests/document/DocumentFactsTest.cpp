@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "DamagedDocuments.h"
 #include "Fa4Builder.h"
 #include "TestFiles.h"
 #include "ZtDocumentFacts.h"
@@ -20,11 +21,26 @@ class DocumentFacts : public ::testing::Test {
 protected:
     void TearDown() override { fs::remove_all(FDir); }
 
+    // Read from a file, after checking that the bytes alone tell the same.
     TZtDocumentFacts FactsOf(const std::string& bytes) const
     {
         const std::string path = (FDir / "DOC").string();
         WriteFileBytes(path, bytes);
-        return ReadDocumentFacts(path);
+        TZtDocumentFacts facts = ReadDocumentFacts(path);
+        ExpectSameAsBytes(facts, bytes);
+        return facts;
+    }
+
+    static void ExpectSameAsBytes(const TZtDocumentFacts& facts, const std::string& bytes)
+    {
+        const TZtDocumentFacts fromBytes = DocumentFactsOfBytes(bytes);
+        EXPECT_EQ(fromBytes.LooksLikeDocument, facts.LooksLikeDocument);
+        EXPECT_EQ(fromBytes.Size, facts.Size);
+        EXPECT_EQ(fromBytes.LineCount, facts.LineCount);
+        EXPECT_EQ(fromBytes.Title, facts.Title);
+        EXPECT_EQ(fromBytes.Excerpt, facts.Excerpt);
+        EXPECT_EQ(DescribeDamage(fromBytes.Damage), DescribeDamage(facts.Damage));
+        EXPECT_EQ(fromBytes.Damage.Damaged(), facts.Damage.Damaged());
     }
 
     // Footer and header lines with text, which is never the title.
@@ -120,6 +136,16 @@ TEST_F(DocumentFacts, LinesAreCountedToTheFirstEmptyEntry)
     PutEntry(cut, 12, 200, static_cast<std::uint32_t>(cut.size() - 38 - 5));
     EXPECT_EQ(FactsOf(cut).Title, "Titel");
     EXPECT_EQ(FactsOf(cut.substr(0, 38 + 11 * 5 + 3)).LineCount, 5);
+}
+
+TEST_F(DocumentFacts, BytesInMemoryTellWhatTheFileTells)
+{
+    TDamagedDocuments documents(23);
+    int damaged = 0;
+    for (const TDamageKind kind : {TDamageKind::Cut, TDamageKind::EntriesOutside, TDamageKind::SequenceCut})
+        for (int i = 0; i < 40; ++i) damaged += FactsOf(documents.Damaged(kind)).Damage.Damaged() ? 1 : 0;
+    EXPECT_GT(damaged, 0);
+    EXPECT_FALSE(DocumentFactsOfBytes("").LooksLikeDocument);
 }
 
 TEST_F(DocumentFacts, MissingFileIsReported)
