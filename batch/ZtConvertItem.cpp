@@ -10,6 +10,7 @@
 #include "ZtDocumentFacts.h"
 #include "ZtFileAccess.h"
 #include "ZtHtmlText.h"
+#include "ZtIndexRow.h"
 #include "ZtOutputFolder.h"
 
 namespace quorvex {
@@ -96,26 +97,17 @@ std::string KeptText(const TZtBatchItem& item, const TZtItemSettings& settings)
     }
 }
 
-// Size and date for every document; title and lines only for one that was
-// converted.
 void FillRow(TZtItemResult& result, const TZtBatchItem& item)
 {
-    TZtIndexRow& row = result.Row;
-    row.Path = item.IndexPath;
-    row.Failure = result.Message;
     std::optional<TZtDocumentFacts> facts = item.Facts;
     try {
         if (!facts) facts = ReadDocumentFacts(item.Document);
     } catch (const std::exception&) {
-        return; // gone or unreadable: the row stays without them
+        // gone or unreadable: the row goes without them
     }
-    row.Size = facts->Size;
-    row.Modified = facts->Modified;
-    if (result.State == TZtItemState::isFailed) return;
-    row.Lines = facts->LineCount;
-    row.Title = std::move(facts->Title);
-    row.Excerpt = std::move(facts->Excerpt);
-    row.Damage = DescribeDamage(facts->Damage);
+    std::string text = std::move(result.Row.Text);
+    result.Row = IndexRowOf(item.IndexPath, result.Message, std::move(facts));
+    result.Row.Text = std::move(text);
 }
 
 } // namespace
