@@ -1,23 +1,25 @@
-// The converter as a WebAssembly module: the project's own conversion,
-// recognition, document facts and archive index, handed bytes from
-// JavaScript and handing bytes back. Failures come back as the message the
-// command line would show, so that the JavaScript side throws it.
+// The converter as a WebAssembly module: the shared run's parts that touch
+// no file, handed bytes and names from JavaScript and handing bytes back:
+// recognition and facts of a document's bytes, its conversion with its index
+// row, the zip's entry names and the conflicts of a run, the walk's order and
+// the index page. Failures come back as the message the command line would
+// show, so that the JavaScript side throws it or lists it.
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <exception>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "ZtArchiveIndex.h"
-#include "ZtConvertDocument.h"
-#include "ZtDefaultPreferences.h"
+#include "ZtArchiveNames.h"
+#include "ZtConvertBytes.h"
 #include "ZtDamageAccount.h"
+#include "ZtDefaultPreferences.h"
 #include "ZtDocumentFacts.h"
+#include "ZtIndexRow.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtTextLines.h"
 
@@ -34,7 +36,24 @@ val BytesToJs(std::string_view bytes)
             bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data())));
 }
 
-// What `fa4tohtml -o -` with --classic and -p would take.
+std::vector<std::string> StringsOf(const val& array)
+{
+    std::vector<std::string> strings;
+    const auto count = array["length"].as<unsigned>();
+    strings.reserve(count);
+    for (unsigned i = 0; i < count; ++i) strings.push_back(array[i].as<std::string>());
+    return strings;
+}
+
+template <typename TItems, typename TToJs>
+val ArrayOf(const TItems& items, TToJs toJs)
+{
+    val array = val::array();
+    for (const auto& item : items) array.call<void>("push", toJs(item));
+    return array;
+}
+
+// What `fa4tohtml` with --classic and -p would take.
 TZtConversion ConversionFor(bool classic, const val& preferences)
 {
     TZtConversion conversion;
@@ -50,19 +69,61 @@ TZtConversion ConversionFor(bool classic, const val& preferences)
     return conversion;
 }
 
+val RowToJs(const TZtIndexRow& row)
+{
+    val result = val::object();
+    result.set("path", row.Path);
+    if (row.Failure) result.set("failure", *row.Failure);
+    result.set("title", row.Title);
+    result.set("excerpt", row.Excerpt);
+    result.set("damage", row.Damage);
+    result.set("lines", row.Lines);
+    result.set("size", static_cast<double>(row.Size));
+    result.set("modified", static_cast<double>(row.Modified));
+    return result;
+}
+
+TZtIndexRow RowFromJs(const val& row)
+{
+    TZtIndexRow indexRow;
+    indexRow.Path = row["path"].as<std::string>();
+    if (row["failure"].isString()) indexRow.Failure = row["failure"].as<std::string>();
+    if (row["title"].isString()) indexRow.Title = row["title"].as<std::string>();
+    if (row["excerpt"].isString()) indexRow.Excerpt = row["excerpt"].as<std::string>();
+    if (row["damage"].isString()) indexRow.Damage = row["damage"].as<std::string>();
+    if (row["lines"].isNumber()) indexRow.Lines = row["lines"].as<std::int32_t>();
+    if (row["size"].isNumber()) indexRow.Size = static_cast<std::uint64_t>(row["size"].as<double>());
+    if (row["modified"].isNumber())
+        indexRow.Modified = static_cast<std::time_t>(row["modified"].as<double>());
+    return indexRow;
+}
+
 // The HTML as a Uint8Array, or the message as a string.
 val ConvertBytes(std::string document, bool classic, val preferences)
 {
-    try {
-        const TZtConversion conversion = ConversionFor(classic, preferences);
-        TZtFileInfoFa4 fa4;
-        fa4.SetCharOutput(conversion.CharOutput);
-        fa4.SetHyphenJoin(conversion.HyphenJoin);
-        fa4.LoadFromMemory(std::string(StandardInputName), std::move(document));
-        return BytesToJs(BuildHtml(conversion.Preferences, fa4));
-    } catch (const std::exception& error) {
-        return val(std::string(error.what()));
-    }
+    TZtBytesResult result =
+        ConvertBytesItem(std::string(), std::move(document), 0, ConversionFor(classic, preferences));
+    if (!result.Html) return val(*result.Row.Failure);
+    return BytesToJs(*result.Html);
+}
+
+// One document of an archive: {row, html} with `html` (a Uint8Array) only
+// when asked for and converted; `modified` in seconds.
+val ConvertItem(std::string document, std::string indexPath, double modified, bool classic, val preferences,
+    bool wantHtml)
+{
+    const TZtBytesResult result = ConvertBytesItem(std::move(indexPath), std::move(document),
+        static_cast<std::time_t>(modified), ConversionFor(classic, preferences));
+    val item = val::object();
+    item.set("row", RowToJs(result.Row));
+    if (wantHtml && result.Html) item.set("html", BytesToJs(*result.Html));
+    return item;
+}
+
+// The row of a document that could not even be read.
+val FailedRow(std::string indexPath, std::string failure)
+{
+    return RowToJs(IndexRowOf(std::move(indexPath), std::move(failure), std::nullopt));
 }
 
 bool LooksLikeDocument(std::string head, double fileSize)
@@ -70,49 +131,51 @@ bool LooksLikeDocument(std::string head, double fileSize)
     return LooksLikeFa4Head(head, static_cast<std::uint64_t>(fileSize));
 }
 
-// The facts a folder's list shows of a document, read as the command line
-// reads them from a file: the bytes stand in a file of the module's own
-// memory file system for the time it takes.
+// The facts a folder's list shows of a document.
 val DocumentFacts(std::string document)
 {
-    const std::string name = "/tmp/fa4tohtml-facts";
     val result = val::object();
     try {
-        std::ofstream(name, std::ios::binary | std::ios::trunc)
-            .write(document.data(), static_cast<std::streamsize>(document.size()));
-        const TZtDocumentFacts facts = ReadDocumentFacts(name);
-        std::remove(name.c_str());
+        const TZtDocumentFacts facts = DocumentFactsOfBytes(document);
         result.set("looksLikeDocument", facts.LooksLikeDocument);
         result.set("lines", facts.LineCount);
         result.set("title", facts.Title);
         result.set("excerpt", facts.Excerpt);
         result.set("damage", DescribeDamage(facts.Damage));
     } catch (const std::exception& error) {
-        std::remove(name.c_str());
         result.set("error", std::string(error.what()));
     }
     return result;
 }
 
-// `rows` are objects {path, failure?, title, excerpt, damage, lines, size,
-// modified (seconds)}.
+// {entries: [{entry, indexPath}], conflicts: [message]} for the documents'
+// paths in walk order.
+val ArchivePlan(val paths)
+{
+    const TZtArchivePlan plan = PlanArchiveEntries(StringsOf(paths));
+    val result = val::object();
+    result.set("entries", ArrayOf(plan.Entries, [](const TZtArchiveEntry& entry) {
+        val item = val::object();
+        item.set("entry", entry.Entry);
+        item.set("indexPath", entry.IndexPath);
+        return item;
+    }));
+    result.set("conflicts", ArrayOf(plan.Conflicts, [](const std::string& text) { return val(text); }));
+    return result;
+}
+
+val WalkOrderOf(val paths)
+{
+    return ArrayOf(WalkOrder(StringsOf(paths)), [](std::size_t i) { return val(static_cast<double>(i)); });
+}
+
+// `rows` as convertItem gives them.
 val ArchiveIndex(std::string archiveName, val rows)
 {
     std::vector<TZtIndexRow> indexRows;
     const auto count = rows["length"].as<unsigned>();
-    for (unsigned i = 0; i < count; ++i) {
-        const val row = rows[i];
-        TZtIndexRow indexRow;
-        indexRow.Path = row["path"].as<std::string>();
-        if (row["failure"].isString()) indexRow.Failure = row["failure"].as<std::string>();
-        if (row["title"].isString()) indexRow.Title = row["title"].as<std::string>();
-        if (row["excerpt"].isString()) indexRow.Excerpt = row["excerpt"].as<std::string>();
-        if (row["damage"].isString()) indexRow.Damage = row["damage"].as<std::string>();
-        if (row["lines"].isNumber()) indexRow.Lines = row["lines"].as<std::int32_t>();
-        indexRow.Size = static_cast<std::uint64_t>(row["size"].as<double>());
-        indexRow.Modified = static_cast<std::time_t>(row["modified"].as<double>());
-        indexRows.push_back(std::move(indexRow));
-    }
+    indexRows.reserve(count);
+    for (unsigned i = 0; i < count; ++i) indexRows.push_back(RowFromJs(rows[i]));
     return BytesToJs(BuildArchiveIndex(archiveName, std::move(indexRows)));
 }
 
@@ -122,8 +185,13 @@ val ArchiveIndex(std::string archiveName, val rows)
 EMSCRIPTEN_BINDINGS(fa4tohtml)
 {
     emscripten::function("convertBytes", &quorvex::ConvertBytes);
+    emscripten::function("convertItemBytes", &quorvex::ConvertItem);
+    emscripten::function("failedRow", &quorvex::FailedRow);
     emscripten::function("looksLikeDocument", &quorvex::LooksLikeDocument);
     emscripten::function("documentFacts", &quorvex::DocumentFacts);
+    emscripten::function("archivePlan", &quorvex::ArchivePlan);
+    emscripten::function("walkOrder", &quorvex::WalkOrderOf);
     emscripten::function("archiveIndex", &quorvex::ArchiveIndex);
     emscripten::constant("recognitionHeadSize", static_cast<double>(quorvex::RecognitionHeadSize));
+    emscripten::constant("indexFileName", std::string(quorvex::IndexFileName));
 }

@@ -1,33 +1,16 @@
 // What the page does with many documents, apart from the page itself, so
-// that Node runs it too: which files of a folder are documents (as
-// `fa4tohtml -r` tells them), in which order, and the files of the zip that
-// "Save all" writes (as `fa4tohtml -r -d` writes the folder).
+// that Node runs it too: reading the chosen files, telling a folder's
+// documents by their heads, and writing the zip of "Save all" as a stream.
+// The order, the entry names, the conflicts, the rows and the index come
+// from the converter, as `fa4tohtml -r -d` makes them.
+//
+// A file here is {path, size, lastModified (ms), read: async (count) =>
+// Uint8Array}: the first `count` bytes, or all of them without `count`.
 (function (root, factory) {
   if (typeof module === 'object' && module.exports) module.exports = factory();
   else root.Fa4Archive = factory();
 })(typeof self !== 'undefined' ? self : this, function () {
   'use strict';
-
-  const encoder = new TextEncoder();
-
-  function compareBytes(a, b) {
-    const n = Math.min(a.length, b.length);
-    for (let i = 0; i < n; ++i) if (a[i] !== b[i]) return a[i] - b[i];
-    return a.length - b.length;
-  }
-
-  // Path order as the folder walk gives it: each folder's entries sorted by
-  // the bytes of their names, a folder's files where its name sorts.
-  function comparePaths(a, b) {
-    const x = a.split('/');
-    const y = b.split('/');
-    const n = Math.min(x.length, y.length);
-    for (let i = 0; i < n; ++i) {
-      const order = compareBytes(encoder.encode(x[i]), encoder.encode(y[i]));
-      if (order !== 0) return order;
-    }
-    return x.length - y.length;
-  }
 
   // Files of a chosen folder by their path below it: `webkitRelativePath`
   // names the folder itself first.
@@ -41,67 +24,71 @@
     return slash < 0 ? '' : relativePath.slice(0, slash);
   }
 
-  // `files`: [{path, size, head: async (count) => Uint8Array}]. The
-  // documents among them in path order, told by their head as the folder
-  // walk tells them.
+  function readFailure(error) {
+    return 'Cannot read file: ' + ((error && error.message) || String(error));
+  }
+
+  // The documents among `files` in the order the folder walk gives, and
+  // where their paths sort, copies of the files whose head could not be
+  // read, with the reason as `failure`.
   async function findDocuments(converter, files) {
     const found = [];
     for (const file of files) {
-      const head = await file.head(converter.recognitionHeadSize);
-      if (converter.looksLikeDocument(head, file.size)) found.push(file);
+      try {
+        const head = await file.read(converter.recognitionHeadSize);
+        if (converter.looksLikeDocument(head, file.size)) found.push(file);
+      } catch (error) {
+        found.push({ ...file, failure: readFailure(error) });
+      }
     }
-    return found.sort((a, b) => comparePaths(a.path, b.path));
+    return converter.walkOrder(found.map((file) => file.path)).map((i) => found[i]);
   }
 
-  // The run's outputs would overwrite each other: the messages
-  // `fa4tohtml` refuses such a run with.
-  function conflicts(paths) {
-    const messages = [];
-    const seen = new Map();
-    for (const path of paths) {
-      const target = path + '.html';
-      if (target === 'index.html') messages.push(path + ' and the index would both be written to index.html');
-      else if (seen.has(target)) messages.push(seen.get(target) + ' and ' + path + ' would both be written to ' + target);
-      else seen.set(target, path);
-    }
-    return messages;
-  }
-
-  // One converted document, or why it was not: {html} or {failure}, with
-  // the row the index shows of it.
-  function convertItem(converter, item, options) {
-    const row = { path: item.path, size: item.bytes.length, modified: Math.floor(item.lastModified / 1000) };
-    let html = null;
+  // One document read and converted: {row, html?}, `html` only when asked
+  // for. A file that cannot be read is a row with the reason.
+  async function convertFile(converter, file, indexPath, options, wantHtml) {
+    if (file.failure) return { row: converter.failedRow(indexPath, file.failure) };
+    let bytes;
     try {
-      html = converter.convert(item.bytes, options);
+      bytes = await file.read();
     } catch (error) {
-      row.failure = error.message;
-      return { html, row };
+      return { row: converter.failedRow(indexPath, readFailure(error)) };
     }
-    const facts = converter.documentFacts(item.bytes);
-    if (!facts.error) {
-      row.title = facts.title;
-      row.excerpt = facts.excerpt;
-      row.damage = facts.damage;
-      row.lines = facts.lines;
-    }
-    return { html, row };
+    return converter.convertItem(bytes, indexPath, Math.floor(file.lastModified / 1000), options, wantHtml);
   }
 
-  // `items`: [{path, bytes, lastModified (ms)}] in path order. The files of
-  // the zip by path: NAME.html for each document converted, and the index
-  // of all of them.
-  function archiveFiles(converter, archiveName, items, options) {
-    const files = {};
+  // The zip of "Save all": NAME.html for each document converted, under the
+  // entry names the converter gives, and the index of all. Each document
+  // is read and converted again as its entry is written; only the
+  // compressed chunks are kept. `fflate` is the zip library. Resolves to
+  // {chunks, rows}, or to {conflicts} when `fa4tohtml -r -d` would refuse
+  // the run.
+  async function writeArchive(converter, fflate, archiveName, files, options) {
+    const plan = converter.archivePlan(files.map((file) => file.path));
+    if (plan.conflicts.length) return { conflicts: plan.conflicts };
+    const chunks = [];
+    let failure = null;
+    const zip = new fflate.Zip((error, chunk) => {
+      if (error) failure = error;
+      else chunks.push(chunk);
+    });
+    const add = (name, bytes) => {
+      const entry = new fflate.ZipDeflate(name, { level: 6 });
+      zip.add(entry);
+      entry.push(bytes, true);
+    };
     const rows = [];
-    for (const item of items) {
-      const result = item.result || convertItem(converter, item, options);
-      if (result.html) files[item.path + '.html'] = result.html;
+    for (let i = 0; i < files.length; ++i) {
+      const { entry, indexPath } = plan.entries[i];
+      const result = await convertFile(converter, files[i], indexPath, options, true);
+      if (result.html) add(entry, result.html);
       rows.push(result.row);
     }
-    files['index.html'] = converter.archiveIndex(archiveName, rows);
-    return files;
+    add(converter.indexFileName, converter.archiveIndex(archiveName, rows));
+    zip.end();
+    if (failure) throw failure;
+    return { chunks, rows };
   }
 
-  return { comparePaths, pathBelowFolder, folderName, findDocuments, conflicts, convertItem, archiveFiles };
+  return { pathBelowFolder, folderName, findDocuments, convertFile, writeArchive };
 });

@@ -1,12 +1,25 @@
 // The module's public face, run inside the module's factory: convert() takes
-// and gives bytes and throws an Error with the converter's message.
-Module['convert'] = function (document, options) {
+// and gives bytes and throws an Error with the converter's message;
+// convertItem() gives a document of an archive with its index row.
+function checkedOptions(name, document, options) {
   options = options || {};
-  if (!(document instanceof Uint8Array)) throw new TypeError('convert: the document must be a Uint8Array');
+  if (!(document instanceof Uint8Array)) throw new TypeError(name + ': the document must be a Uint8Array');
   const preferences = options.preferences;
   if (preferences !== undefined && preferences !== null && !(preferences instanceof Uint8Array))
-    throw new TypeError('convert: preferences must be a Uint8Array');
-  const result = Module['convertBytes'](document, !!options.classic, preferences === undefined ? null : preferences);
+    throw new TypeError(name + ': preferences must be a Uint8Array');
+  return { classic: !!options.classic, preferences: preferences === undefined ? null : preferences };
+}
+
+Module['convert'] = function (document, options) {
+  const checked = checkedOptions('convert', document, options);
+  const result = Module['convertBytes'](document, checked.classic, checked.preferences);
   if (typeof result === 'string') throw new Error(result);
   return result;
+};
+
+// {row, html?}: `html` only when `wantHtml` and the document converted;
+// `modified` in seconds.
+Module['convertItem'] = function (document, indexPath, modified, options, wantHtml) {
+  const checked = checkedOptions('convertItem', document, options);
+  return Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences, !!wantHtml);
 };

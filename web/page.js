@@ -1,16 +1,24 @@
 // The page: reads the chosen documents, converts them with the module, lists
 // them, previews the chosen one in a frame without scripts, and saves one
-// document or a zip of all with the archive's index.
+// document or a zip of all with the archive's index. It holds the HTML of
+// the document shown only.
 (function () {
   'use strict';
 
   const $ = (id) => document.getElementById(id);
+  // The preview shows a document's HTML up to this size; a larger one
+  // would take the browser many times its size to lay out.
+  const previewLimit = 8 * 1024 * 1024;
   const state = {
     converter: null,
-    items: [], // {path, name, bytes, lastModified, result: {html, row}}
+    items: [], // {path, name, file: {path, size, lastModified, read}, row}
     archiveName: '',
     chosen: -1,
+    // The HTML of the document shown, the only one the page holds:
+    // {index, html}, html null when it is too large to show.
+    shown: null,
     preferences: null, // Uint8Array of the preferences file, or null
+    run: 0, // counts conversions of the list, so that an older one stops
   };
 
   function setStatus(text) {
@@ -21,6 +29,20 @@
     const chosen = { classic: $('classic').checked };
     if (state.preferences) chosen.preferences = state.preferences;
     return chosen;
+  }
+
+  function megabytes(bytes) {
+    return (bytes / (1024 * 1024)).toFixed(1) + ' MB';
+  }
+
+  // A chosen file as the archive reads it.
+  function readable(file, path) {
+    return {
+      path,
+      size: file.size,
+      lastModified: file.lastModified,
+      read: async (count) => new Uint8Array(await (count === undefined ? file : file.slice(0, count)).arrayBuffer()),
+    };
   }
 
   // The character set the HTML names for itself; a page that names none
@@ -39,24 +61,39 @@
     return 'windows-1252';
   }
 
-  function showPreview() {
-    const item = state.items[state.chosen];
-    const frame = $('preview');
-    if (!item || !item.result.html) {
-      frame.srcdoc = '';
-      return;
-    }
-    const html = item.result.html;
-    frame.srcdoc = new TextDecoder(charsetOf(html)).decode(html);
+  function showPreview(html, note) {
+    $('preview').srcdoc = html ? new TextDecoder(charsetOf(html)).decode(html) : '';
+    $('preview-note').textContent = note;
+    $('preview-note').hidden = !note;
   }
 
-  function choose(index) {
+  // Converts the chosen document again for the preview; the one shown
+  // before is let go.
+  async function choose(index) {
     state.chosen = index;
+    state.shown = null;
     for (const button of $('list').querySelectorAll('button'))
       button.setAttribute('aria-current', String(Number(button.dataset.index) === index));
     const item = state.items[index];
-    $('save').disabled = !item || !item.result.html;
-    showPreview();
+    $('save').disabled = !item || Boolean(item.row.failure);
+    if (!item || item.row.failure) {
+      showPreview(null, '');
+      return;
+    }
+    const result = await Fa4Archive.convertFile(state.converter, item.file, item.path, options(), true);
+    if (state.chosen !== index) return;
+    if (!result.html) {
+      showPreview(null, 'Not converted: ' + result.row.failure);
+      return;
+    }
+    if (result.html.length > previewLimit) {
+      state.shown = { index, html: null };
+      showPreview(null, 'The HTML of ' + item.path + ' is ' + megabytes(result.html.length) +
+        ', more than the preview shows (' + megabytes(previewLimit) + '). "Save" still saves it.');
+      return;
+    }
+    state.shown = { index, html: result.html };
+    showPreview(result.html, '');
   }
 
   function renderList() {
@@ -67,7 +104,7 @@
       button.type = 'button';
       button.dataset.index = String(index);
       button.append(item.path);
-      const row = item.result.row;
+      const row = item.row;
       const note = document.createElement('span');
       note.className = row.failure ? 'failure' : 'title';
       note.textContent = row.failure ? 'Not converted: ' + row.failure : row.title || '(no title)';
@@ -86,60 +123,52 @@
     $('save-all').disabled = state.items.length === 0;
   }
 
-  function convertAll() {
+  // Every document is converted for its row in the list; its HTML is not
+  // kept.
+  async function convertAll(note) {
+    const run = ++state.run;
     const chosen = options();
-    for (const item of state.items) item.result = Fa4Archive.convertItem(state.converter, item, chosen);
+    setStatus('Converting ' + state.items.length + ' document' + (state.items.length === 1 ? '' : 's') + '…');
+    for (const item of state.items) {
+      const result = await Fa4Archive.convertFile(state.converter, item.file, item.path, chosen, false);
+      if (run !== state.run) return;
+      item.row = result.row;
+    }
     renderList();
-    const failed = state.items.filter((item) => item.result.row.failure).length;
+    const failed = state.items.filter((item) => item.row.failure).length;
     setStatus(
       state.items.length + ' document' + (state.items.length === 1 ? '' : 's') + ' converted' +
-        (failed ? ', ' + failed + ' failed' : '') + '.');
-    choose(state.items.length ? Math.max(0, Math.min(state.chosen, state.items.length - 1)) : -1);
-  }
-
-  async function bytesOf(file) {
-    return new Uint8Array(await file.arrayBuffer());
+        (failed ? ', ' + failed + ' failed' : '') + '.' + (note ? ' ' + note : ''));
+    await choose(state.items.length ? Math.max(0, Math.min(state.chosen, state.items.length - 1)) : -1);
   }
 
   // Documents named one by one are converted whatever they hold, as on the
   // command line.
   async function takeFiles(files) {
     if (!state.converter || files.length === 0) return;
-    setStatus('Reading ' + files.length + ' file' + (files.length === 1 ? '' : 's') + '…');
-    state.items = [];
-    for (const file of files)
-      state.items.push({ path: file.name, name: file.name, bytes: await bytesOf(file), lastModified: file.lastModified });
+    state.items = files.map((file) => ({ path: file.name, name: file.name, file: readable(file, file.name) }));
     state.archiveName = files.map((file) => file.name).join(', ');
     state.chosen = 0;
-    convertAll();
+    await convertAll('');
   }
 
   // A folder: only its documents, as `fa4tohtml -r` finds them, in path
-  // order and with their paths below it.
+  // order and with their paths below it; a file that cannot be read is
+  // listed with the reason.
   async function takeFolder(files) {
     if (!state.converter || files.length === 0) return;
     setStatus('Looking through ' + files.length + ' files…');
-    const candidates = files.map((file) => ({
-      file,
-      path: Fa4Archive.pathBelowFolder(file.webkitRelativePath || file.name),
-      size: file.size,
-      head: async (count) => bytesOf(file.slice(0, count)),
-    }));
+    const candidates = files.map((file) => readable(file, Fa4Archive.pathBelowFolder(file.webkitRelativePath || file.name)));
     const found = await Fa4Archive.findDocuments(state.converter, candidates);
-    state.items = [];
-    for (const candidate of found) {
-      const file = candidate.file;
-      const name = candidate.path.slice(candidate.path.lastIndexOf('/') + 1);
-      state.items.push({ path: candidate.path, name, bytes: await bytesOf(file), lastModified: file.lastModified });
-    }
+    state.items = found.map((file) => ({ path: file.path, name: file.path.slice(file.path.lastIndexOf('/') + 1), file }));
     state.archiveName = Fa4Archive.folderName(files[0].webkitRelativePath || '') || 'folder';
     state.chosen = 0;
-    convertAll();
-    if (found.length < files.length) setStatus($('status').textContent + ' ' + (files.length - found.length) + ' passed over as not documents.');
+    const passedOver = files.length - found.length;
+    await convertAll(passedOver ? passedOver + ' passed over as not documents.' : '');
   }
 
-  function download(name, bytes, type) {
-    const url = URL.createObjectURL(new Blob([bytes], { type }));
+  function download(name, parts, type) {
+    const url = URL.createObjectURL(new Blob(parts, { type }));
     const link = document.createElement('a');
     link.href = url;
     link.download = name;
@@ -149,27 +178,42 @@
     setTimeout(() => URL.revokeObjectURL(url), 10000);
   }
 
-  function save() {
-    const item = state.items[state.chosen];
-    if (item && item.result.html) download(item.name + '.html', item.result.html, 'text/html');
+  // The HTML shown, or converted again when it was too large to show.
+  async function save() {
+    const index = state.chosen;
+    const item = state.items[index];
+    if (!item || item.row.failure) return;
+    let html = state.shown && state.shown.index === index ? state.shown.html : null;
+    if (!html) html = (await Fa4Archive.convertFile(state.converter, item.file, item.path, options(), true)).html;
+    if (html) download(item.name + '.html', [html], 'text/html');
   }
 
-  function saveAll() {
-    const conflicts = Fa4Archive.conflicts(state.items.map((item) => item.path));
-    if (conflicts.length) {
-      setStatus('Nothing saved: ' + conflicts.join('; ') + '.');
-      return;
+  async function saveAll() {
+    $('save-all').disabled = true;
+    try {
+      setStatus('Writing the zip…');
+      const files = state.items.map((item) => item.file);
+      const zip = await Fa4Archive.writeArchive(state.converter, fflate, state.archiveName, files, options());
+      if (zip.conflicts) {
+        setStatus('Nothing saved: ' + zip.conflicts.join('; ') + '.');
+        return;
+      }
+      const failed = zip.rows.filter((row) => row.failure).length;
+      setStatus('Saved ' + (zip.rows.length - failed) + ' of ' + zip.rows.length + ' documents and the index.');
+      const zipName = (state.items.length === 1 ? state.items[0].name : state.archiveName.includes(',') ? 'documents' : state.archiveName) + '.zip';
+      download(zipName, zip.chunks, 'application/zip');
+    } catch (error) {
+      setStatus('Nothing saved: ' + error.message);
+    } finally {
+      $('save-all').disabled = state.items.length === 0;
     }
-    const files = Fa4Archive.archiveFiles(state.converter, state.archiveName, state.items, options());
-    const zipName = (state.items.length === 1 ? state.items[0].name : state.archiveName.includes(',') ? 'documents' : state.archiveName) + '.zip';
-    download(zipName, fflate.zipSync(files, { level: 6 }), 'application/zip');
   }
 
   async function takePreferences() {
     const file = $('preferences').files[0];
-    state.preferences = file ? await bytesOf(file) : null;
+    state.preferences = file ? new Uint8Array(await file.arrayBuffer()) : null;
     $('default-preferences').disabled = !state.preferences;
-    if (state.items.length) convertAll();
+    if (state.items.length) convertAll('');
   }
 
   function listenForDrops() {
@@ -195,7 +239,7 @@
     }
     $('documents').addEventListener('change', (event) => takeFiles(Array.from(event.target.files)));
     $('folder').addEventListener('change', (event) => takeFolder(Array.from(event.target.files)));
-    $('classic').addEventListener('change', () => state.items.length && convertAll());
+    $('classic').addEventListener('change', () => state.items.length && convertAll(''));
     $('preferences').addEventListener('change', takePreferences);
     $('default-preferences').addEventListener('click', () => {
       $('preferences').value = '';

@@ -1,7 +1,9 @@
 // The built page in Debian's Chromium, opened from the folder and from a web
 // server: a chosen sample shows in the preview frame, which runs no
 // scripts; "Save" and "Save all" download the native converter's bytes; and
-// the page asks for nothing but its own files.
+// the page asks for nothing but its own files. Names a zip cannot hold as
+// they are, HTML too large for the preview and files that can no longer be
+// read.
 'use strict';
 process.env.TZ = 'UTC';
 const test = require('node:test');
@@ -116,13 +118,17 @@ async function checkPage(t, browser, url, folder) {
   return requested;
 }
 
-test('the page converts, previews and saves in Chromium', async (t) => {
-  const folder = support.tempFolder(t);
-  const browser = await puppeteer.launch({
+function launch(folder) {
+  return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--user-data-dir=' + path.join(folder, 'profile')],
   });
+}
+
+test('the page converts, previews and saves in Chromium', async (t) => {
+  const folder = support.tempFolder(t);
+  const browser = await launch(folder);
   t.after(() => browser.close());
   const own = ['index.html', 'page.css', 'fflate.js', 'archive.js', 'fa4tohtml.js', 'page.js'];
 
@@ -141,4 +147,76 @@ test('the page converts, previews and saves in Chromium', async (t) => {
     assert.deepStrictEqual([...served].sort(), [...own].sort());
     assert.ok(requested.every((seen) => seen.startsWith(`http://127.0.0.1:${server.address().port}/`) || seen.startsWith('data:') || seen.startsWith('blob:')), requested.join(' '));
   });
+});
+
+// The zip "Save all" downloads for `tree`, unpacked; its entries are safe.
+async function saveFolder(page, waitForDownload, tree, count) {
+  await (await page.$('#folder')).uploadFile(tree);
+  await page.waitForFunction((n) => document.querySelectorAll('#list button').length === n, {}, count);
+  await page.click('#save-all');
+  const zip = unzipSync(new Uint8Array(await waitForDownload(path.basename(tree) + '.zip')));
+  support.assertSafeEntries(Object.keys(zip));
+  return zip;
+}
+
+test('the page in Chromium with hostile names, large HTML and files gone', async (t) => {
+  const folder = support.tempFolder(t);
+  const browser = await launch(folder);
+  t.after(() => browser.close());
+  const url = pathToFileURL(path.join(site, 'index.html')).href;
+  const downloads = fs.mkdtempSync(path.join(folder, 'downloads-'));
+  const { page, waitForDownload } = await openPage(browser, url, downloads);
+  const document = (text) => support.buildDocument([...Array(12).fill('x'), text]);
+
+  await t.test('names a zip cannot hold as they are stay inside it and apart', async () => {
+    // Chromium hands '\\' to the page as '/'.
+    const tree = path.join(folder, 'hostile', 'tree');
+    const written = path.join(folder, 'written', 'tree');
+    const names = {
+      '..\\..\\..\\evil.fa4': 'evil.fa4~2', 'evil.fa4': 'evil.fa4', '\\abs.fa4': 'abs.fa4',
+      'C:\\Windows\\x.fa4': 'Windows/x.fa4', 'a.fa4': 'a.fa4~2', 'A.fa4': 'A.fa4', 'Sub/x.fa4': 'Sub/x.fa4',
+      'sub/y.fa4': 'sub~2/y.fa4', 'Index': 'Index~2',
+    };
+    for (const name of Object.keys(names)) {
+      fs.mkdirSync(path.dirname(path.join(tree, name)), { recursive: true });
+      fs.writeFileSync(path.join(tree, name), document(name));
+    }
+    support.copyAsWritten(tree, written, names);
+    const zip = await saveFolder(page, waitForDownload, tree, Object.keys(names).length);
+    const out = fs.mkdtempSync(path.join(folder, 'out-'));
+    support.runNative(['-r', '-d', out, 'tree'], path.dirname(written));
+    support.assertSameTree(zip, out);
+  });
+
+  await t.test('a document whose HTML is too large to show is still saved', async () => {
+    // Nine thousand body lines show one text of a thousand characters.
+    const file = support.buildDocument([...Array(12).fill('x'), 'Zeile '.repeat(170)]);
+    for (let line = 13; line < 9000; ++line) file.copy(file, 38 + 11 * line, 38 + 11 * 12, 38 + 11 * 13);
+    const large = path.join(folder, 'large.fa4');
+    fs.writeFileSync(large, file);
+    await (await page.$('#documents')).uploadFile(large);
+    await page.waitForFunction(() => !document.querySelector('#preview-note').hidden, { timeout: 20000 });
+    const note = await page.$eval('#preview-note', (element) => element.textContent);
+    assert.match(note, /large\.fa4 is [0-9.]+ MB, more than the preview shows \(8\.0 MB\)/);
+    assert.strictEqual(await page.$eval('#preview', (frame) => frame.srcdoc), '');
+    await page.click('#save');
+    const saved = await waitForDownload('large.fa4.html');
+    assert.ok(saved.length > 8 * 1024 * 1024);
+    assert.ok(saved.equals(support.runNative(['-o', '-', large]).stdout), 'Save wrote other bytes than fa4tohtml');
+  });
+
+  await t.test('a document changed after it was chosen is listed with the reason', async () => {
+    const tree = path.join(folder, 'changing');
+    fs.mkdirSync(tree);
+    fs.writeFileSync(path.join(tree, 'stays.fa4'), document('stays'));
+    fs.writeFileSync(path.join(tree, 'changes.fa4'), document('changes'));
+    await (await page.$('#folder')).uploadFile(tree);
+    await page.waitForFunction(() => document.querySelectorAll('#list button').length === 2);
+    fs.writeFileSync(path.join(tree, 'changes.fa4'), document('changed since'));
+    await page.click('#save-all');
+    const zip = unzipSync(new Uint8Array(await waitForDownload('changing.zip')));
+    assert.deepStrictEqual(Object.keys(zip).sort(), ['index.html', 'stays.fa4.html']);
+    assert.match(Buffer.from(zip['index.html']).toString(), /changes\.fa4<\/th><td class="failed">Not converted: Cannot read file: /);
+  });
+  await page.close();
 });

@@ -3,6 +3,7 @@
 'use strict';
 const fs = require('node:fs');
 const os = require('node:os');
+const assert = require('node:assert');
 const path = require('node:path');
 const { spawnSync } = require('node:child_process');
 
@@ -27,6 +28,72 @@ function runNative(args, cwd) {
   const run = spawnSync(nativePath, args, { cwd, env: { ...process.env, TZ: 'UTC' }, maxBuffer: 1 << 28 });
   if (run.error) throw run.error;
   return { status: run.status, stdout: run.stdout, stderr: run.stderr.toString('latin1') };
+}
+
+// A file as the page's archive code reads it, by `pageName` as the page names it.
+function archiveFile(folder, name, pageName = name) {
+  const file = path.join(folder, name);
+  const info = fs.statSync(file);
+  return {
+    path: pageName,
+    size: info.size,
+    lastModified: info.mtimeMs,
+    read: async (count) => {
+      const bytes = fs.readFileSync(file);
+      return new Uint8Array(count === undefined ? bytes : bytes.subarray(0, count));
+    },
+  };
+}
+
+// Every file below `folder` by its path below it, in no particular order.
+function filesBelow(folder, below = '') {
+  const found = [];
+  for (const entry of fs.readdirSync(path.join(folder, below), { withFileTypes: true })) {
+    const name = below ? below + '/' + entry.name : entry.name;
+    if (entry.isDirectory()) found.push(...filesBelow(folder, name));
+    else found.push(name);
+  }
+  return found.reverse();
+}
+
+// The files of a zip are those `fa4tohtml -r -d` wrote into `out`, byte for
+// byte.
+function assertSameTree(zipFiles, out) {
+  const native = filesBelow(out).filter((name) => name !== '.fa4tohtml-cache').sort();
+  assert.deepStrictEqual(Object.keys(zipFiles).sort(), native);
+  for (const name of native)
+    assert.ok(Buffer.from(zipFiles[name]).equals(fs.readFileSync(path.join(out, name))), name + ' differs');
+}
+
+// Zip entries unpack inside the folder they are unpacked into, and no two
+// of them are one file or folder where case is ignored.
+function assertSafeEntries(names) {
+  const spellings = new Map(); // folded path -> the path
+  for (const name of names) {
+    assert.ok(!name.includes('\\') && !/^[A-Za-z]:/.test(name), name);
+    const segments = name.split('/');
+    assert.ok(segments.every((segment) => segment !== '' && segment !== '.' && segment !== '..'), name);
+    for (let i = 1; i <= segments.length; ++i) {
+      const prefix = segments.slice(0, i).join('/') + (i === segments.length ? '' : '/');
+      const folded = prefix.toLowerCase().replace(/\/$/, '');
+      assert.strictEqual(spellings.get(folded) || prefix, prefix, name);
+      spellings.set(folded, prefix);
+    }
+  }
+}
+
+// `from`'s documents copied into `to` under the names the zip gave them,
+// with their times: the folder `fa4tohtml -r -d` gives the zip's tree for.
+// `names` maps a path below `from` to one below `to`.
+function copyAsWritten(from, to, names) {
+  for (const [name, written] of Object.entries(names)) {
+    const source = path.join(from, name);
+    const target = path.join(to, written);
+    fs.mkdirSync(path.dirname(target), { recursive: true });
+    fs.copyFileSync(source, target);
+    const info = fs.statSync(source);
+    fs.utimesSync(target, info.atime, info.mtime);
+  }
 }
 
 // A document: the 38-byte head, the full table of 10000 entries, the texts.
@@ -157,5 +224,5 @@ class RandomDocuments {
 
 module.exports = {
   root, modulePath, nativePath, loadConverter, tempFolder, runNative, buildDocument, concentricBoxes,
-  RandomDocuments,
+  RandomDocuments, archiveFile, filesBelow, assertSameTree, assertSafeEntries, copyAsWritten,
 };
