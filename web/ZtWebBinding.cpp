@@ -8,6 +8,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -107,17 +108,37 @@ val ConvertBytes(std::string document, bool classic, val preferences)
     return BytesToJs(*result.Html);
 }
 
-// One document of an archive: {row, html} with `html` (a Uint8Array) only
-// when asked for and converted; `modified` in seconds.
-val ConvertItem(std::string document, std::string indexPath, double modified, bool classic, val preferences,
-    bool wantHtml)
+// One document of an archive converted, its HTML kept in the module's memory
+// until JavaScript deletes the object: read in parts, a large HTML is never
+// copied whole.
+class TZtWebItem {
+public:
+    explicit TZtWebItem(TZtBytesResult result)
+        : FResult(std::move(result))
+    { }
+
+    val Row() const { return RowToJs(FResult.Row); }
+    bool Converted() const { return FResult.Html.has_value(); }
+    double HtmlSize() const { return FResult.Html ? static_cast<double>(FResult.Html->size()) : 0; }
+
+    // Up to `size` bytes from `offset` on, as a Uint8Array of its own.
+    val HtmlPart(double offset, double size) const
+    {
+        const std::string_view html = FResult.Html ? std::string_view(*FResult.Html) : std::string_view();
+        const auto from = std::min(html.size(), static_cast<std::size_t>(offset));
+        return BytesToJs(html.substr(from, static_cast<std::size_t>(size)));
+    }
+
+private:
+    TZtBytesResult FResult;
+};
+
+// `modified` in seconds.
+TZtWebItem ConvertItem(
+    std::string document, std::string indexPath, double modified, bool classic, val preferences)
 {
-    const TZtBytesResult result = ConvertBytesItem(std::move(indexPath), std::move(document),
-        static_cast<std::time_t>(modified), ConversionFor(classic, preferences));
-    val item = val::object();
-    item.set("row", RowToJs(result.Row));
-    if (wantHtml && result.Html) item.set("html", BytesToJs(*result.Html));
-    return item;
+    return TZtWebItem(ConvertBytesItem(std::move(indexPath), std::move(document),
+        static_cast<std::time_t>(modified), ConversionFor(classic, preferences)));
 }
 
 // The row of a document that could not even be read.
@@ -185,6 +206,11 @@ val ArchiveIndex(std::string archiveName, val rows)
 EMSCRIPTEN_BINDINGS(fa4tohtml)
 {
     emscripten::function("convertBytes", &quorvex::ConvertBytes);
+    emscripten::class_<quorvex::TZtWebItem>("ConvertedItem")
+        .function("row", &quorvex::TZtWebItem::Row)
+        .function("converted", &quorvex::TZtWebItem::Converted)
+        .function("htmlSize", &quorvex::TZtWebItem::HtmlSize)
+        .function("htmlPart", &quorvex::TZtWebItem::HtmlPart);
     emscripten::function("convertItemBytes", &quorvex::ConvertItem);
     emscripten::function("failedRow", &quorvex::FailedRow);
     emscripten::function("looksLikeDocument", &quorvex::LooksLikeDocument);

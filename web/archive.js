@@ -44,49 +44,64 @@
     return converter.walkOrder(found.map((file) => file.path)).map((i) => found[i]);
   }
 
+  // A file's bytes, or why they could not be read: {bytes} or {failure}.
+  async function readWhole(file) {
+    if (file.failure) return { failure: file.failure };
+    try {
+      return { bytes: await file.read() };
+    } catch (error) {
+      return { failure: readFailure(error) };
+    }
+  }
+
+  const seconds = (file) => Math.floor(file.lastModified / 1000);
+
   // One document read and converted: {row, html?}, `html` only when asked
   // for. A file that cannot be read is a row with the reason.
   async function convertFile(converter, file, indexPath, options, wantHtml) {
-    if (file.failure) return { row: converter.failedRow(indexPath, file.failure) };
-    let bytes;
-    try {
-      bytes = await file.read();
-    } catch (error) {
-      return { row: converter.failedRow(indexPath, readFailure(error)) };
-    }
-    return converter.convertItem(bytes, indexPath, Math.floor(file.lastModified / 1000), options, wantHtml);
+    const { bytes, failure } = await readWhole(file);
+    if (!bytes) return { row: converter.failedRow(indexPath, failure) };
+    return converter.convertItem(bytes, indexPath, seconds(file), options, wantHtml);
   }
+
+  // Parts of a document's HTML that the zip compresses one by one.
+  const partSize = 1 << 20;
 
   // The zip of "Save all": NAME.html for each document converted, under the
   // entry names the converter gives, and the index of all. Each document
-  // is read and converted again as its entry is written; only the
-  // compressed chunks are kept. `fflate` is the zip library. Resolves to
-  // {chunks, rows}, or to {conflicts} when `fa4tohtml -r -d` would refuse
-  // the run.
+  // is read and converted again as its entry is written, and compressed in
+  // parts; only the compressed chunks are kept. `fflate` is the zip
+  // library. Resolves to {chunks, rows}, or to {conflicts} when
+  // `fa4tohtml -r -d` would refuse the run.
   async function writeArchive(converter, fflate, archiveName, files, options) {
     const plan = converter.archivePlan(files.map((file) => file.path));
     if (plan.conflicts.length) return { conflicts: plan.conflicts };
     const chunks = [];
-    let failure = null;
+    let zipError = null;
     const zip = new fflate.Zip((error, chunk) => {
-      if (error) failure = error;
+      if (error) zipError = error;
       else chunks.push(chunk);
     });
-    const add = (name, bytes) => {
+    const entryFor = (name) => {
       const entry = new fflate.ZipDeflate(name, { level: 6 });
       zip.add(entry);
-      entry.push(bytes, true);
+      return entry;
     };
     const rows = [];
     for (let i = 0; i < files.length; ++i) {
       const { entry, indexPath } = plan.entries[i];
-      const result = await convertFile(converter, files[i], indexPath, options, true);
-      if (result.html) add(entry, result.html);
-      rows.push(result.row);
+      const { bytes, failure } = await readWhole(files[i]);
+      if (!bytes) {
+        rows.push(converter.failedRow(indexPath, failure));
+        continue;
+      }
+      let zipEntry = null;
+      rows.push(converter.convertItemInParts(bytes, indexPath, seconds(files[i]), options, partSize,
+        (part, last) => (zipEntry = zipEntry || entryFor(entry)).push(part, last)));
     }
-    add(converter.indexFileName, converter.archiveIndex(archiveName, rows));
+    entryFor(converter.indexFileName).push(converter.archiveIndex(archiveName, rows), true);
     zip.end();
-    if (failure) throw failure;
+    if (zipError) throw zipError;
     return { chunks, rows };
   }
 

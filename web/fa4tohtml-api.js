@@ -1,6 +1,7 @@
 // The module's public face, run inside the module's factory: convert() takes
 // and gives bytes and throws an Error with the converter's message;
-// convertItem() gives a document of an archive with its index row.
+// convertItem() and convertItemInParts() give a document of an archive with
+// its index row.
 function checkedOptions(name, document, options) {
   options = options || {};
   if (!(document instanceof Uint8Array)) throw new TypeError(name + ': the document must be a Uint8Array');
@@ -21,5 +22,32 @@ Module['convert'] = function (document, options) {
 // `modified` in seconds.
 Module['convertItem'] = function (document, indexPath, modified, options, wantHtml) {
   const checked = checkedOptions('convertItem', document, options);
-  return Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences, !!wantHtml);
+  const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences);
+  try {
+    const result = { row: item.row() };
+    if (wantHtml && item.converted()) result.html = item.htmlPart(0, item.htmlSize());
+    return result;
+  } finally {
+    item.delete();
+  }
+};
+
+// The same, the HTML handed to `onPart(bytes, last)` in parts of at most
+// `partSize` bytes; returns the row.
+Module['convertItemInParts'] = function (document, indexPath, modified, options, partSize, onPart) {
+  const checked = checkedOptions('convertItemInParts', document, options);
+  const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences);
+  try {
+    if (item.converted()) {
+      const size = item.htmlSize();
+      let at = 0;
+      do {
+        onPart(item.htmlPart(at, partSize), at + partSize >= size);
+        at += partSize;
+      } while (at < size);
+    }
+    return item.row();
+  } finally {
+    item.delete();
+  }
 };
