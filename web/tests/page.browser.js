@@ -10,6 +10,7 @@ const test = require('node:test');
 const assert = require('node:assert');
 const fs = require('node:fs');
 const http = require('node:http');
+const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const puppeteer = require('puppeteer-core');
@@ -118,18 +119,24 @@ async function checkPage(t, browser, url, folder) {
   return requested;
 }
 
-function launch(folder) {
-  return puppeteer.launch({
+// A temporary folder and a browser whose profile lies in it; the browser is
+// closed before the folder is removed, which it writes into until then.
+async function browserIn(t) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'fa4web-'));
+  const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--user-data-dir=' + path.join(folder, 'profile')],
   });
+  t.after(async () => {
+    await browser.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  });
+  return { folder, browser };
 }
 
 test('the page converts, previews and saves in Chromium', async (t) => {
-  const folder = support.tempFolder(t);
-  const browser = await launch(folder);
-  t.after(() => browser.close());
+  const { folder, browser } = await browserIn(t);
   const own = ['index.html', 'page.css', 'fflate.js', 'archive.js', 'fa4tohtml.js', 'page.js'];
 
   await t.test('opened from the folder', async () => {
@@ -160,9 +167,7 @@ async function saveFolder(page, waitForDownload, tree, count) {
 }
 
 test('the page in Chromium with hostile names, large HTML and files gone', async (t) => {
-  const folder = support.tempFolder(t);
-  const browser = await launch(folder);
-  t.after(() => browser.close());
+  const { folder, browser } = await browserIn(t);
   const url = pathToFileURL(path.join(site, 'index.html')).href;
   const downloads = fs.mkdtempSync(path.join(folder, 'downloads-'));
   const { page, waitForDownload } = await openPage(browser, url, downloads);
