@@ -6,6 +6,7 @@
 
 #include "ZtDocumentFacts.h"
 #include "ZtFileInfoFa4.h"
+#include "ZtHtmlText.h"
 #include "ZtIndexRow.h"
 
 namespace quorvex {
@@ -16,6 +17,7 @@ TZtBytesResult ConvertBytesItem(
     TZtBytesResult result;
     std::optional<TZtDocumentFacts> facts;
     std::optional<std::string> failure;
+    std::string text;
     try {
         facts = DocumentFactsOfBytes(document);
         facts->Modified = modified;
@@ -24,10 +26,12 @@ TZtBytesResult ConvertBytesItem(
         fa4.SetHyphenJoin(conversion.HyphenJoin);
         fa4.LoadFromMemory(std::string(StandardInputName), std::move(document));
         result.Html = BuildHtml(conversion.Preferences, fa4);
+        if (conversion.KeepText) text = HtmlToText(*result.Html);
     } catch (const std::exception& error) {
         failure = error.what();
     }
     result.Row = IndexRowOf(std::move(indexPath), std::move(failure), std::move(facts));
+    result.Row.Text = std::move(text);
     return result;
 }
 

@@ -13,7 +13,7 @@ namespace quorvex {
 
 struct TZtBytesResult {
     std::optional<std::string> Html; // nothing when the conversion failed
-    TZtIndexRow Row; // the failure's message in Row.Failure
+    TZtIndexRow Row; // the failure's message in Row.Failure, the text with KeepText
 };
 
 // Never throws. `indexPath` is the row's path; `modified` the document's

@@ -2,7 +2,7 @@
 // no file, handed bytes and names from JavaScript and handing bytes back:
 // recognition and facts of a document's bytes, its conversion with its index
 // row, the zip's entry names and the conflicts of a run, the walk's order and
-// the index page. Failures come back as the message the command line would
+// the index page with its search data. Failures come back as the message the command line would
 // show, so that the JavaScript side throws it or lists it.
 
 #include <emscripten/bind.h>
@@ -16,6 +16,7 @@
 
 #include "ZtArchiveIndex.h"
 #include "ZtArchiveNames.h"
+#include "ZtArchiveZipFiles.h"
 #include "ZtConvertBytes.h"
 #include "ZtDamageAccount.h"
 #include "ZtDefaultPreferences.h"
@@ -84,21 +85,6 @@ val RowToJs(const TZtIndexRow& row)
     return result;
 }
 
-TZtIndexRow RowFromJs(const val& row)
-{
-    TZtIndexRow indexRow;
-    indexRow.Path = row["path"].as<std::string>();
-    if (row["failure"].isString()) indexRow.Failure = row["failure"].as<std::string>();
-    if (row["title"].isString()) indexRow.Title = row["title"].as<std::string>();
-    if (row["excerpt"].isString()) indexRow.Excerpt = row["excerpt"].as<std::string>();
-    if (row["damage"].isString()) indexRow.Damage = row["damage"].as<std::string>();
-    if (row["lines"].isNumber()) indexRow.Lines = row["lines"].as<std::int32_t>();
-    if (row["size"].isNumber()) indexRow.Size = static_cast<std::uint64_t>(row["size"].as<double>());
-    if (row["modified"].isNumber())
-        indexRow.Modified = static_cast<std::time_t>(row["modified"].as<double>());
-    return indexRow;
-}
-
 // The HTML as a Uint8Array, or the message as a string.
 val ConvertBytes(std::string document, bool classic, val preferences)
 {
@@ -118,6 +104,7 @@ public:
     { }
 
     val Row() const { return RowToJs(FResult.Row); }
+    TZtIndexRow TakeRow() { return std::move(FResult.Row); }
     bool Converted() const { return FResult.Html.has_value(); }
     double HtmlSize() const { return FResult.Html ? static_cast<double>(FResult.Html->size()) : 0; }
 
@@ -133,13 +120,42 @@ private:
     TZtBytesResult FResult;
 };
 
-// `modified` in seconds.
-TZtWebItem ConvertItem(
-    std::string document, std::string indexPath, double modified, bool classic, val preferences)
+// `modified` in seconds; with `keepText` the row holds the text for the
+// index's search.
+TZtWebItem ConvertItem(std::string document, std::string indexPath, double modified, bool classic,
+    val preferences, bool keepText)
 {
-    return TZtWebItem(ConvertBytesItem(std::move(indexPath), std::move(document),
-        static_cast<std::time_t>(modified), ConversionFor(classic, preferences)));
+    TZtConversion conversion = ConversionFor(classic, preferences);
+    conversion.KeepText = keepText;
+    return TZtWebItem(ConvertBytesItem(
+        std::move(indexPath), std::move(document), static_cast<std::time_t>(modified), conversion));
 }
+
+// The rows of an archive's documents, texts and all, kept in the module's
+// memory until the index and its search data are made of them.
+class TZtWebIndex {
+public:
+    // Takes the item's row; its row() is empty after.
+    void AddItem(TZtWebItem& item) { FRows.push_back(item.TakeRow()); }
+    void AddFailed(std::string indexPath, std::string failure)
+    {
+        FRows.push_back(IndexRowOf(std::move(indexPath), std::move(failure), std::nullopt));
+    }
+    // [{name, bytes}]: the search data and the index, by their paths in the
+    // zip. The rows are used up.
+    val Files(std::string archiveName)
+    {
+        return ArrayOf(ArchiveZipFiles(archiveName, std::move(FRows)), [](const TZtSearchFile& file) {
+            val item = val::object();
+            item.set("name", file.Name);
+            item.set("bytes", BytesToJs(file.Bytes));
+            return item;
+        });
+    }
+
+private:
+    std::vector<TZtIndexRow> FRows;
+};
 
 // The row of a document that could not even be read.
 val FailedRow(std::string indexPath, std::string failure)
@@ -190,16 +206,6 @@ val WalkOrderOf(val paths)
     return ArrayOf(WalkOrder(StringsOf(paths)), [](std::size_t i) { return val(static_cast<double>(i)); });
 }
 
-// `rows` as convertItem gives them.
-val ArchiveIndex(std::string archiveName, val rows)
-{
-    std::vector<TZtIndexRow> indexRows;
-    const auto count = rows["length"].as<unsigned>();
-    indexRows.reserve(count);
-    for (unsigned i = 0; i < count; ++i) indexRows.push_back(RowFromJs(rows[i]));
-    return BytesToJs(BuildArchiveIndex(archiveName, std::move(indexRows)));
-}
-
 } // namespace
 } // namespace quorvex
 
@@ -217,7 +223,10 @@ EMSCRIPTEN_BINDINGS(fa4tohtml)
     emscripten::function("documentFacts", &quorvex::DocumentFacts);
     emscripten::function("archivePlan", &quorvex::ArchivePlan);
     emscripten::function("walkOrder", &quorvex::WalkOrderOf);
-    emscripten::function("archiveIndex", &quorvex::ArchiveIndex);
+    emscripten::class_<quorvex::TZtWebIndex>("ArchiveFiles")
+        .constructor<>()
+        .function("addItem", &quorvex::TZtWebIndex::AddItem)
+        .function("addFailed", &quorvex::TZtWebIndex::AddFailed)
+        .function("files", &quorvex::TZtWebIndex::Files);
     emscripten::constant("recognitionHeadSize", static_cast<double>(quorvex::RecognitionHeadSize));
-    emscripten::constant("indexFileName", std::string(quorvex::IndexFileName));
 }

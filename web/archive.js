@@ -68,7 +68,8 @@
   const partSize = 1 << 20;
 
   // The zip of "Save all": NAME.html for each document converted, under the
-  // entry names the converter gives, and the index of all. Each document
+  // entry names the converter gives, and the index of all with its search
+  // data. Each document
   // is read and converted again as its entry is written, and compressed in
   // parts; only the compressed chunks are kept. `fflate` is the zip
   // library. Resolves to {chunks, rows}, or to {conflicts} when
@@ -88,18 +89,24 @@
       return entry;
     };
     const rows = [];
-    for (let i = 0; i < files.length; ++i) {
-      const { entry, indexPath } = plan.entries[i];
-      const { bytes, failure } = await readWhole(files[i]);
-      if (!bytes) {
-        rows.push(converter.failedRow(indexPath, failure));
-        continue;
+    const zipFiles = new converter.ArchiveFiles();
+    try {
+      for (let i = 0; i < files.length; ++i) {
+        const { entry, indexPath } = plan.entries[i];
+        const { bytes, failure } = await readWhole(files[i]);
+        if (!bytes) {
+          rows.push(converter.failedRow(indexPath, failure));
+          zipFiles.addFailed(indexPath, failure);
+          continue;
+        }
+        let zipEntry = null;
+        rows.push(converter.convertItemInParts(bytes, indexPath, seconds(files[i]), options, partSize,
+          (part, last) => (zipEntry = zipEntry || entryFor(entry)).push(part, last), zipFiles));
       }
-      let zipEntry = null;
-      rows.push(converter.convertItemInParts(bytes, indexPath, seconds(files[i]), options, partSize,
-        (part, last) => (zipEntry = zipEntry || entryFor(entry)).push(part, last)));
+      for (const file of zipFiles.files(archiveName)) entryFor(file.name).push(file.bytes, true);
+    } finally {
+      zipFiles.delete();
     }
-    entryFor(converter.indexFileName).push(converter.archiveIndex(archiveName, rows), true);
     zip.end();
     if (zipError) throw zipError;
     return { chunks, rows };

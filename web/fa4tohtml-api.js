@@ -22,7 +22,7 @@ Module['convert'] = function (document, options) {
 // `modified` in seconds.
 Module['convertItem'] = function (document, indexPath, modified, options, wantHtml) {
   const checked = checkedOptions('convertItem', document, options);
-  const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences);
+  const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences, false);
   try {
     const result = { row: item.row() };
     if (wantHtml && item.converted()) result.html = item.htmlPart(0, item.htmlSize());
@@ -33,10 +33,11 @@ Module['convertItem'] = function (document, indexPath, modified, options, wantHt
 };
 
 // The same, the HTML handed to `onPart(bytes, last)` in parts of at most
-// `partSize` bytes; returns the row.
-Module['convertItemInParts'] = function (document, indexPath, modified, options, partSize, onPart) {
+// `partSize` bytes; returns the row, which with its text also goes into
+// `files` (an ArchiveFiles).
+Module['convertItemInParts'] = function (document, indexPath, modified, options, partSize, onPart, files) {
   const checked = checkedOptions('convertItemInParts', document, options);
-  const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences);
+  const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences, true);
   try {
     if (item.converted()) {
       const size = item.htmlSize();
@@ -46,7 +47,9 @@ Module['convertItemInParts'] = function (document, indexPath, modified, options,
         at += partSize;
       } while (at < size);
     }
-    return item.row();
+    const row = item.row();
+    files.addItem(item);
+    return row;
   } finally {
     item.delete();
   }

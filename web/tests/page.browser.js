@@ -108,9 +108,9 @@ async function checkPage(t, browser, url, folder) {
   const zip = unzipSync(new Uint8Array(await waitForDownload('archive.zip')));
   const out = fs.mkdtempSync(path.join(folder, 'out-'));
   support.runNative(['-r', '-d', out, 'archive'], folder);
+  support.assertSameTree(zip, out);
   for (const name of ['index.html', 'brief.fa4.html', 'sub/bericht.fa4.html', 'sub/deeper/notiz.fa4.html'])
-    assert.ok(Buffer.from(zip[name]).equals(fs.readFileSync(path.join(out, name))), name + ' differs in the zip');
-  assert.strictEqual(Object.keys(zip).length, 4);
+    assert.ok(zip[name], name + ' is missing in the zip');
 
   // The policy forbids connections, also to the page's own files.
   const fetched = await page.evaluate(() => fetch('index.html').then(() => 'fetched', () => 'refused'));
@@ -220,7 +220,7 @@ test('the page in Chromium with hostile names, large HTML and files gone', async
     fs.writeFileSync(path.join(tree, 'changes.fa4'), document('changed since'));
     await page.click('#save-all');
     const zip = unzipSync(new Uint8Array(await waitForDownload('changing.zip')));
-    assert.deepStrictEqual(Object.keys(zip).sort(), ['index.html', 'stays.fa4.html']);
+    assert.deepStrictEqual(Object.keys(zip).filter((name) => !name.startsWith('search/')).sort(), ['index.html', 'stays.fa4.html']);
     assert.match(Buffer.from(zip['index.html']).toString(), /changes\.fa4<\/th><td class="failed">Not converted: Cannot read file: /);
   });
   await page.close();
