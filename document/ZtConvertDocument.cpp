@@ -43,6 +43,26 @@ std::string Output(const TZtConversion& conversion, TZtFileInfoFa4& fa4, std::st
     return conversion.KeepText ? text : std::move(text);
 }
 
+// The HTML goes to the file as it is made; a failure to write is no failure
+// of the conversion.
+void WriteConverted(const TZtConversion& conversion, TZtFileInfoFa4& fa4, TZtNewEntry& file)
+{
+    std::exception_ptr writeFailure;
+    try {
+        WriteHtml(conversion.Preferences, fa4, [&](std::string_view bytes) {
+            try {
+                file.Write(bytes);
+            } catch (...) {
+                writeFailure = std::current_exception();
+                throw;
+            }
+        });
+    } catch (const std::exception& error) {
+        if (writeFailure) std::rethrow_exception(writeFailure);
+        throw EZtConversionError(error.what());
+    }
+}
+
 } // namespace
 
 TZtConvertedDocument ConvertDocument(
@@ -61,7 +81,12 @@ TZtConvertedDocument ConvertDocument(
         // costs no conversion; a document that does not convert leaves
         // whatever stands under the name untouched.
         TZtNewEntry file(*html.Folder, html.Entry, KeepsDocument, {}, html.Name);
-        file.Write(Output(conversion, fa4, text));
+        // Text is made from the whole HTML; HTML alone goes to the file as
+        // it is made.
+        if (conversion.WriteText || conversion.KeepText)
+            file.Write(Output(conversion, fa4, text));
+        else
+            WriteConverted(conversion, fa4, file);
         file.Commit();
     } else if (html.Name == StandardOutputName) {
         RefuseProtectedStream(StandardOutputDescriptor, "standard output", KeepsDocument);
@@ -80,12 +105,13 @@ TZtConvertedDocument ConvertDocument(
     return ConvertDocument(document, TZtHtmlDestination{htmlName, nullptr, {}}, conversion);
 }
 
-TZtConvertedDocument ConvertToMadeName(
-    const std::string& document, const std::string& htmlName, const TZtConversion& conversion)
+TZtConvertedDocument ConvertToMadeName(const std::string& document, const std::string& htmlName,
+    const TZtConversion& conversion, TZtLeftoverSweep* sweep)
 {
     const std::size_t slash = htmlName.rfind('/');
     const std::string folderName = slash == std::string::npos ? std::string() : htmlName.substr(0, slash + 1);
     const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(folderName, false);
+    if (sweep) sweep->Sweep(folder.Descriptor());
     return ConvertDocument(
         document, TZtHtmlDestination{htmlName, &folder, htmlName.substr(slash + 1)}, conversion);
 }

@@ -8,6 +8,7 @@
 #include "ZtErrors.h"
 #include "ZtFileInfoFa4.h"
 #include "ZtOutputFolder.h"
+#include "ZtTemporaryFiles.h"
 
 namespace quorvex {
 
@@ -61,9 +62,10 @@ TZtConvertedDocument ConvertDocument(
 TZtConvertedDocument ConvertDocument(
     const std::string& document, const std::string& htmlName, const TZtConversion& conversion);
 // The same for a name the program made (the document's name and ".html"):
-// written as an entry of its folder, which is opened as named.
-TZtConvertedDocument ConvertToMadeName(
-    const std::string& document, const std::string& htmlName, const TZtConversion& conversion);
+// written as an entry of its folder, which is opened as named and, with
+// `sweep`, cleared of a killed run's leftovers.
+TZtConvertedDocument ConvertToMadeName(const std::string& document, const std::string& htmlName,
+    const TZtConversion& conversion, TZtLeftoverSweep* sweep = nullptr);
 
 // A preferences file as the window's "Load..." reads it, every line then
 // ended by CR LF.

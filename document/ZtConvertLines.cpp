@@ -466,6 +466,19 @@ public:
         FPendingEnd = FPending.data();
     }
 
+    // Between lines: the next line may take back the last byte (the line
+    // break before a hyphen join), nothing before it.
+    void SpillIfLarge()
+    {
+        if (&FOut != FConv.FSpillTarget || OutSize() <= FConv.FSpillThreshold) return;
+        FlushPending();
+        const std::size_t cut = FOut.size() - 1;
+        FConv.FSpill(std::string_view(FOut).substr(0, cut));
+        FOut.erase(0, cut);
+        FResultStart -= std::min(FResultStart, cut);
+        FLineStart -= std::min(FLineStart, cut);
+    }
+
 private:
     std::size_t PendingSize() const { return static_cast<std::size_t>(FPendingEnd - FPending.data()); }
     void KeepPendingRoom()
@@ -660,7 +673,7 @@ private:
     const TZtFileInfoFa4& FDoc;
     std::string& FOut;
     const std::int32_t FLast;
-    const std::size_t FResultStart;
+    std::size_t FResultStart; // moves down when the output is spilled
     std::size_t FLineStart;
     const TLineSlots& FSlots;
     std::string FLineHead;
@@ -690,7 +703,10 @@ void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int3
     FParagraphEnd = false;
     FParagraphTag.clear();
     TLineRangeConversion conversion(*this, out, last);
-    for (std::int32_t line = first; line <= last; ++line) line = conversion.ConvertLine(line);
+    for (std::int32_t line = first; line <= last; ++line) {
+        line = conversion.ConvertLine(line);
+        conversion.SpillIfLarge();
+    }
     conversion.FlushPending();
 }
 

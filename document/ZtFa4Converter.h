@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ZtCodeReader.h"
@@ -35,6 +37,17 @@ public:
     // looked at.
     void ConvertLines(std::string& out, std::int32_t first, std::int32_t last);
     void ConvertSection(std::string& out, TFa4Section section);
+    // From now on, whenever `out` holds more than `threshold` bytes between
+    // two lines of a section, all but the bytes a later line may still
+    // change go to `spill` and leave `out`, so that the HTML of a large
+    // document never stands in memory whole.
+    void SpillLargeOutput(
+        std::string& out, std::function<void(std::string_view)> spill, std::size_t threshold)
+    {
+        FSpillTarget = &out;
+        FSpill = std::move(spill);
+        FSpillThreshold = threshold;
+    }
     // Appends the HTML of the table whose top-left corner is at raw index `pos`
     // of `line`, and moves both to the table's bottom-right corner. Returns
     // false, appending nothing and moving nothing, when no table starts there.
@@ -100,6 +113,9 @@ private:
     bool FParagraphEnd;
     std::string FParagraphTag;
 
+    std::string* FSpillTarget = nullptr;
+    std::function<void(std::string_view)> FSpill;
+    std::size_t FSpillThreshold = 0;
     TWorkBudget FBudget;
     std::deque<TLineScan> FScans; // never moved once made
     std::vector<const TLineScan*> FScanByLine; // null for a line not scanned yet

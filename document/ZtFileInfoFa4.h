@@ -159,6 +159,10 @@ private:
 // A document whose conversion passes the bound of TWorkBudget raises
 // ETooComplexError ("Document too complex to convert").
 std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document);
+// The same bytes handed to `write` in pieces of a few MiB as they are made,
+// so that memory holds the document and little of its HTML.
+void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document,
+    const std::function<void(std::string_view)>& write);
 // Converts first, then writes through a temporary file renamed over the name.
 void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document);
 
