@@ -67,11 +67,11 @@ void Convert(TZtItemResult& result, const TZtBatchItem& item, const TZtItemSetti
         converted = ConvertDocument(item.Document, item.Target, settings.Conversion);
     } else {
         const TOutputPlace place = PlaceOf(item, settings);
-        TZtOutputFolder folder = TZtOutputFolder::OpenNamed(place.Folder, place.Create);
-        for (const std::string& below : place.Below) folder = folder.Enter(below, place.Create);
-        if (settings.Sweep) settings.Sweep->Sweep(folder.Descriptor());
+        TZtOutputFolders ownFolders;
+        TZtOutputFolders& folders = settings.Folders ? *settings.Folders : ownFolders;
+        const auto folder = folders.Open(place.Folder, place.Below, place.Create);
         converted = ConvertDocument(
-            item.Document, TZtHtmlDestination{item.Target, &folder, place.Entry}, settings.Conversion);
+            item.Document, TZtHtmlDestination{item.Target, folder.get(), place.Entry}, settings.Conversion);
     }
     result.State = TZtItemState::isConverted;
     // A named file was looked at before the run; only standard input is

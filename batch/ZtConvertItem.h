@@ -11,7 +11,7 @@
 #include "ZtBatchItems.h"
 #include "ZtConvertDocument.h"
 #include "ZtDamageAccount.h"
-#include "ZtTemporaryFiles.h"
+#include "ZtOutputFolder.h"
 
 namespace quorvex {
 
@@ -23,8 +23,9 @@ struct TZtItemSettings {
     // its row of the index.
     bool Mirrored = false;
     bool TypedOutput = false; // the target is the output file the user named
-    // Clears each output folder of a killed run's leftovers; may be null.
-    TZtLeftoverSweep* Sweep = nullptr;
+    // The run's output folders, each cleared of a killed run's leftovers
+    // when first opened; may be null.
+    TZtOutputFolders* Folders = nullptr;
     // The texts an earlier run's search data holds, by index path, for items
     // whose HTML is kept; may be null.
     const std::map<std::string, std::string, std::less<>>* EarlierTexts = nullptr;

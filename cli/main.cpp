@@ -223,8 +223,9 @@ int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
     // Only a kept document's HTML stays as it was, and so its text.
     const auto earlierTexts = indexed && options.Update ? ReadEarlierSearchTexts(SearchFolder(options))
                                                         : std::map<std::string, std::string, std::less<>>();
+    TZtOutputFolders folders([&](int folder) { sweep.Sweep(folder); });
     const TZtItemSettings settings{
-        itemConversion, options.OutputDir, mirrored, options.OutputFile.has_value(), &sweep, &earlierTexts};
+        itemConversion, options.OutputDir, mirrored, options.OutputFile.has_value(), &folders, &earlierTexts};
     std::vector<TZtItemResult> results = ConvertItems(batch, plan.Kept, settings, jobs, counts);
     if (indexed && !WriteIndex(options, batch, results, sweep)) ++counts.Failed;
     if (indexed && batch.NewCache) WriteFactsCache(options, *batch.NewCache);

@@ -82,6 +82,22 @@ std::string TZtOutputFolder::NameOf(std::string_view entry) const
     return name;
 }
 
+std::shared_ptr<const TZtOutputFolder> TZtOutputFolders::Open(
+    const std::string& named, const std::vector<std::string>& below, bool create)
+{
+    std::string key = named;
+    for (const std::string& name : below) key += '\0' + name;
+    const std::lock_guard<std::mutex> lock(FMutex);
+    if (const auto found = FOpen.find(key); found != FOpen.end()) return found->second;
+    auto folder = std::make_shared<TZtOutputFolder>(TZtOutputFolder::OpenNamed(named, create));
+    for (const std::string& name : below) *folder = folder->Enter(name, create);
+    if (FSweep) FSweep(folder->Descriptor());
+    // Items come folder by folder: the folders of earlier items are done.
+    if (FOpen.size() >= Kept) FOpen.clear();
+    FOpen.emplace(std::move(key), folder);
+    return folder;
+}
+
 std::string DescribeEntry(int folder, const std::string& entry)
 {
     struct stat info { };

@@ -3,9 +3,14 @@
 // writes lands in this folder whatever is renamed or linked in its path
 // meanwhile, and folders below it are entered without following a link.
 
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ZtFileDescriptor.h"
 
@@ -41,6 +46,32 @@ private:
 
     TFileDescriptor FFd;
     std::string FName;
+};
+
+// The output folders of a run, each opened once and kept open for the
+// items that follow, from any thread. A folder is kept as it was entered:
+// a link planted in its path later changes nothing for the run.
+class TZtOutputFolders {
+public:
+    // `sweep`, when given, sees each folder once as it is first opened.
+    explicit TZtOutputFolders(std::function<void(int folder)> sweep = {})
+        : FSweep(std::move(sweep))
+    { }
+    TZtOutputFolders(const TZtOutputFolders&) = delete;
+    TZtOutputFolders& operator=(const TZtOutputFolders&) = delete;
+
+    // The folder `below` (names one by one, entered as Enter does) inside
+    // the folder `named` (opened as OpenNamed does); failures as theirs.
+    std::shared_ptr<const TZtOutputFolder> Open(
+        const std::string& named, const std::vector<std::string>& below, bool create);
+
+private:
+    // Folders kept at most, far below the limit of open descriptors.
+    static constexpr std::size_t Kept = 64;
+
+    std::function<void(int folder)> FSweep;
+    std::mutex FMutex;
+    std::map<std::string, std::shared_ptr<const TZtOutputFolder>> FOpen;
 };
 
 // What stands under `entry` of the folder, as a message says it after the
