@@ -9,8 +9,10 @@ std::vector<TZtSearchFile> ArchiveZipFiles(std::string_view archiveName, std::ve
     std::vector<TZtSearchFile> files;
     {
         TZtSearchDataBuilder search;
-        for (const TZtIndexRow* row : RowsInIndexOrder(rows)) search.Add(row->Path, row->Text);
-        for (auto& row : rows) std::string().swap(row.Text);
+        for (const std::size_t i : RowsInIndexOrder(rows)) {
+            search.Add(rows[i].Path, rows[i].Text);
+            std::string().swap(rows[i].Text);
+        }
         files = search.Finish();
     }
     for (auto& file : files) file.Name = std::string(SearchFolderName) + '/' + file.Name;
