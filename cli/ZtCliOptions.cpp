@@ -228,6 +228,12 @@ std::string UsageText()
            "like an F&A 4 document, or in which two documents would write the same\n"
            "file, is refused before anything is written (exit status 2).\n"
            "\n"
+           "Names you type (-o FILE, DIR, the documents) are followed as by any tool;\n"
+           "names the run makes (NAME.html, the files and folders under DIR, the\n"
+           "index) never are: a link, FIFO, device, socket or document in their way\n"
+           "stays, and that document fails (exit status 1). A killed run can leave\n"
+           "NAME.tmp-xxxxxxxx files; the next run into their folder removes them.\n"
+           "\n"
            "Exit status: 0 when every document was converted, 1 when any failed,\n"
            "2 for a usage error or a refused run; an interrupted run (SIGINT, SIGTERM,\n"
            "SIGHUP) removes its temporary files and ends by the signal.\n";
