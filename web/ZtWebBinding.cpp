@@ -141,20 +141,24 @@ public:
     {
         FRows.push_back(IndexRowOf(std::move(indexPath), std::move(failure), std::nullopt));
     }
-    // [{name, bytes}]: the search data and the index, by their paths in the
-    // zip. The rows are used up.
-    val Files(std::string archiveName)
+    // Makes the search data and the index of the rows, which are used up:
+    // how many files, each then taken one by one.
+    double Finish(std::string archiveName)
     {
-        return ArrayOf(ArchiveZipFiles(archiveName, std::move(FRows)), [](const TZtSearchFile& file) {
-            val item = val::object();
-            item.set("name", file.Name);
-            item.set("bytes", BytesToJs(file.Bytes));
-            return item;
-        });
+        FFiles = ArchiveZipFiles(archiveName, std::move(FRows));
+        return static_cast<double>(FFiles.size());
+    }
+    std::string FileName(double i) const { return FFiles.at(static_cast<std::size_t>(i)).Name; }
+    // The file's bytes as a Uint8Array; the module lets go of its own.
+    val TakeFileBytes(double i)
+    {
+        std::string bytes = std::move(FFiles.at(static_cast<std::size_t>(i)).Bytes);
+        return BytesToJs(bytes);
     }
 
 private:
     std::vector<TZtIndexRow> FRows;
+    std::vector<TZtSearchFile> FFiles;
 };
 
 // The row of a document that could not even be read.
@@ -227,6 +231,8 @@ EMSCRIPTEN_BINDINGS(fa4tohtml)
         .constructor<>()
         .function("addItem", &quorvex::TZtWebIndex::AddItem)
         .function("addFailed", &quorvex::TZtWebIndex::AddFailed)
-        .function("files", &quorvex::TZtWebIndex::Files);
+        .function("finish", &quorvex::TZtWebIndex::Finish)
+        .function("fileName", &quorvex::TZtWebIndex::FileName)
+        .function("takeFileBytes", &quorvex::TZtWebIndex::TakeFileBytes);
     emscripten::constant("recognitionHeadSize", static_cast<double>(quorvex::RecognitionHeadSize));
 }

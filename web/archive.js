@@ -103,7 +103,18 @@
         rows.push(converter.convertItemInParts(bytes, indexPath, seconds(files[i]), options, partSize,
           (part, last) => (zipEntry = zipEntry || entryFor(entry)).push(part, last), zipFiles));
       }
-      for (const file of zipFiles.files(archiveName)) entryFor(file.name).push(file.bytes, true);
+      // One file at a time, in parts, so that the texts the search data
+      // holds are copied out of the module once and let go of one by one.
+      const count = zipFiles.finish(archiveName);
+      for (let i = 0; i < count; ++i) {
+        const zipEntry = entryFor(zipFiles.fileName(i));
+        const bytes = zipFiles.takeFileBytes(i);
+        let at = 0;
+        do {
+          zipEntry.push(bytes.subarray(at, at + partSize), at + partSize >= bytes.length);
+          at += partSize;
+        } while (at < bytes.length);
+      }
     } finally {
       zipFiles.delete();
     }
