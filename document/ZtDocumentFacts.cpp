@@ -3,9 +3,6 @@
 
 #include "ZtDocumentFacts.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <string_view>
 
@@ -14,6 +11,7 @@
 #include "ZtFileAccess.h"
 #include "ZtFileInfo.h"
 #include "ZtLineTable.h"
+#include "ZtReadableFile.h"
 #include "ZtRecognizeDocument.h"
 
 namespace quorvex {
@@ -27,35 +25,7 @@ constexpr std::int32_t EntriesPerRead = 256;
 // of them; a title stands in the first lines of any real document.
 constexpr std::size_t TitleSearchBytes = std::size_t{64} << 10;
 
-class TDocumentFile {
-public:
-    explicit TDocumentFile(const std::string& fileName)
-        : FFd(OpenRegularFile(fileName, FInfo))
-    { }
-    TDocumentFile(const TDocumentFile&) = delete;
-    TDocumentFile& operator=(const TDocumentFile&) = delete;
-    ~TDocumentFile() { ::close(FFd); }
-
-    // Up to `size` bytes from `offset` on; fewer where the file ends.
-    std::string Read(std::uint64_t offset, std::size_t size) const
-    {
-        std::string bytes(size, '\0');
-        std::size_t got = 0;
-        while (got < size) {
-            const ssize_t n = ::pread(FFd, bytes.data() + got, size - got, static_cast<off_t>(offset + got));
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        bytes.resize(got);
-        return bytes;
-    }
-
-    const struct stat& Info() const { return FInfo; }
-
-private:
-    struct stat FInfo { };
-    int FFd;
-};
+using TDocumentFile = TZtReadableFile;
 
 // A document held in memory, read as its file would be.
 class TDocumentBytes {
@@ -94,36 +64,11 @@ std::string ReadTableToCount(const TSource& file, std::string head)
     return head;
 }
 
-std::int64_t Nanoseconds(const struct timespec& time)
-{
-    return std::int64_t{time.tv_sec} * 1000000000 + time.tv_nsec;
-}
-
-void SetFileFacts(TZtDocumentFacts& facts, const struct stat& info)
-{
-    facts.Size = static_cast<std::uint64_t>(info.st_size);
-    facts.Modified = info.st_mtim.tv_sec;
-    facts.ModifiedNs = Nanoseconds(info.st_mtim);
-    facts.Device = info.st_dev;
-    facts.Inode = info.st_ino;
-    facts.ChangedNs = Nanoseconds(info.st_ctim);
-}
-
 } // namespace
 
 std::optional<TZtDocumentFacts> FileFactsOf(const std::string& fileName)
 {
-    struct stat info { };
-    if (::stat(fileName.c_str(), &info) != 0) return std::nullopt;
-    return FileFactsOf(info);
-}
-
-std::optional<TZtDocumentFacts> FileFactsOf(const struct stat& info)
-{
-    if (!S_ISREG(info.st_mode)) return std::nullopt;
-    TZtDocumentFacts facts;
-    SetFileFacts(facts, info);
-    return facts;
+    return FileFactsOf(StatusOf(fileName));
 }
 
 std::optional<TZtDocumentFacts> FileFactsOf(const TFileStatus& status)
@@ -179,8 +124,8 @@ void ReadFacts(TZtDocumentFacts& facts, const TSource& file, bool onlyOfDocument
 TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments)
 {
     const TDocumentFile file(fileName);
-    TZtDocumentFacts facts;
-    SetFileFacts(facts, file.Info());
+    // An open regular file always has its facts.
+    TZtDocumentFacts facts = *FileFactsOf(file.Status());
     ReadFacts(facts, file, onlyOfDocuments);
     return facts;
 }

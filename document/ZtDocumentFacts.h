@@ -13,8 +13,6 @@
 #include "ZtDocumentExcerpt.h"
 #include "ZtFileStatus.h"
 
-struct stat;
-
 namespace quorvex {
 
 struct TZtDocumentFacts {
@@ -58,8 +56,6 @@ TZtDocumentFacts DocumentFactsOfBytes(std::string_view bytes);
 // Only what the file system tells of a regular file (size, times, identity),
 // nothing read from it; nothing when there is no regular file of that name.
 std::optional<TZtDocumentFacts> FileFactsOf(const std::string& fileName);
-// The same from what stat(2) told of it.
-std::optional<TZtDocumentFacts> FileFactsOf(const struct stat& info);
 // The same from the status of the name.
 std::optional<TZtDocumentFacts> FileFactsOf(const TFileStatus& status);
 
