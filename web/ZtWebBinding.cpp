@@ -82,6 +82,7 @@ val RowToJs(const TZtIndexRow& row)
     result.set("lines", row.Lines);
     result.set("size", static_cast<double>(row.Size));
     result.set("modified", static_cast<double>(row.Modified));
+    if (!row.Text.empty()) result.set("text", row.Text);
     return result;
 }
 

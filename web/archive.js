@@ -58,10 +58,10 @@
 
   // One document read and converted: {row, html?}, `html` only when asked
   // for. A file that cannot be read is a row with the reason.
-  async function convertFile(converter, file, indexPath, options, wantHtml) {
+  async function convertFile(converter, file, indexPath, options, wantHtml, keepText) {
     const { bytes, failure } = await readWhole(file);
     if (!bytes) return { row: converter.failedRow(indexPath, failure) };
-    return converter.convertItem(bytes, indexPath, seconds(file), options, wantHtml);
+    return converter.convertItem(bytes, indexPath, seconds(file), options, wantHtml, keepText);
   }
 
   // Parts of a document's HTML that the zip compresses one by one.

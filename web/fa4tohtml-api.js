@@ -19,10 +19,12 @@ Module['convert'] = function (document, options) {
 };
 
 // {row, html?}: `html` only when `wantHtml` and the document converted;
-// `modified` in seconds.
-Module['convertItem'] = function (document, indexPath, modified, options, wantHtml) {
+// `modified` in seconds; with `keepText` the row holds the document's text
+// (`text`), as the index's search reads it.
+Module['convertItem'] = function (document, indexPath, modified, options, wantHtml, keepText) {
   const checked = checkedOptions('convertItem', document, options);
-  const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences, false);
+  const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences,
+    Boolean(keepText));
   try {
     const result = { row: item.row() };
     if (wantHtml && item.converted()) result.html = item.htmlPart(0, item.htmlSize());
@@ -48,6 +50,7 @@ Module['convertItemInParts'] = function (document, indexPath, modified, options,
       } while (at < size);
     }
     const row = item.row();
+    delete row.text; // kept by `files` alone
     files.addItem(item);
     return row;
   } finally {

@@ -104,6 +104,20 @@ async function checkPage(t, browser, url, folder) {
   }
   await (await page.$('#folder')).uploadFile(tree);
   await page.waitForFunction(() => document.querySelectorAll('#list button').length === 3);
+  // The chosen documents are searched as the index searches: "muller"
+  // finds "Müller", "angebot" the word hyphenated at a line's end.
+  const listed = () => page.$$eval('#list li:not([hidden])', (items) => items.map((item) => ({
+    path: item.querySelector('button').firstChild.textContent,
+    marked: Array.from(item.querySelectorAll('mark')).map((mark) => mark.textContent),
+  })));
+  await page.type('#search', 'muller angebot');
+  const found = await listed();
+  assert.deepStrictEqual(found.map((item) => item.path), ['brief.fa4']);
+  assert.strictEqual(found[0].marked[0], 'Müller');
+  await page.$eval('#search', (field) => { field.value = 'umsatz'; field.dispatchEvent(new Event('input')); });
+  assert.deepStrictEqual((await listed()).map((item) => item.path), ['sub/bericht.fa4']);
+  await page.$eval('#search', (field) => { field.value = ''; field.dispatchEvent(new Event('input')); });
+  assert.strictEqual((await listed()).length, 3);
   await page.click('#save-all');
   const zip = unzipSync(new Uint8Array(await waitForDownload('archive.zip')));
   const out = fs.mkdtempSync(path.join(folder, 'out-'));
