@@ -28,6 +28,10 @@ QString DamageText(const TZtDamageAccount& damage)
     if (damage.EntriesMissing > 0)
         parts << QStringLiteral("Zeilentabelle am Dateiende abgeschnitten (%1 Einträge fehlen)")
                      .arg(damage.EntriesMissing);
+    if (damage.TablesUnread > 0)
+        parts << (damage.TablesUnread == 1
+                ? QStringLiteral("1 Tabelle nicht als Tabelle lesbar")
+                : QStringLiteral("%1 Tabellen nicht als Tabellen lesbar").arg(damage.TablesUnread));
     return parts.join(QStringLiteral("; "));
 }
 

@@ -292,9 +292,10 @@ void TZtFormQuorvex::OpenDocument(const std::string& fileName)
     SetPageImage(wpConvertedText, siError);
     ClearDocument();
     FDocument.LoadFromFile(fileName);
-    Panel1->setText(StatusText(fileName));
     vtRows->SetRowCount(FDocument.LineCount());
+    // The conversion tells of the boxes it could not read as tables.
     UpdatePreview();
+    Panel1->setText(StatusText(fileName));
 }
 
 QString TZtFormQuorvex::StatusText(const std::string& fileName) const
@@ -330,7 +331,8 @@ void TZtFormQuorvex::ReportConversionError(std::string_view message)
 
 TZtConversion TZtFormQuorvex::Conversion() const
 {
-    return TZtConversion{Header->WholeText(), FDocument.CharOutput(), FDocument.HyphenJoin()};
+    return TZtConversion{
+        Header->WholeText(), FDocument.CharOutput(), FDocument.HyphenJoin(), FDocument.Markup()};
 }
 
 void TZtFormQuorvex::ClearDocument()

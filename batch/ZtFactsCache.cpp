@@ -16,7 +16,7 @@ constexpr std::string_view Magic = "fa4tohtml cache\n";
 // Raised whenever what is read of a document changes (what counts as one,
 // its title, its line count, its excerpt, its damage), so that a cache of an
 // older program is not used.
-constexpr std::uint32_t FormatVersion = 2;
+constexpr std::uint32_t FormatVersion = 3;
 constexpr std::size_t HeaderSize = Magic.size() + 4 + 8 + 8;
 
 std::uint64_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t size)
@@ -84,8 +84,8 @@ private:
 // The account's numbers, each in 4 bytes but the missing bytes in 8.
 void PutDamage(std::string& out, const TZtDamageAccount& damage)
 {
-    for (const std::int32_t count :
-        {damage.Lines, damage.LinesOutside, damage.LinesCut, damage.SequencesCut, damage.EntriesMissing})
+    for (const std::int32_t count : {damage.Lines, damage.LinesOutside, damage.LinesCut, damage.SequencesCut,
+             damage.EntriesMissing, damage.TablesUnread})
         Put(out, static_cast<std::uint32_t>(count), 4);
     Put(out, damage.BytesMissing, 8);
 }
@@ -93,7 +93,7 @@ void PutDamage(std::string& out, const TZtDamageAccount& damage)
 bool ReadDamage(TReader& reader, TZtDamageAccount& damage)
 {
     for (std::int32_t* count : {&damage.Lines, &damage.LinesOutside, &damage.LinesCut, &damage.SequencesCut,
-             &damage.EntriesMissing}) {
+             &damage.EntriesMissing, &damage.TablesUnread}) {
         std::uint64_t value = 0;
         if (!reader.Number(value, 4) || value > static_cast<std::uint64_t>(Fa4MaxLines) * 65536) return false;
         *count = static_cast<std::int32_t>(value);

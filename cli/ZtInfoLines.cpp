@@ -68,7 +68,8 @@ TJson DamageFields(const TZtDamageAccount& damage)
 {
     return {{"lines_outside", damage.LinesOutside}, {"lines_cut", damage.LinesCut},
         {"bytes_missing", damage.BytesMissing}, {"sequences_cut", damage.SequencesCut},
-        {"entries_missing", damage.EntriesMissing}, {"text", DescribeDamage(damage)}};
+        {"entries_missing", damage.EntriesMissing}, {"tables_unread", damage.TablesUnread},
+        {"text", DescribeDamage(damage)}};
 }
 
 // A file of a walk, or a named file, with what was read of it.

@@ -261,6 +261,7 @@ int Run(const std::vector<std::string>& args)
     if (options.Classic) {
         conversion.CharOutput = options.Unicode ? TCharOutput::CharReferences : TCharOutput::Bytes;
         conversion.HyphenJoin = hjLineBreak;
+        conversion.Markup = TMarkup::Classic;
         conversion.Preferences = ClassicPreferencesText;
     }
     conversion.WriteText = options.Text;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 namespace quorvex {
 
@@ -68,6 +69,18 @@ inline constexpr auto CharTexts = [] {
     return texts;
 }();
 
+// What a character byte becomes in the portable markup: a browser drops NUL
+// and shows the other control bytes as a blank, which every other reader
+// takes for a space only when it is one; the root sign is written as itself.
+inline constexpr auto PortableCharTexts = [] {
+    std::array<std::string_view, 256> texts = CharTexts;
+    texts[0x00] = "";
+    for (std::size_t b = 0x01; b < 0x20; ++b) texts[b] = " ";
+    texts[0x7F] = " ";
+    texts[0xFB] = "&#8730;";
+    return texts;
+}();
+
 // Characters written as they are.
 inline constexpr auto CharPassesThrough = [] {
     TByteSet set{};
@@ -117,6 +130,42 @@ inline constexpr auto CodeTable = [] {
     for (int code = 0x98; code <= 0x9F; ++code) set(code, "</font>");
     return codes;
 }();
+
+// The codes of the portable markup: fonts 1 to 7 also carry their size as
+// an attribute, the one form of it that word processors read without the
+// head. The seven steps of `size` come nearest to the head's sizes this way;
+// any style rule of the head still decides in a browser. Font 8 has no size.
+inline constexpr auto PortableCodeTable = [] {
+    std::array<TCodeInfo, 256> codes = CodeTable;
+    constexpr std::string_view Fonts[] = {"<font class=\"font1\" size=\"5\">",
+        "<font class=\"font2\" size=\"5\">", "<font class=\"font3\" size=\"4\">",
+        "<font class=\"font4\" size=\"4\">", "<font class=\"font5\" size=\"3\">",
+        "<font class=\"font6\" size=\"2\">", "<font class=\"font7\" size=\"2\">"};
+    for (int i = 0; i < 7; ++i) codes[static_cast<std::size_t>(0x88 + i)].Text = Fonts[i];
+    return codes;
+}();
+
+// The inline element a code or character opens (a positive kind) or closes
+// (its negative): 1 bold, 2 underline, 3 superscript, 4 subscript, 5 italic,
+// 6 strike-through, 7 font; 0 for none.
+inline constexpr auto InlineRoleOfCode = [] {
+    std::array<std::int8_t, 256> roles{};
+    constexpr std::pair<int, std::int8_t> Kinds[] = {
+        {0x80, 1}, {0x81, 2}, {0x83, 3}, {0x84, 4}, {0x85, 5}, {0x86, 6}};
+    for (auto [code, kind] : Kinds) {
+        roles[static_cast<std::size_t>(code)] = kind;
+        roles[static_cast<std::size_t>(code + 0x10)] = static_cast<std::int8_t>(-kind);
+    }
+    for (int code = 0x88; code <= 0x8F; ++code) {
+        roles[static_cast<std::size_t>(code)] = 7;
+        roles[static_cast<std::size_t>(code + 0x10)] = -7;
+    }
+    return roles;
+}();
+inline constexpr std::int8_t InlineRoleOfChar(unsigned char byte)
+{
+    return byte == 0xAF ? 7 : byte == 0xAE ? -7 : 0;
+}
 
 // Letters before which a pending line-end hyphen is joined.
 inline constexpr TByteSet CapitalLetters = MakeByteRanges({{0x41, 0x5A}, {0x8E, 0x8E}, {0x99, 0x9A}});

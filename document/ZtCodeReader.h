@@ -2,6 +2,7 @@
 // Reading one control sequence without ever going past the loaded data, and
 // what it does to the conversion state.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -37,13 +38,17 @@ struct TCodeRead {
     TCodeEffects Effects;
 };
 
-// `available` is the number of readable bytes from bytes[0] on.
-inline TCodeRead ReadCode(const unsigned char* bytes, std::int32_t position, std::int64_t available)
+using TCodeTable = std::array<TCodeInfo, 256>;
+
+// `available` is the number of readable bytes from bytes[0] on; `codes`
+// gives the texts (every table has the same operands and actions).
+inline TCodeRead ReadCode(const unsigned char* bytes, std::int32_t position, std::int64_t available,
+    const TCodeTable& codes = CodeTable)
 {
     TCodeRead read;
     if (position >= available) return read;
     read.Code = bytes[position];
-    read.Info = &CodeTable[read.Code];
+    read.Info = &codes[read.Code];
     read.Operands = read.Info->Operands;
     read.Complete = position + read.Operands < available;
     if (!read.Complete) return read;
@@ -59,9 +64,10 @@ inline TCodeRead ReadCode(const unsigned char* bytes, std::int32_t position, std
 // The one step of every walk over a line's bytes that meets 0xFF at
 // `position`: reads the sequence that the byte opens and leaves `position`
 // on its last byte, so that the walk's own step lands after it.
-inline TCodeRead PassOverCode(const unsigned char* bytes, std::int32_t& position, std::int64_t available)
+inline TCodeRead PassOverCode(const unsigned char* bytes, std::int32_t& position, std::int64_t available,
+    const TCodeTable& codes = CodeTable)
 {
-    const TCodeRead read = ReadCode(bytes, position + 1, available);
+    const TCodeRead read = ReadCode(bytes, position + 1, available, codes);
     position += 1 + read.Operands;
     return read;
 }

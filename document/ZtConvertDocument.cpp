@@ -71,6 +71,7 @@ TZtConvertedDocument ConvertDocument(
     TZtFileInfoFa4 fa4;
     fa4.SetCharOutput(conversion.CharOutput);
     fa4.SetHyphenJoin(conversion.HyphenJoin);
+    fa4.SetMarkup(conversion.Markup);
     if (document == StandardInputName)
         fa4.LoadFromStream(document, StandardInputDescriptor);
     else

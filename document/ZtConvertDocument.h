@@ -21,6 +21,7 @@ struct TZtConversion {
     std::string Preferences; // lines ended by CR LF
     TCharOutput CharOutput = TCharOutput::CharReferences;
     THyphenJoin HyphenJoin = hjJoined;
+    TMarkup Markup = TMarkup::Portable;
     bool WriteText = false; // the document's text (HtmlToText) is written instead of its HTML
     bool KeepText = false; // TZtConvertedDocument::Text is filled
 };

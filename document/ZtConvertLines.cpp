@@ -44,15 +44,22 @@ bool WritesOnlyText(const TCodeInfo& info)
 // Corners and other control sequences need it, too, and so do rule bytes
 // until the line has shown that it is no whole-line rule: from then on each
 // is a hyphen.
-TCodedTextSlots MakeLineSlots(TCharOutput output, bool nbspSpaces, bool ruleRun)
+// In the portable markup the characters and codes that open or close inline
+// elements take the full step, which follows how they nest.
+TCodedTextSlots MakeLineSlots(TCharOutput output, TMarkup markup, bool nbspSpaces, bool ruleRun)
 {
+    const bool followNesting = markup == TMarkup::Portable;
     TCodedTextSlots slots;
-    const auto& texts = CharTextsFor(output);
+    const auto& texts = CharTextsFor(output, markup);
+    const TCodeTable& codes = markup == TMarkup::Classic ? CodeTable : PortableCodeTable;
     for (std::size_t b = 0; b < 256; ++b) {
         switch (LineByteKinds[b]) {
         case TLineByte::Text:
         case TLineByte::Hyphen:
-            slots.Set(b, texts[b]);
+            if (followNesting && InlineRoleOfChar(static_cast<unsigned char>(b)) != 0)
+                slots.LeaveOut(b);
+            else
+                slots.Set(b, texts[b]);
             break;
         case TLineByte::Space:
             if (nbspSpaces)
@@ -74,14 +81,14 @@ TCodedTextSlots MakeLineSlots(TCharOutput output, bool nbspSpaces, bool ruleRun)
         }
     }
     for (std::size_t code = 0; code < 256; ++code) {
-        if (!WritesOnlyText(CodeTable[code])) {
+        if (!WritesOnlyText(CodeTable[code]) || (followNesting && InlineRoleOfCode[code] != 0)) {
             slots.LeaveOut(CodeSlot + code);
             continue;
         }
         const unsigned char sequence[4] = {0xFF, static_cast<unsigned char>(code)};
         std::string text;
         std::int32_t position = 0;
-        AppendCodeText(text, PassOverCode(sequence, position, 2));
+        AppendCodeText(text, PassOverCode(sequence, position, 2, codes));
         slots.Set(CodeSlot + code, text);
     }
     return slots;
@@ -92,9 +99,9 @@ TCodedTextSlots MakeLineSlots(TCharOutput output, bool nbspSpaces, bool ruleRun)
 struct TLineSlots {
     std::array<TCodedTextSlots, 4> ByState;
 
-    explicit TLineSlots(TCharOutput output)
-        : ByState{MakeLineSlots(output, false, false), MakeLineSlots(output, true, false),
-              MakeLineSlots(output, false, true), MakeLineSlots(output, true, true)}
+    TLineSlots(TCharOutput output, TMarkup markup)
+        : ByState{MakeLineSlots(output, markup, false, false), MakeLineSlots(output, markup, true, false),
+              MakeLineSlots(output, markup, false, true), MakeLineSlots(output, markup, true, true)}
     { }
     const TCodedTextSlots& For(bool nbspSpaces, bool ruleRun) const
     {
@@ -102,22 +109,28 @@ struct TLineSlots {
     }
 };
 
-const TLineSlots& LineSlotsFor(TCharOutput output)
+const TLineSlots& LineSlotsFor(TCharOutput output, TMarkup markup)
 {
-    static const TLineSlots bytes(TCharOutput::Bytes);
-    static const TLineSlots references(TCharOutput::CharReferences);
+    if (markup == TMarkup::Classic) {
+        static const TLineSlots bytes(TCharOutput::Bytes, TMarkup::Classic);
+        static const TLineSlots references(TCharOutput::CharReferences, TMarkup::Classic);
+        return output == TCharOutput::Bytes ? bytes : references;
+    }
+    static const TLineSlots bytes(TCharOutput::Bytes, TMarkup::Portable);
+    static const TLineSlots references(TCharOutput::CharReferences, TMarkup::Portable);
     return output == TCharOutput::Bytes ? bytes : references;
 }
 
-// ASCII bytes that the translation changes, besides the space.
+// Printable ASCII bytes that the translation changes, besides the space.
+// The control bytes below the space and 0x7F are looked up one by one, as
+// the markup writes them.
 constexpr std::array<unsigned char, 4> ChangedAscii = {0x22, 0x26, 0x3C, 0x3E};
 
-// The copy below tests for exactly the ASCII bytes that are not written as
-// they are.
+// The copy below tests for exactly the printable ASCII bytes that are not
+// written as they are.
 constexpr bool ChangedAsciiComplete()
 {
-    for (unsigned b = 0; b < 0x80; ++b) {
-        if (b == 0x20) continue;
+    for (unsigned b = 0x21; b < 0x7F; ++b) {
         bool changed = false;
         for (const unsigned char c : ChangedAscii) changed = changed || b == c;
         const bool asItIs = (LineByteKinds[b] == TLineByte::Text || LineByteKinds[b] == TLineByte::Hyphen) &&
@@ -134,17 +147,20 @@ constexpr std::int32_t BlockSize = 64;
 constexpr std::int32_t BlockReach = BlockSize + 16;
 
 #if defined(__SSE2__)
-// The places of sixteen bytes that are not ASCII written as it is: the top
-// bit of a byte of 0x80 or above stands for "not ASCII". Plain spaces are
+// The places of sixteen bytes that are not printable ASCII written as it is:
+// the top bit of a byte of 0x80 or above stands for "not ASCII", a signed
+// comparison finds the control bytes below the space. Plain spaces are
 // plain only one at a time: a space followed by a space (the seventeenth
 // byte tells for the last place) starts the line's no-break spaces, which
 // the full step decides. Also the places after a 0xFF, which hold codes.
 inline std::uint64_t ChangedInSixteen(const unsigned char* bytes, bool spacesPlain)
 {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-    const __m128i changed = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x22)), _mm_cmpeq_epi8(block, _mm_set1_epi8(0x26))),
-        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x3C)), _mm_cmpeq_epi8(block, _mm_set1_epi8(0x3E))));
+    const __m128i changed = _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x22)),
+                                                          _mm_cmpeq_epi8(block, _mm_set1_epi8(0x26))),
+                                             _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x3C)),
+                                                 _mm_cmpeq_epi8(block, _mm_set1_epi8(0x3E)))),
+        _mm_or_si128(_mm_cmplt_epi8(block, _mm_set1_epi8(0x20)), _mm_cmpeq_epi8(block, _mm_set1_epi8(0x7F))));
     const auto spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(0x20))));
     const unsigned spaceStops =
         spacesPlain ? spaces & (spaces >> 1 | (bytes[16] == 0x20 ? 0x8000u : 0u)) : spaces;
@@ -243,6 +259,15 @@ std::string ParagraphTagFor(std::int32_t indent)
     const std::int32_t pullBack = indent < 256 ? margin : 4 * (indent / 256);
     return "<p class=\"indent\" style=\"margin-left:" + std::to_string(margin) + "pt; text-indent:-" +
         std::to_string(pullBack) + "pt\">";
+}
+
+// The start of a fixed-width line. Word processors read the font only from
+// an attribute; any rule of the head for the class still decides in a
+// browser.
+std::string_view FixedFontTag(TMarkup markup)
+{
+    return markup == TMarkup::Classic ? "<font class=\"fixed\">"
+                                      : "<font class=\"fixed\" face=\"Courier New, monospace\">";
 }
 
 // The most bytes "<!-- LINE n -->" takes.
@@ -345,7 +370,7 @@ public:
         , FLast(last)
         , FResultStart(out.size())
         , FLineStart(out.size())
-        , FSlots(LineSlotsFor(converter.FCharOutput))
+        , FSlots(LineSlotsFor(converter.FCharOutput, converter.FMarkup))
     { }
 
     // Converts the line and returns the line the conversion ended on.
@@ -360,6 +385,7 @@ public:
         FContinuesWord = false;
         FJoined = false;
         WriteLikelyHead();
+        FConv.FNesting.StartLine();
         FNbspMode = cursor.Length > 0 && cursor.Bytes[0] == 0x20;
         for (std::int32_t position = 0; position < cursor.Length; ++position) {
             if (!FHyphenPending) {
@@ -388,7 +414,7 @@ private:
     static constexpr std::size_t RunText = (RunBytes + 2) * TCodedTextSlots::SlotSize;
     // What a line writes to the pending text besides its runs: its head, and
     // at its end the longest paragraph end.
-    static constexpr std::size_t LineHeadText = LineCommentSize + 1;
+    static constexpr std::size_t LineHeadText = LineCommentSize + 2;
     static constexpr std::size_t LineEndText = sizeof "</font><br>";
     // Room the pending text keeps for what the next steps may write before it
     // is looked at again.
@@ -472,7 +498,8 @@ public:
     {
         if (&FOut != FConv.FSpillTarget || OutSize() <= FConv.FSpillThreshold) return;
         FlushPending();
-        const std::size_t cut = FOut.size() - 1;
+        // A line end of CR LF is taken back whole.
+        const std::size_t cut = FOut.size() - std::min(FOut.size(), FConv.FLineEnd.size());
         FConv.FSpill(std::string_view(FOut).substr(0, cut));
         FOut.erase(0, cut);
         FResultStart -= std::min(FResultStart, cut);
@@ -513,6 +540,7 @@ private:
         case TLineByte::Code:
             return ConvertCode(cursor, position);
         case TLineByte::Text:
+            FConv.FNesting.Apply(InlineRoleOfChar(b));
             return WritePending(FConv.FCharTexts[b]);
         }
     }
@@ -521,7 +549,7 @@ private:
     // but for those longer than a slot; the others write none.
     void ConvertCode(const TLineCursor& cursor, std::int32_t& position)
     {
-        const TCodeRead read = PassOverCode(cursor.Bytes, position, cursor.Available);
+        const TCodeRead read = PassOverCode(cursor.Bytes, position, cursor.Available, FConv.FCodes);
         FConv.ApplyCodeEffects(read.Effects);
         if (!read.Complete) return;
         const TCodedTextSlots& slots = FSlots.For(false, false);
@@ -529,6 +557,7 @@ private:
             FPendingEnd = slots.Write(FPendingEnd, CodeSlot + read.Code);
         else
             WritePending(read.Info->Text);
+        FConv.FNesting.Apply(InlineRoleOfCode[read.Code]);
     }
 
     void ConvertSpace(TLineCursor& cursor, std::int32_t position)
@@ -562,7 +591,9 @@ private:
         // An empty plain text is no whole-line rule: moving back by one would
         // never end.
         if (rule.UniformByte == b) {
-            WritePending("<hr>\r");
+            FConv.FNesting.Block();
+            WritePending("<hr>");
+            WritePending(FConv.FLineEnd);
             position += rule.StrippedLength - 1;
             return;
         }
@@ -601,7 +632,10 @@ private:
     [[gnu::noinline]] void JoinHyphen(std::string_view joinText, bool continuesWord)
     {
         FlushPending();
-        if (ResultEndsWithCr()) FOut.erase(--FLineStart, 1);
+        if (ResultEndsWithLineEnd()) {
+            FLineStart -= FConv.FLineEnd.size();
+            FOut.erase(FLineStart, FConv.FLineEnd.size());
+        }
         FOut.insert(FLineStart, joinText);
         FLineStart += joinText.size();
         FHyphenPending = false;
@@ -610,7 +644,11 @@ private:
     }
 
     bool ResultEmpty() const { return FLineStart == FResultStart; }
-    bool ResultEndsWithCr() const { return !ResultEmpty() && OutAt(FLineStart - 1) == '\r'; }
+    // A line end is the only CR, and LF, the body holds.
+    bool ResultEndsWithLineEnd() const
+    {
+        return !ResultEmpty() && OutAt(FLineStart - 1) == FConv.FLineEnd.back();
+    }
 
     // The line break that joins the line to the result so far. A line that
     // completes a hyphenated word follows the join text directly, so a
@@ -618,7 +656,7 @@ private:
     bool NeedsLineBreak() const
     {
         const bool joined = FContinuesWord && FConv.FHyphenJoin == hjJoined;
-        return !ResultEmpty() && !ResultEndsWithCr() && !joined;
+        return !ResultEmpty() && !ResultEndsWithLineEnd() && !joined;
     }
 
     void WriteLikelyHead()
@@ -626,7 +664,10 @@ private:
         FHeadLine = FLine;
         FHeadBreak = NeedsLineBreak();
         char* out = FPendingEnd;
-        if (FHeadBreak) *out++ = '\r';
+        if (FHeadBreak) {
+            std::memcpy(out, FConv.FLineEnd.data(), FConv.FLineEnd.size());
+            out += FConv.FLineEnd.size();
+        }
         out = WriteLineComment(out, FLine);
         FHeadSize = static_cast<std::size_t>(out - FPendingEnd);
         FPendingEnd = out;
@@ -653,13 +694,17 @@ private:
         if (indentPending || fixed || lineBreak != FHeadBreak || FLine != FHeadLine) {
             FlushPending();
             FLineHead.clear();
-            if (lineBreak) FLineHead += '\r';
+            if (lineBreak) FLineHead += FConv.FLineEnd;
             AppendLineComment(FLineHead, FLine);
             if (indentPending) {
+                FConv.FNesting.ParagraphAtLineStart();
                 FConv.FParagraphTag = ParagraphTagFor(FConv.FIndent);
                 FLineHead += FConv.FParagraphTag;
             }
-            if (fixed) FLineHead += "<font class=\"fixed\">";
+            if (fixed) {
+                FConv.FNesting.FontAroundLine();
+                FLineHead += FixedFontTag(FConv.FMarkup);
+            }
             FOut.replace(FLineStart, FHeadSize, FLineHead);
         }
         FConv.Charge(static_cast<std::int64_t>(OutSize() - FLineStart));

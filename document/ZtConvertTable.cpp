@@ -53,13 +53,13 @@ void SortUnique(std::vector<std::int32_t>& bounds)
 
 // The texts of the bytes that a cell writes by their translation alone:
 // all but spaces, hyphens, table corners and control sequences.
-TTextSlots MakeCellSlots(TCharOutput output)
+TTextSlots MakeCellSlots(const std::array<std::string_view, 256>& texts, bool followNesting)
 {
     TTextSlots slots;
-    const auto& texts = CharTextsFor(output);
     for (std::size_t b = 0; b < 256; ++b) {
         const auto byte = static_cast<unsigned char>(b);
-        if (byte == 0x20 || byte == 0x2D || byte == 0xFF || TableCorners[byte])
+        if (byte == 0x20 || byte == 0x2D || byte == 0xFF || TableCorners[byte] ||
+            (followNesting && InlineRoleOfChar(byte) != 0))
             slots.LeaveOut(byte);
         else
             slots.Set(byte, texts[b]);
@@ -67,11 +67,14 @@ TTextSlots MakeCellSlots(TCharOutput output)
     return slots;
 }
 
-const TTextSlots& CellSlotsFor(TCharOutput output)
+const TTextSlots& CellSlotsFor(TCharOutput output, TMarkup markup)
 {
-    static const std::array<TTextSlots, 2> slots = {
-        MakeCellSlots(TCharOutput::Bytes), MakeCellSlots(TCharOutput::CharReferences)};
-    return slots[output == TCharOutput::Bytes ? 0 : 1];
+    static const std::array<TTextSlots, 4> slots = {
+        MakeCellSlots(CharTextsFor(TCharOutput::Bytes, TMarkup::Classic), false),
+        MakeCellSlots(CharTextsFor(TCharOutput::CharReferences, TMarkup::Classic), false),
+        MakeCellSlots(CharTextsFor(TCharOutput::Bytes, TMarkup::Portable), true),
+        MakeCellSlots(CharTextsFor(TCharOutput::CharReferences, TMarkup::Portable), true)};
+    return slots[(output == TCharOutput::Bytes ? 0 : 1) + (markup == TMarkup::Classic ? 0 : 2)];
 }
 
 // Appends the texts of the bytes from `from` on, before `to`, for as long as
@@ -253,28 +256,57 @@ bool TFa4Converter::ConvertTable(
     grid.Scans.push_back(&top);
     const bool topEdge = grid.MeasureTopEdge(colLimit);
     Charge(grid.RightCol - grid.LeftCol);
-    if (!topEdge || !MeasureLeftEdge(grid, lastLine)) return false;
+    if (!topEdge) return false;
+    const TLeftEdge leftEdge = MeasureLeftEdge(grid, lastLine);
+    if (leftEdge == TLeftEdge::NoTable) return false;
+    // A box whose left edge runs into a line too short for it, or past the
+    // last line there can be, cannot be read as drawn. The classic output
+    // fails there; the default one ends the table above that line, and
+    // converts the lines of a box without a row as ordinary lines.
+    const bool broken =
+        leftEdge == TLeftEdge::Broken || (FMarkup == TMarkup::Portable && grid.BottomLine >= Fa4MaxLines);
+    if (broken) {
+        NoteUnreadTable(line, pos);
+        if (grid.BottomLine == grid.TopLine + 1) return false;
+    }
     // The inner scan and the walk each read the grid once.
     Charge(2 * grid.InnerArea());
     grid.AddInnerTees();
 
-    out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r"sv;
+    FNesting.Block();
+    out += "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">"sv;
+    out += FLineEnd;
     WriteRows(out, grid);
-    out += "</table>\r"sv;
-    line = grid.BottomLine;
-    pos = RawIndex(grid.BottomLine, grid.RightCol);
+    out += "</table>"sv;
+    out += FLineEnd;
+    line = broken ? grid.BottomLine - 1 : grid.BottomLine;
+    pos = RawIndex(line, grid.RightCol);
     return true;
+}
+
+void TFa4Converter::NoteUnreadTable(std::int32_t line, std::int32_t pos)
+{
+    // A table drawn in a cell is met again by every cell its corners start.
+    const std::pair<std::int32_t, std::int32_t> corner{line, pos};
+    if (std::find(FUnreadTables.begin(), FUnreadTables.end(), corner) == FUnreadTables.end())
+        FUnreadTables.push_back(corner);
 }
 
 // Reads the lines below the corner until a bottom-left corner, recording
 // the right tees; every line read counts as read for the conversion state.
-bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
+// A line too short to reach the edge is left to be converted as a line of
+// its own when the box is taken as broken.
+TFa4Converter::TLeftEdge TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
 {
     grid.RowBounds.push_back(grid.TopLine);
     grid.BottomLine = grid.TopLine + 1;
     while (grid.BottomLine <= lastLine) {
         Charge(1);
         const TLineScan& row = Scan(grid.BottomLine);
+        if (row.PlainLength() <= grid.LeftCol && FMarkup == TMarkup::Portable) {
+            grid.RowBounds.push_back(grid.BottomLine);
+            return TLeftEdge::Broken;
+        }
         ApplyCodeEffects(row.AllEffects());
         grid.Rows.push_back(row.Plain());
         grid.Scans.push_back(&row);
@@ -284,11 +316,11 @@ bool TFa4Converter::MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine)
         if (RightTees[b])
             grid.RowBounds.push_back(grid.BottomLine);
         else if (!VerticalLines[b])
-            return false;
+            return TLeftEdge::NoTable;
         ++grid.BottomLine;
     }
     grid.RowBounds.push_back(grid.BottomLine);
-    return true;
+    return TLeftEdge::Drawn;
 }
 
 // One row element per grid line that holds a cell corner.
@@ -306,7 +338,10 @@ void TFa4Converter::WriteRows(std::string& out, TTableGrid& grid)
             }
             ConvertCell(out, grid, c, r);
         }
-        if (rowOpen) out += "</tr>\r"sv;
+        if (rowOpen) {
+            out += "</tr>"sv;
+            out += FLineEnd;
+        }
     }
 }
 
@@ -326,6 +361,7 @@ void TFa4Converter::ConvertCell(std::string& out, TTableGrid& grid, std::int32_t
     const std::size_t textAt = out.size();
     bool fixed = false;
     ConvertCellText(out, rect, fixed, &grid);
+    FNesting.Block();
     Charge(static_cast<std::int64_t>(out.size() - textAt));
     if (fixed || colSpan > 1 || rowSpan > 1) {
         std::string head = "<td";
@@ -349,7 +385,7 @@ void TFa4Converter::ConvertCellText(
     const std::size_t cellStart = text.size();
     fixed = false;
     bool hyphenPending = false;
-    const TTextSlots& slots = CellSlotsFor(FCharOutput);
+    const TTextSlots& slots = CellSlotsFor(FCharOutput, FMarkup);
     for (std::int32_t i = rect.FirstLine; i <= rect.LastLine; ++i) {
         // One scan of the line serves both edges of the cell; a table has
         // its lines' scans at hand.
@@ -368,7 +404,7 @@ void TFa4Converter::ConvertCellText(
         // After a dropped end hyphen the segment completes the word: no CR,
         // which a browser would show as a space inside it.
         const bool joined = hyphenPending && FHyphenJoin == hjJoined;
-        if (text.size() > cellStart && text.back() != '\r' && !joined) text += '\r';
+        if (text.size() > cellStart && text.back() != FLineEnd.back() && !joined) text += FLineEnd;
         for (std::int32_t p = start; p <= end; ++p) {
             if (!hyphenPending) {
                 p = AppendSlottedRun(text, bytes, p, end + 1, slots);

@@ -38,6 +38,11 @@ std::string DescribeDamage(const TZtDamageAccount& damage)
         AddPart(text,
             "line table cut at the end of the file (" + Count(damage.EntriesMissing, "entry", "entries") +
                 " missing)");
+    if (damage.TablesUnread > 0)
+        AddPart(text,
+            damage.TablesUnread == 1
+                ? std::string("1 table could not be read as a table")
+                : std::to_string(damage.TablesUnread) + " tables could not be read as tables");
     return text;
 }
 

@@ -22,9 +22,17 @@ struct TZtDamageAccount {
     // Entries of the line table past the end of a file too short to hold its
     // head and table: they read as empty, so the line count may stop early.
     std::int32_t EntriesMissing = 0;
+    // Boxes drawn so that they cannot be read as tables (a line of the box
+    // too short to reach its left edge, a left edge that runs past the last
+    // line): the default output converts them as well as it can. Known once
+    // the document has been converted, or its facts read.
+    std::int32_t TablesUnread = 0;
 
     std::int32_t DamagedLines() const { return LinesOutside + LinesCut; }
-    bool Damaged() const { return DamagedLines() > 0 || SequencesCut > 0 || EntriesMissing > 0; }
+    bool Damaged() const
+    {
+        return DamagedLines() > 0 || SequencesCut > 0 || EntriesMissing > 0 || TablesUnread > 0;
+    }
     bool operator==(const TZtDamageAccount&) const = default;
 };
 

@@ -4,12 +4,14 @@
 #include "ZtDocumentFacts.h"
 
 #include <algorithm>
+#include <exception>
 #include <string_view>
 
 #include "ZtDamageCount.h"
 #include "ZtErrors.h"
 #include "ZtFileAccess.h"
 #include "ZtFileInfo.h"
+#include "ZtFileInfoFa4.h"
 #include "ZtLineTable.h"
 #include "ZtReadableFile.h"
 #include "ZtRecognizeDocument.h"
@@ -62,6 +64,31 @@ std::string ReadTableToCount(const TSource& file, std::string head)
         head += more;
     }
     return head;
+}
+
+bool HoldsTableCorner(const TZtFileInfoFa4& document)
+{
+    for (std::int32_t line = 0; line < std::max(document.LineCount(), FirstBodyLine); ++line) {
+        const std::string_view text = document.LineView(document.GetLine(line));
+        if (text.find_first_of("\xC9\xD5\xD6\xDA") != std::string_view::npos) return true;
+    }
+    return false;
+}
+
+// Boxes that cannot be read as tables show only in a conversion: one is run
+// for a document that draws a box at all.
+template <typename TLoad>
+std::int32_t CountUnreadTables(TLoad load)
+{
+    try {
+        TZtFileInfoFa4 document;
+        load(document);
+        if (!HoldsTableCorner(document)) return 0;
+        BuildHtml("", document);
+        return document.Damage().TablesUnread;
+    } catch (const std::exception&) {
+        return 0; // what fails to load or convert shows when it is converted
+    }
 }
 
 } // namespace
@@ -127,6 +154,9 @@ TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocum
     // An open regular file always has its facts.
     TZtDocumentFacts facts = *FileFactsOf(file.Status());
     ReadFacts(facts, file, onlyOfDocuments);
+    if (facts.LooksLikeDocument)
+        facts.Damage.TablesUnread =
+            CountUnreadTables([&](TZtFileInfoFa4& document) { document.LoadFromFile(fileName); });
     return facts;
 }
 
@@ -135,6 +165,9 @@ TZtDocumentFacts DocumentFactsOfBytes(std::string_view bytes)
     TZtDocumentFacts facts;
     facts.Size = bytes.size();
     ReadFacts(facts, TDocumentBytes(bytes), false);
+    if (facts.LooksLikeDocument)
+        facts.Damage.TablesUnread = CountUnreadTables(
+            [&](TZtFileInfoFa4& document) { document.LoadFromMemory("DOC", std::string(bytes)); });
     return facts;
 }
 

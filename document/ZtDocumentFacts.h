@@ -37,8 +37,9 @@ struct TZtDocumentFacts {
     // About DocumentExcerptLength characters of running text from the title
     // line on (TZtExcerptBuilder::Excerpt).
     std::string Excerpt;
-    // What the file lost at its end, as loading it would count it; only for
-    // a file that looks like a document.
+    // What the file lost at its end, as loading it would count it, and the
+    // boxes that cannot be read as tables; only for a file that looks like a
+    // document.
     TZtDamageAccount Damage;
 };
 

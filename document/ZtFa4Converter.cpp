@@ -11,7 +11,10 @@ TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
     : FDoc(document)
     , FCharOutput(document.CharOutput())
     , FHyphenJoin(document.HyphenJoin())
-    , FCharTexts(CharTextsFor(FCharOutput))
+    , FMarkup(document.Markup())
+    , FCharTexts(CharTextsFor(FCharOutput, FMarkup))
+    , FCodes(FMarkup == TMarkup::Classic ? CodeTable : PortableCodeTable)
+    , FLineEnd(FMarkup == TMarkup::Classic ? "\r" : "\r\n")
     , FIndent(document.Indent)
     , FIndentPending(document.IndentPending)
     , FParagraphEnd(document.ParagraphEnd)
@@ -92,15 +95,16 @@ const TFa4Converter::TRuleLine& TFa4Converter::RuleLine(std::int32_t line)
 void TFa4Converter::AppendCode(
     std::string& out, const unsigned char* bytes, std::int32_t& position, std::int64_t available)
 {
-    const TCodeRead read = PassOverCode(bytes, position, available);
+    const TCodeRead read = PassOverCode(bytes, position, available, FCodes);
     ApplyCodeEffects(read.Effects);
     AppendCodeText(out, read);
+    if (read.Complete) FNesting.Apply(InlineRoleOfCode[read.Code]);
 }
 
 std::string TFa4Converter::TranslateCode(const unsigned char* bytes, std::int32_t& position)
 {
     std::string text;
-    const TCodeRead read = ReadCode(bytes, position, FDoc.AvailableFrom(bytes));
+    const TCodeRead read = ReadCode(bytes, position, FDoc.AvailableFrom(bytes), FCodes);
     ApplyCodeEffects(read.Effects);
     AppendCodeText(text, read);
     position += read.Operands;

@@ -12,10 +12,12 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ZtCodeReader.h"
 #include "ZtFileInfoFa4.h"
+#include "ZtInlineNesting.h"
 #include "ZtLineScan.h"
 #include "ZtWorkBudget.h"
 
@@ -57,6 +59,12 @@ public:
     // looked at.
     void ConvertCellText(std::string& text, const TCellRect& rect, bool& fixed);
 
+    // Boxes that could not be read as tables, each counted once; only the
+    // default markup converts them.
+    std::int32_t TablesUnread() const { return static_cast<std::int32_t>(FUnreadTables.size()); }
+    // How the inline elements written so far nest.
+    TInlineNesting& Nesting() { return FNesting; }
+
     // The readings of TZtFileInfoFa4's members of the same names.
     std::string TranslateCode(const unsigned char* bytes, std::int32_t& position);
     std::string PlainText(const TFa4LineEntry& entry, std::int32_t limit);
@@ -82,7 +90,11 @@ private:
     void AppendCode(
         std::string& out, const unsigned char* bytes, std::int32_t& position, std::int64_t available);
 
-    void AppendChar(std::string& out, unsigned char byte) const { out += FCharTexts[byte]; }
+    void AppendChar(std::string& out, unsigned char byte)
+    {
+        out += FCharTexts[byte];
+        FNesting.Apply(InlineRoleOfChar(byte));
+    }
 
     // Reading control sequences only ever sets the state.
     void ApplyCodeEffects(const TCodeEffects& effects)
@@ -94,7 +106,9 @@ private:
         }
     }
 
-    bool MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
+    enum class TLeftEdge { Drawn, NoTable, Broken };
+    TLeftEdge MeasureLeftEdge(TTableGrid& grid, std::int32_t lastLine);
+    void NoteUnreadTable(std::int32_t line, std::int32_t pos);
     void WriteRows(std::string& out, TTableGrid& grid);
     void ConvertCell(std::string& out, TTableGrid& grid, std::int32_t col, std::int32_t line);
     // The cell text of a table whose grid holds the scans of its lines.
@@ -106,7 +120,12 @@ private:
     TZtFileInfoFa4& FDoc;
     const TCharOutput FCharOutput;
     const THyphenJoin FHyphenJoin;
-    const std::array<std::string_view, 256>& FCharTexts; // by FCharOutput
+    const TMarkup FMarkup;
+    const std::array<std::string_view, 256>& FCharTexts; // by FCharOutput and FMarkup
+    const TCodeTable& FCodes; // by FMarkup
+    // What ends a line of the HTML: CR LF, which every reader takes for a
+    // space; the classic lone CR is read as nothing by some.
+    const std::string_view FLineEnd;
     // The conversion state, under the names of the document's fields.
     std::int32_t FIndent;
     bool FIndentPending;
@@ -120,6 +139,8 @@ private:
     std::deque<TLineScan> FScans; // never moved once made
     std::vector<const TLineScan*> FScanByLine; // null for a line not scanned yet
     TRuleLine FRule;
+    std::vector<std::pair<std::int32_t, std::int32_t>> FUnreadTables; // their corners: line, raw index
+    TInlineNesting FNesting;
 };
 
 // Runs a conversion, reporting exhausted memory as the user sees it.

@@ -92,9 +92,10 @@ auto WithConverter(TZtFileInfoFa4& document, TConvert convert)
 // themselves become numeric references of their code page 437 character.
 struct TReferenceTexts {
     std::array<std::string, 256> References;
-    std::array<std::string_view, 256> Texts = CharTexts;
+    std::array<std::string_view, 256> Texts;
 
-    TReferenceTexts()
+    explicit TReferenceTexts(const std::array<std::string_view, 256>& texts)
+        : Texts(texts)
     {
         for (std::size_t b = 0x80; b < 256; ++b) {
             if (!CharPassesThrough[b]) continue;
@@ -106,16 +107,18 @@ struct TReferenceTexts {
 
 } // namespace
 
-const std::array<std::string_view, 256>& CharTextsFor(TCharOutput output)
+const std::array<std::string_view, 256>& CharTextsFor(TCharOutput output, TMarkup markup)
 {
-    if (output == TCharOutput::Bytes) return CharTexts;
-    static const TReferenceTexts references;
-    return references.Texts;
+    const bool classic = markup == TMarkup::Classic;
+    if (output == TCharOutput::Bytes) return classic ? CharTexts : PortableCharTexts;
+    static const TReferenceTexts references(CharTexts);
+    static const TReferenceTexts portableReferences(PortableCharTexts);
+    return classic ? references.Texts : portableReferences.Texts;
 }
 
-void AppendCharText(std::string& out, unsigned char byte, TCharOutput output)
+void AppendCharText(std::string& out, unsigned char byte, TCharOutput output, TMarkup markup)
 {
-    out += CharTextsFor(output)[byte];
+    out += CharTextsFor(output, markup)[byte];
 }
 
 TZtFileInfoFa4::TZtFileInfoFa4()
@@ -201,7 +204,7 @@ std::string TZtFileInfoFa4::TranslateChar(unsigned char byte)
 
 void TZtFileInfoFa4::AppendChar(std::string& out, unsigned char byte) const
 {
-    AppendCharText(out, byte, FCharOutput);
+    AppendCharText(out, byte, FCharOutput, FMarkup);
 }
 
 std::string TZtFileInfoFa4::TranslateCode(const unsigned char* bytes, std::int32_t& position)

@@ -39,10 +39,21 @@ enum THyphenJoin {
     hjLineBreak, // a CR, as the classic output has it
 };
 
-// What each character byte becomes in HTML, as `output` writes it.
-const std::array<std::string_view, 256>& CharTextsFor(TCharOutput output);
-// Appends what a character byte becomes in HTML, as `output` writes it.
-void AppendCharText(std::string& out, unsigned char byte, TCharOutput output);
+// How the HTML around the text is written.
+enum class TMarkup {
+    // The default: written so that word processors, converters, text
+    // browsers and validators read what a browser shows (line ends of CR LF,
+    // no control bytes, a doctype, fonts in attributes, every inline element
+    // closed inside its block, a broken box converted as lines).
+    Portable,
+    Classic, // as the classic output has it
+};
+
+// What each character byte becomes in HTML, as `output` and `markup` write it.
+const std::array<std::string_view, 256>& CharTextsFor(TCharOutput output, TMarkup markup = TMarkup::Classic);
+// Appends what a character byte becomes in HTML, as `output` and `markup` write it.
+void AppendCharText(
+    std::string& out, unsigned char byte, TCharOutput output, TMarkup markup = TMarkup::Classic);
 
 class TZtFileInfoFa4 : public TZtFileInfo {
 public:
@@ -69,6 +80,8 @@ public:
     // What the loaded file lost at its end; empty for an intact document.
     // Counted at load, so that converting costs nothing more.
     const TZtDamageAccount& Damage() const { return FDamage; }
+    // What the last conversion of the whole document found of its tables.
+    void NoteTablesUnread(std::int32_t count) { FDamage.TablesUnread = count; }
     // Whether the held head passes LooksLikeFa4Head with the file's size.
     bool LooksLikeDocument() const;
     // The entry of a line, 0..9999; other indexes raise ERangeError. While no
@@ -126,6 +139,8 @@ public:
     TCharOutput CharOutput() const { return FCharOutput; }
     void SetHyphenJoin(THyphenJoin join) { FHyphenJoin = join; }
     THyphenJoin HyphenJoin() const { return FHyphenJoin; }
+    void SetMarkup(TMarkup markup) { FMarkup = markup; }
+    TMarkup Markup() const { return FMarkup; }
 
     // Conversion state, kept between calls. A conversion (TFa4Converter)
     // writes it when it ends.
@@ -152,6 +167,7 @@ private:
     mutable std::vector<TFa4LineEntry> FLines;
     TCharOutput FCharOutput = TCharOutput::CharReferences;
     THyphenJoin FHyphenJoin = hjJoined;
+    TMarkup FMarkup = TMarkup::Portable;
     TZtDamageAccount FDamage;
 };
 

@@ -1,39 +1,91 @@
 // The whole HTML document: the preferences text as its head, then the three
 // sections of the F&A 4 document.
 
-#include "ZtFa4Converter.h"
-#include "ZtFileInfoFa4.h"
-#include "ZtFileAccess.h"
-
+#include <algorithm>
 #include <functional>
 
-namespace quorvex {
+#include "ZtFa4Converter.h"
+#include "ZtFileAccess.h"
+#include "ZtFileInfoFa4.h"
+#include "ZtInlineBalance.h"
 
+namespace quorvex {
 namespace {
 
 // What a written document holds in memory at most, besides one line's or
 // one table's HTML.
 constexpr std::size_t SpilledAfter = std::size_t{4} << 20;
 
+// HTML 4.01 Transitional keeps browsers in the mode the pages were made for
+// (a doctype of HTML5 would move them), and validators and clean-up tools then
+// leave the page as it is.
+constexpr std::string_view PortableDoctype =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n";
+
+// Whether a head brings its own doctype: a second one would be an error.
+bool StartsWithDoctype(std::string_view preferences)
+{
+    const std::size_t start = preferences.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos) return false;
+    constexpr std::string_view Doctype = "<!doctype";
+    const std::string_view head = preferences.substr(start, Doctype.size());
+    return head.size() == Doctype.size() &&
+        std::equal(head.begin(), head.end(), Doctype.begin(), [](char a, char b) {
+            return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+        });
+}
+
+// Assembles the document into `html`; with `write`, a large document's
+// HTML goes to it in pieces as it is made, and `html` keeps the rest.
 void AssembleHtml(std::string& html, std::string_view preferences, TZtFileInfoFa4& document,
     const std::function<void(std::string_view)>* write)
 {
-    // The header comes first in the body, the footer last. A section is never
-    // left out: every converted line begins with its line comment.
+    const bool portable = document.Markup() == TMarkup::Portable;
+    if (portable && !StartsWithDoctype(preferences)) html += PortableDoctype;
     html += preferences;
-    html += "<body>\r";
-    // One converter for the three sections, so that they share one bound on
-    // the work of the conversion.
+    const std::size_t bodyStart = html.size();
+    html += portable ? "<body>\r\n" : "<body>\r";
+    // Pieces handed out before the end cannot be rewritten: once the first
+    // goes, every piece of a default page passes the balancing on its way.
+    TInlineBalancer balancer(bodyStart);
+    bool spilled = false;
+    std::string balanced;
+    const std::function<void(std::string_view)> spill = [&](std::string_view piece) {
+        spilled = true;
+        if (!portable) return (*write)(piece);
+        balanced.clear();
+        balancer.Feed(piece, balanced);
+        (*write)(balanced);
+    };
+    // The header comes first in the body, the footer last. A section is never
+    // left out: every converted line begins with its line comment. One
+    // converter for the three sections, so that they share one bound on the
+    // work of the conversion.
+    bool crossed = false;
     ConvertWithinMemory([&] {
         TFa4Converter converter(document);
-        if (write) converter.SpillLargeOutput(html, *write, SpilledAfter);
+        if (write) converter.SpillLargeOutput(html, spill, SpilledAfter);
         converter.ConvertSection(html, secHeader);
+        converter.Nesting().Block();
         html += "<hr>";
         converter.ConvertSection(html, secBody);
+        converter.Nesting().Block();
         html += "<hr>";
         converter.ConvertSection(html, secFooter);
+        document.NoteTablesUnread(converter.TablesUnread());
+        crossed = converter.Nesting().Crossed();
     });
     html += "</body>";
+    if (!portable) return;
+    if (spilled) {
+        balanced.clear();
+        balancer.Feed(html, balanced);
+        balancer.Finish(balanced);
+        html.swap(balanced);
+    } else if (crossed) {
+        // Most documents' elements nest already: only the others are rewritten.
+        BalanceInlineElements(html, bodyStart);
+    }
 }
 
 } // namespace

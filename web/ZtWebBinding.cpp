@@ -63,6 +63,7 @@ TZtConversion ConversionFor(bool classic, const val& preferences)
     if (classic) {
         conversion.CharOutput = TCharOutput::Bytes;
         conversion.HyphenJoin = hjLineBreak;
+        conversion.Markup = TMarkup::Classic;
         conversion.Preferences = ClassicPreferencesText;
     }
     if (!preferences.isUndefined() && !preferences.isNull())

@@ -32,11 +32,11 @@ protected:
     {
         return WriteDocument(name, {"Hello world\xFF\x01", "second\xFF\x01"});
     }
-    // Loads, but its body fails to convert: the box's left edge meets a line
-    // too short to hold it.
+    // Loads, but its body fails to convert: boxes in boxes whose HTML
+    // doubles with every ring.
     std::string WriteBrokenDocument(const std::string& name = "broken.fa4") const
     {
-        return WriteDocument(name, {"  \xDA\xC4\xBF", "x"});
+        return WriteDocument(name, ConcentricBoxes(100));
     }
 
     QTemporaryDir Folder;

@@ -161,11 +161,24 @@ TEST_F(OpenDocumentTest, ABrokenDocumentIsListedButNotPreviewed)
 
     ASSERT_EQ(Prompter.Boxes.size(), 1u);
     EXPECT_EQ(Prompter.Boxes[0].Title, QStringLiteral("Error"));
-    EXPECT_EQ(Prompter.Boxes[0].Text, QStringLiteral("Failed to convert FA4 text!\n\nRange check error"));
+    EXPECT_EQ(Prompter.Boxes[0].Text,
+        QStringLiteral("Failed to convert FA4 text!\n\nDocument too complex to convert"));
     EXPECT_TRUE(PreviewText(Window).isEmpty());
-    EXPECT_EQ(Window.vtRows->RowCount(), 14);
-    EXPECT_EQ(
-        Window.Panel1->text(), QStringLiteral("14 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
+    EXPECT_EQ(Window.vtRows->RowCount(), 112);
+    EXPECT_EQ(Window.Panel1->text(),
+        QStringLiteral("112 Abschnitte in '%1'").arg(QString::fromStdString(fileName)));
+}
+
+TEST_F(OpenDocumentTest, ABoxThatCannotBeReadAsATableIsConvertedAndNamedInTheStatus)
+{
+    // The box's left edge meets a line too short to hold it.
+    const std::string fileName = WriteDocument("box.fa4", {"  \xDA\xC4\xBF", "x"});
+    Window.OpenDocument(fileName);
+    EXPECT_TRUE(Prompter.Boxes.empty());
+    EXPECT_TRUE(PreviewText(Window).contains(QStringLiteral("+-+")));
+    EXPECT_EQ(Window.Panel1->text(),
+        QStringLiteral("14 Abschnitte in '%1': beschädigt, 1 Tabelle nicht als Tabelle lesbar")
+            .arg(QString::fromStdString(fileName)));
 }
 
 TEST_F(OpenDocumentTest, LoadOnConvertedTextOpensTheChosenDocument)
@@ -197,7 +210,8 @@ TEST_F(OpenDocumentTest, SaveOnConvertedTextWritesTheConvertedDocument)
     Prompter.AnswerFile(QString::fromStdString(fileName + ".html"));
     Window.btnSaveHtmlClick();
     const std::string html = ReadFileBytes(fileName + ".html");
-    EXPECT_TRUE(html.starts_with("<head>\r\n<style type=\"text/css\">\r\n"));
+    EXPECT_TRUE(html.starts_with("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
+                                 "<head>\r\n<meta charset=\"utf-8\">\r\n"));
     EXPECT_TRUE(html.ends_with("</body>"));
     EXPECT_NE(html.find("Hello world"), std::string::npos);
     EXPECT_EQ(Window.PageImage(wpConvertedText), siOk);
@@ -212,7 +226,7 @@ TEST_F(OpenDocumentTest, SaveWritesTheOutputBrowsersRead)
     Prompter.AnswerFile(QString::fromStdString(fileName + ".html"));
     Window.btnSaveHtmlClick();
     const std::string html = ReadFileBytes(fileName + ".html");
-    EXPECT_NE(html.find("  font.font1 {font-size:18pt}\r\n"), std::string::npos);
+    EXPECT_NE(html.find("  .font1 {font-size:18pt}\r\n"), std::string::npos);
     EXPECT_NE(html.find("<!-- LINE 12 -->caf&#233; Wort&shy;<!-- LINE 13 -->teil<br>"), std::string::npos);
 }
 

@@ -220,12 +220,13 @@ TEST_F(ProgramStartTest, ABatchOfMissingDocumentsEndsWithZero)
 
 TEST_F(ProgramStartTest, ABatchShowsOnlyTheConversionBox)
 {
-    TFa4Builder().EmptyParagraphs(12).Line("  \xDA\xC4\xBF").Line("x").WriteTo(Path("broken.fa4"));
+    TFa4Builder().EmptyParagraphs(12).Lines(ConcentricBoxes(100)).WriteTo(Path("broken.fa4"));
     WriteGood("good.fa4");
     const TRun run = Run({QStringLiteral("broken.fa4"), QStringLiteral("good.fa4")});
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Errors, QStringLiteral("Error: Failed to convert FA4 text!\n\nRange check error\n"));
+    EXPECT_EQ(run.Errors,
+        QStringLiteral("Error: Failed to convert FA4 text!\n\nDocument too complex to convert\n"));
     EXPECT_FALSE(Exists("broken.fa4.html"));
     EXPECT_TRUE(Exists("good.fa4.html"));
 }

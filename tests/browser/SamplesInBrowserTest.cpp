@@ -64,6 +64,7 @@ protected:
         if (classic) {
             document.SetCharOutput(TCharOutput::Bytes);
             document.SetHyphenJoin(hjLineBreak);
+            document.SetMarkup(TMarkup::Classic);
         }
         const std::string html =
             BuildHtml(classic ? ClassicPreferencesText : DefaultPreferencesText, document);

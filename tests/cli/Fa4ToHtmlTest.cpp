@@ -29,6 +29,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TFa4Builder;
 
+constexpr std::string_view Doctype = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n";
+
 struct TRun {
     int Status = -1;
     std::string Out;
@@ -111,11 +113,13 @@ protected:
 
     // What SaveHtml writes for the document with the given preferences.
     static std::string Expected(const std::string& document, std::string_view preferences,
-        TCharOutput output = TCharOutput::CharReferences, THyphenJoin join = hjJoined)
+        TCharOutput output = TCharOutput::CharReferences, THyphenJoin join = hjJoined,
+        TMarkup markup = TMarkup::Portable)
     {
         TZtFileInfoFa4 fa4;
         fa4.SetCharOutput(output);
         fa4.SetHyphenJoin(join);
+        fa4.SetMarkup(markup);
         fa4.LoadFromFile(document);
         return BuildHtml(preferences, fa4);
     }
@@ -133,8 +137,8 @@ TEST_F(Fa4ToHtml, WritesEachDocumentBesideItself)
     EXPECT_EQ(run.Out, "");
     const std::string html = ReadBytes(a + ".html");
     EXPECT_EQ(html, Expected(a, DefaultPreferencesText));
-    EXPECT_EQ(
-        html.substr(0, DefaultPreferencesText.size() + 7), std::string(DefaultPreferencesText) + "<body>\r");
+    const std::string start = std::string(Doctype) + std::string(DefaultPreferencesText) + "<body>\r\n";
+    EXPECT_EQ(html.substr(0, start.size()), start);
     EXPECT_EQ(html.substr(html.size() - 7), "</body>");
     EXPECT_EQ(ReadBytes(b + ".html"), Expected(b, DefaultPreferencesText));
 }
@@ -205,7 +209,8 @@ TEST_F(Fa4ToHtml, PreferencesFileLinesEndedWithCrLf)
     EXPECT_EQ(run.Status, 0) << run.Err;
     const std::string head = "<head>\r\n<title>Brief</title>\r\n</head>\r\n";
     EXPECT_EQ(run.Out, Expected(a, head));
-    EXPECT_EQ(run.Out.substr(0, head.size() + 7), head + "<body>\r");
+    EXPECT_EQ(
+        run.Out.substr(0, Doctype.size() + head.size() + 8), std::string(Doctype) + head + "<body>\r\n");
 
     const std::string missing = Path("none.html");
     const TRun failed = Run({"-p", missing, a});
@@ -221,7 +226,7 @@ TEST_F(Fa4ToHtml, ReadableByDefaultClassicOnRequest)
     const TRun sound = Run({"-o", "-", a});
     EXPECT_EQ(sound.Status, 0) << sound.Err;
     EXPECT_EQ(sound.Out, Expected(a, DefaultPreferencesText));
-    EXPECT_NE(sound.Out.find("font.font1 {font-size:18pt}"), std::string::npos);
+    EXPECT_NE(sound.Out.find("  .font1 {font-size:18pt}\r\n"), std::string::npos);
     EXPECT_NE(sound.Out.find("caf&#233;"), std::string::npos);
     EXPECT_NE(sound.Out.find("&#162; &#9617; Wort&shy;<!-- LINE 15 -->teil<br>"), std::string::npos);
     // Translated characters keep their entities.
@@ -232,14 +237,16 @@ TEST_F(Fa4ToHtml, ReadableByDefaultClassicOnRequest)
 
     const TRun classic = Run({"--classic", "-o", "-", a});
     EXPECT_EQ(classic.Status, 0) << classic.Err;
-    EXPECT_EQ(classic.Out, Expected(a, ClassicPreferencesText, TCharOutput::Bytes, hjLineBreak));
+    EXPECT_EQ(
+        classic.Out, Expected(a, ClassicPreferencesText, TCharOutput::Bytes, hjLineBreak, TMarkup::Classic));
     EXPECT_EQ(classic.Out.substr(0, ClassicPreferencesText.size()), ClassicPreferencesText);
     EXPECT_NE(classic.Out.find("  font.font1 {font:18pt}\r\n"), std::string::npos);
     EXPECT_NE(classic.Out.find("caf\x82"), std::string::npos);
     EXPECT_NE(classic.Out.find("\x9B \xB0 Wort&shy;\r<!-- LINE 15 -->teil<br>"), std::string::npos);
 
     const TRun both = Run({"--unicode", "--classic", "-o", "-", a});
-    EXPECT_EQ(both.Out, Expected(a, ClassicPreferencesText, TCharOutput::CharReferences, hjLineBreak));
+    EXPECT_EQ(both.Out,
+        Expected(a, ClassicPreferencesText, TCharOutput::CharReferences, hjLineBreak, TMarkup::Classic));
     EXPECT_NE(both.Out.find("&#162; &#9617; Wort&shy;\r<!-- LINE 15 -->"), std::string::npos);
 }
 
@@ -301,7 +308,7 @@ TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
     fs::create_directories(folder);
     fs::create_directories(FDir / "out");
     const fs::path out = FDir / "out";
-    WriteBytes(out / "c.fa4.html", "earlier");
+    WriteBytes(out / "boxes.fa4.html", "earlier");
     // Read as it stands, a pipe would wait for a writer for ever.
     const std::string pipe = Path("pipe.fa4");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
@@ -313,21 +320,24 @@ TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
     };
     // Named files that do not look like documents are still tried, after a warning.
     const std::string notADocument = "warning: does not look like an F&A 4 document";
+    // The broken box is converted as lines, and said to be.
     EXPECT_EQ(run.Err,
-        line(damaged, "Range check error") + line(boxes, "Document too complex to convert") +
-            line(empty, notADocument) + line(huge, notADocument) + line(huge, "Range check error") +
+        line(damaged, "warning: damaged: 1 table could not be read as a table") +
+            line(boxes, "Document too complex to convert") + line(empty, notADocument) +
+            line(huge, notADocument) + line(huge, "Range check error") +
             line(folder, "is a folder; use -r to convert the documents in it") +
             line(pipe, "Cannot open file " + pipe + ": Not a regular file"));
-    for (const std::string& written : {a, b, d, empty}) {
+    for (const std::string& written : {a, b, damaged, d, empty}) {
         const fs::path html = out / (fs::path(written).filename().string() + ".html");
         EXPECT_EQ(ReadBytes(html), Expected(written, DefaultPreferencesText)) << written;
     }
-    EXPECT_EQ(ReadBytes(out / "c.fa4.html"), "earlier");
+    EXPECT_EQ(ReadBytes(out / "boxes.fa4.html"), "earlier");
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names,
-        (std::vector<std::string>{"a.fa4.html", "b.fa4.html", "c.fa4.html", "d.fa4.html", "empty.fa4.html"}));
+        (std::vector<std::string>{
+            "a.fa4.html", "b.fa4.html", "boxes.fa4.html", "c.fa4.html", "d.fa4.html", "empty.fa4.html"}));
 }
 
 TEST_F(Fa4ToHtml, ParallelBatchGivesTheSameFilesAndMessagesInOrder)
@@ -469,7 +479,11 @@ TEST_F(Fa4ToHtml, DashReadsStandardInput)
     // A table whose left edge meets a line too short to hold it.
     const std::string damaged = Path("damaged.fa4");
     TFa4Builder().Lines(std::vector<std::string>(12, "x")).Line("ab\xDA\xC4\xBF").Line("x").WriteTo(damaged);
-    const TRun broken = Run({"-"}, damaged);
+    const TRun read = Run({"-"}, damaged);
+    EXPECT_EQ(read.Status, 0);
+    EXPECT_NE(read.Out.find("<!-- LINE 12 -->ab+-+\r\n<!-- LINE 13 -->x<hr>"), std::string::npos) << read.Out;
+    EXPECT_EQ(read.Err, "fa4tohtml: -: warning: damaged: 1 table could not be read as a table\n");
+    const TRun broken = Run({"--classic", "-"}, damaged);
     EXPECT_EQ(broken.Status, 1);
     EXPECT_EQ(broken.Out, "");
     EXPECT_EQ(broken.Err, "fa4tohtml: -: Range check error\n");

@@ -8,6 +8,7 @@
 
 #include "DocumentFixture.h"
 #include "LiteralConversion.h"
+#include "ZtInlineBalance.h"
 
 namespace quorvex::testing {
 namespace {
@@ -171,6 +172,11 @@ struct TTwinDocuments {
         Fast.SetHyphenJoin(join);
         Slow.SetHyphenJoin(join);
     }
+    void SetMarkup(TMarkup markup)
+    {
+        Fast.SetMarkup(markup);
+        Slow.SetMarkup(markup);
+    }
 };
 
 TEST(ConversionProperty, RandomDocumentsConvertAsTheSlowAlgorithmDoes)
@@ -183,6 +189,7 @@ TEST(ConversionProperty, RandomDocumentsConvertAsTheSlowAlgorithmDoes)
         TZtFileInfoFa4& slow = twins.Slow;
         if (random.Chance(20)) twins.SetCharOutput(TCharOutput::Bytes);
         if (random.Chance(30)) twins.SetHyphenJoin(hjLineBreak);
+        if (random.Chance(50)) twins.SetMarkup(TMarkup::Classic);
         for (int run = 0; run < 3; ++run) {
             const std::int32_t first = random.Pick(0, 12);
             const std::int32_t last = random.Pick(first - 1, 40);
@@ -229,6 +236,32 @@ TEST(ConversionProperty, RandomDocumentsConvertAsTheSlowAlgorithmDoes)
 
 // Running text is converted many bytes at a time: lines of hundreds of bytes
 // cross the boundaries of those steps at every kind of byte.
+// The conversion follows how the elements it writes nest, and leaves the
+// rewriting to the documents whose elements cross a block: what it writes
+// must never need the rewriting.
+TEST(ConversionProperty, DefaultDocumentsNestTheirInlineElements)
+{
+    int withElements = 0;
+    for (std::uint32_t seed = 1; seed <= 1500; ++seed) {
+        TRandomDocument random(seed);
+        TZtFileInfoFa4 document;
+        Load(document, random.Bytes());
+        if (random.Chance(30)) document.SetCharOutput(TCharOutput::Bytes);
+        std::string html;
+        try {
+            html = BuildHtml("<head></head>\r\n", document);
+        } catch (const EZtError&) {
+            continue;
+        }
+        std::string again = html;
+        BalanceInlineElements(again, html.find("<body>"));
+        ASSERT_EQ(again, html) << "seed " << seed;
+        if (html.find("<b>") != std::string::npos && html.find("<td") != std::string::npos) ++withElements;
+    }
+    // Documents with bold and tables, or the comparison says little.
+    EXPECT_GT(withElements, 300);
+}
+
 TEST(ConversionProperty, LongLinesConvertAsTheSlowAlgorithmDoes)
 {
     for (std::uint32_t seed = 1; seed <= 400; ++seed) {
@@ -237,6 +270,7 @@ TEST(ConversionProperty, LongLinesConvertAsTheSlowAlgorithmDoes)
         TZtFileInfoFa4& fast = twins.Fast;
         TZtFileInfoFa4& slow = twins.Slow;
         if (random.Chance(30)) twins.SetCharOutput(TCharOutput::Bytes);
+        if (random.Chance(50)) twins.SetMarkup(TMarkup::Classic);
         const TOutcome want = Observe(slow, [&] { return TLiteralConversion(slow).ConvertLines(0, 40); });
         const TOutcome got = Observe(fast, [&] { return fast.ConvertLines(0, 40); });
         ASSERT_EQ(got, want) << "seed " << seed << "\n" << got.Html << "\n---\n" << want.Html;

@@ -23,7 +23,7 @@ protected:
         EXPECT_EQ(html.substr(0, comment.size()), comment);
         return html.substr(comment.size());
     }
-    TZtFileInfoFa4 Document;
+    TClassicDocument Document;
 };
 
 TEST_F(ConvertLinesTest, EmptyRangesAndSections)

@@ -20,7 +20,7 @@ protected:
         EXPECT_EQ(html.substr(0, 10), "<!-- LINE ");
         return html.substr(end + 4);
     }
-    TZtFileInfoFa4 Document;
+    TClassicDocument Document;
 };
 
 const std::vector<std::string> WorkedExample = {"\xDA\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xBF",

@@ -154,6 +154,18 @@ TEST_F(DocumentFacts, MissingFileIsReported)
     EXPECT_THROW(ReadDocumentFacts(FDir.string()), EZtError);
 }
 
+TEST_F(DocumentFacts, BoxesThatCannotBeReadAsTablesAreDamage)
+{
+    TFa4Builder builder = WithSections();
+    builder.Line("Titel").Line("  \xDA\xC4\xBF").Line("x");
+    const TZtDocumentFacts facts = FactsOf(builder.Bytes());
+    EXPECT_EQ(facts.Damage.TablesUnread, 1);
+    EXPECT_TRUE(facts.Damage.Damaged());
+    EXPECT_EQ(FactsOf(WithSections().Line("Titel").Line("\xDA\xC4\xBF").Line("\xC0\xC4\xD9").Bytes())
+                  .Damage.TablesUnread,
+        0);
+}
+
 TEST_F(DocumentFacts, ExcerptAndTitleJoinHyphenatedWords)
 {
     // A small letter joins the halves, a capital keeps the hyphen; blanks

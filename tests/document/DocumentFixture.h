@@ -12,6 +12,13 @@
 
 namespace quorvex::testing {
 
+// A document converted with the classic markup: the rules of lines, tables
+// and cells byte for byte, lines ended by a lone CR.
+class TClassicDocument : public TZtFileInfoFa4 {
+public:
+    TClassicDocument() { SetMarkup(TMarkup::Classic); }
+};
+
 // Loads a document whose line n holds lines[n].
 inline void LoadLines(TZtFileInfoFa4& document, const std::vector<std::string>& lines)
 {

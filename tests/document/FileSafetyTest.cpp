@@ -255,6 +255,7 @@ TEST_F(FileSafetyTest, EmptyDocumentLoadsWithNoLinesAndConverts)
     EXPECT_TRUE(Document.Loaded());
     EXPECT_EQ(Document.LineCount(), 0);
     EXPECT_EQ(Document.FileSize(), 0);
+    Document.SetMarkup(TMarkup::Classic);
     SaveHtml(Target, "", Document);
     EXPECT_EQ(ReadFileBytes(Target),
         "<body>\r<!-- LINE 6 -->\r<!-- LINE 7 -->\r<!-- LINE 8 -->\r<!-- LINE 9 -->\r"

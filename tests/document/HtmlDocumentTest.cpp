@@ -18,6 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const std::string Doctype = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n";
+
 class HtmlDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override { Folder = MakeTempFolder("quorvex-html"); }
@@ -40,6 +42,14 @@ TEST_F(HtmlDocumentTest, SectionsInTheirOrderAfterThePreferences)
     for (int i = 0; i < 14; ++i) lines.push_back("L" + std::to_string(i));
     LoadLines(Document, lines);
     EXPECT_EQ(BuildHtml("<head>\r\n</head>\r\n", Document),
+        Doctype +
+            "<head>\r\n</head>\r\n<body>\r\n<!-- LINE 6 -->L6\r\n<!-- LINE 7 -->L7\r\n<!-- LINE 8 -->L8\r\n"
+            "<!-- LINE 9 -->L9\r\n<!-- LINE 10 -->L10\r\n<!-- LINE 11 -->L11<hr>"
+            "<!-- LINE 12 -->L12\r\n<!-- LINE 13 -->L13<hr>"
+            "<!-- LINE 0 -->L0\r\n<!-- LINE 1 -->L1\r\n<!-- LINE 2 -->L2\r\n<!-- LINE 3 -->L3\r\n"
+            "<!-- LINE 4 -->L4\r\n<!-- LINE 5 -->L5</body>");
+    Document.SetMarkup(TMarkup::Classic);
+    EXPECT_EQ(BuildHtml("<head>\r\n</head>\r\n", Document),
         "<head>\r\n</head>\r\n<body>\r<!-- LINE 6 -->L6\r<!-- LINE 7 -->L7\r<!-- LINE 8 -->L8\r"
         "<!-- LINE 9 -->L9\r<!-- LINE 10 -->L10\r<!-- LINE 11 -->L11<hr>"
         "<!-- LINE 12 -->L12\r<!-- LINE 13 -->L13<hr>"
@@ -51,15 +61,24 @@ TEST_F(HtmlDocumentTest, DefaultPreferencesShortDocumentsAndEmptyHead)
 {
     LoadLines(Document, {"a", "b", "c"});
     const std::string html = BuildHtml(DefaultPreferencesText, Document);
-    EXPECT_EQ(html.substr(0, 33), "<head>\r\n<style type=\"text/css\">\r\n");
-    const std::string bodyStart = "</head>\r\n<body>\r<!-- LINE 6 -->";
-    EXPECT_EQ(html.substr(DefaultPreferencesText.size() - 9, bodyStart.size()), bodyStart);
-    EXPECT_NE(html.find("<!-- LINE 11 --><hr><hr><!-- LINE 0 -->a\r"), std::string::npos);
+    const std::string start = Doctype + "<head>\r\n<meta charset=\"utf-8\">\r\n<style";
+    EXPECT_EQ(html.substr(0, start.size()), start);
+    const std::string bodyStart = "</head>\r\n<body>\r\n<!-- LINE 6 -->";
+    EXPECT_EQ(html.substr(Doctype.size() + DefaultPreferencesText.size() - 9, bodyStart.size()), bodyStart);
+    EXPECT_NE(html.find("<!-- LINE 11 --><hr><hr><!-- LINE 0 -->a\r\n"), std::string::npos);
     EXPECT_EQ(html.substr(html.size() - 7), "</body>");
-    EXPECT_EQ(BuildHtml("", Document).substr(0, 7), "<body>\r");
-    // Sections end with a CR when their last line does.
+    EXPECT_EQ(BuildHtml("", Document), BuildHtml(Doctype, Document));
+    EXPECT_EQ(BuildHtml("", Document).substr(Doctype.size(), 8), "<body>\r\n");
+    // A head with a doctype of its own gets no second one.
+    EXPECT_EQ(BuildHtml(" <!doctype html>\r\n", Document).substr(0, 26), " <!doctype html>\r\n<body>\r\n");
+    // Sections end with a line end when their last line does.
     LoadLines(Document, {"a", "b", "c", "d", "e", std::string(4, '\xC4'), "g", "h", "i", "j", "k", "l"});
+    EXPECT_NE(BuildHtml("", Document).find("<!-- LINE 5 --><hr>\r\n</body>"), std::string::npos);
+    Document.SetMarkup(TMarkup::Classic);
+    EXPECT_EQ(BuildHtml("", Document).substr(0, 7), "<body>\r");
     EXPECT_NE(BuildHtml("", Document).find("<!-- LINE 5 --><hr>\r</body>"), std::string::npos);
+    EXPECT_EQ(
+        BuildHtml(ClassicPreferencesText, Document).substr(0, 33), "<head>\r\n<style type=\"text/css\">\r\n");
 }
 
 TEST_F(HtmlDocumentTest, SaveReplacesALongerFileWhole)
@@ -108,8 +127,10 @@ TEST_F(HtmlDocumentTest, FailedConversionLeavesTheEarlierFile)
 {
     const std::string name = (Folder / "doc.html").string();
     WriteFileBytes(name, "earlier");
-    // A table in the header whose left edge meets an empty line.
+    // A table in the header whose left edge meets an empty line: the
+    // classic output fails there.
     LoadLines(Document, {"a", "b", "c", "d", "e", "f", "\xDA\xC4\xBF", "", "i"});
+    Document.SetMarkup(TMarkup::Classic);
     try {
         SaveHtml(name, DefaultPreferencesText, Document);
         ADD_FAILURE() << "no error";

@@ -19,6 +19,7 @@ std::string TextOf(const TFa4Builder& builder, bool classic = false)
     if (classic) {
         document.SetCharOutput(TCharOutput::Bytes);
         document.SetHyphenJoin(hjLineBreak);
+        document.SetMarkup(TMarkup::Classic);
     }
     document.LoadFromMemory("DOC", builder.Bytes());
     return HtmlToText(BuildHtml(classic ? ClassicPreferencesText : DefaultPreferencesText, document));
@@ -45,12 +46,15 @@ TEST(HtmlText, HeaderBodyFooterInOrderWithWordsWholeAndLinesEndedByLf)
     std::string expected = "Kopf\n\n\n\n\n"
                            "Ihr Angebot an M\xC3\xBCller und Nord-Ostsee\n"
                            "  Eingerückt  blau\n\n"
-                           "x y z sqrt 2 m2 \xCE\xB1\n"
+                           "x y z \xE2\x88\x9A"
+                           "2 m2 \xCE\xB1\n"
                            "Fu\xC3\x9Fzeile\n";
     EXPECT_EQ(TextOf(Letter()), expected);
     // The classic output has the bytes as they are, a soft hyphen and a break
-    // inside the word, and a break after the hyphen before a capital.
+    // inside the word, a break after the hyphen before a capital, and the
+    // root sign spelt out.
     expected.replace(expected.find("Nord-") + 5, 0, " ");
+    expected.replace(expected.find("\xE2\x88\x9A"), 3, "sqrt ");
     EXPECT_EQ(TextOf(Letter(), true), expected);
 }
 

@@ -46,7 +46,7 @@ private:
 
 TEST(LineTable, CountStopsAtTheFirstEmptyEntry)
 {
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     LoadLines(document, {"a", "b", "c", "d", "e", "", "g", "h"});
     EXPECT_EQ(document.LineCount(), 5);
     EXPECT_EQ(document.LineView(document.GetLine(7)), "h");
@@ -64,7 +64,7 @@ TEST(LineTable, EntriesAreReadLittleEndianFromTheirPlaces)
     EXPECT_EQ(static_cast<unsigned char>(file[110027 + 6]), 0x04);
     // Entry 1 points at offset 0: the first byte of the line table itself.
     PutEntry(file, 1, 4, 0);
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.LoadFromMemory("doc.fa4", file);
     EXPECT_EQ(document.GetLine(9999).StoredLength, 3);
     EXPECT_EQ(document.GetLine(9999).Offset, 0x01020304u);
@@ -75,7 +75,7 @@ TEST(LineTable, EntriesAreReadLittleEndianFromTheirPlaces)
 
 TEST(LineTable, EntriesPastTheCountComeFromTheDocumentNowLoaded)
 {
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     LoadLines(document,
         {"a", "", "old", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "x"});
     const TFa4LineEntry* first = &document.GetLine(0);
@@ -90,7 +90,7 @@ TEST(LineTable, EntriesPastTheCountComeFromTheDocumentNowLoaded)
 
 TEST(LineTable, IndexesOutsideTheTableRaiseTheRangeError)
 {
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     LoadLines(document, {"a"});
     EXPECT_EQ(ErrorOf([&] { document.GetLine(10000); }), "Range check error");
     EXPECT_EQ(ErrorOf([&] { document.GetLine(-1); }), "Range check error");
@@ -101,7 +101,7 @@ TEST(LineTable, AllTenThousandEntriesInUseIsRefusedButStaysLoaded)
 {
     TFa4Builder builder;
     for (int i = 0; i < 10000; ++i) builder.Line("x");
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     EXPECT_EQ(ErrorOf([&] { document.LoadFromMemory("full.fa4", builder.Bytes()); }), "Range check error");
     EXPECT_EQ(document.LineCount(), 10000);
     EXPECT_TRUE(document.Loaded());
@@ -110,7 +110,7 @@ TEST(LineTable, AllTenThousandEntriesInUseIsRefusedButStaysLoaded)
 
 TEST(LineTable, ClearEmptiesTheDocumentButNotTheConversionState)
 {
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.Clear();
     EXPECT_EQ(document.LineCount(), 0);
     EXPECT_FALSE(document.Loaded());
@@ -133,7 +133,7 @@ TEST(LineTable, LoadsFromAFileAndReportsMissingOnes)
     TempFolder folder;
     const std::string name = folder / "doc.fa4";
     TFa4Builder().Line("Haus").Line("Dach").WriteTo(name);
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.LoadFromFile(name);
     EXPECT_EQ(document.FileName(), name);
     EXPECT_EQ(document.LineCount(), 2);
@@ -159,7 +159,7 @@ TEST(LineTable, FileOfTwoGigabytesRaisesTheRangeError)
         ASSERT_EQ(::ftruncate(fd, off_t{1} << 31), 0); // sparse: takes no disk space
         ::close(fd);
     }
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(name); }), "Range check error");
     EXPECT_EQ(document.FileName(), name);
     EXPECT_EQ(document.FileSize(), 0);
@@ -173,7 +173,7 @@ TEST(LineTable, ReadDeliveringFewerBytesThanTheSizeIsAnError)
     struct stat info { };
     if (::stat(name.c_str(), &info) != 0 || info.st_size < 100) GTEST_SKIP() << "no such file here";
     EXPECT_EQ(ErrorOf([&] { ReadWholeFile(name); }), "Cannot read file " + name);
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(name); }), "Cannot read file " + name);
     EXPECT_FALSE(document.Loaded());
 }
@@ -234,7 +234,7 @@ TEST(HeldBytes, EveryEntryReadsTheTextTheWholeFileHolds)
     std::string file = TFa4Builder().Lines({"a", "b", "", "c"}).Bytes() + std::string(50000, 'g') + "tail";
     PutEntry(file, 40, 7, static_cast<std::uint32_t>(file.size() - Fa4HeadSize - 4));
     PutEntry(file, 9999, 3, 100);
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.LoadFromMemory("past.fa4", file);
     for (std::int32_t i = 0; i < Fa4MaxLines; ++i) {
         const TFa4LineEntry& entry = document.GetLine(i);
@@ -253,7 +253,7 @@ TEST(HeldBytes, ControlSequencesPastALineEndReadTheFileAsAWholeFileWould)
     file += "x\xFF\x80yz" + std::string(100000, 'f') + "q\xFF";
     PutEntry(file, 0, 2, first);
     PutEntry(file, 1, 2, static_cast<std::uint32_t>(file.size() - Fa4HeadSize - 2));
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.LoadFromMemory("gap.fa4", file);
     EXPECT_LT(document.HeldSize(), static_cast<std::int64_t>(file.size()) - 90000);
     EXPECT_EQ(document.ConvertLines(0, 1), "<!-- LINE 0 -->x<b>\r<!-- LINE 1 -->q");
@@ -269,7 +269,7 @@ TEST(HeldBytes, ASparseTailEarnsNoWorkForLinesSharingOneText)
     TempFolder folder;
     const std::string name = folder / "shared.fa4";
     WriteSparse(name, file, off_t{1} << 28);
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.LoadFromFile(name);
     EXPECT_EQ(ErrorOf([&] { BuildHtml("", document); }), "Document too complex to convert");
 }
@@ -291,7 +291,7 @@ TEST(ReadFailures, MessagesGiveTheSystemsReason)
     // Reading fails on a descriptor open only for writing.
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     EXPECT_EQ(
         ErrorOf([&] { document.LoadFromStream("-", ends[1]); }), "Cannot read file -: Bad file descriptor");
     ::close(ends[0]);
@@ -300,7 +300,7 @@ TEST(ReadFailures, MessagesGiveTheSystemsReason)
 
 TEST(DamagedData, EmptyAndShortFilesLoadWithNoLines)
 {
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     for (std::size_t size : {0, 20, 38, 38 + 5}) {
         document.Clear();
         document.LoadFromMemory("short.fa4", std::string(size, '\x07'));
@@ -315,7 +315,7 @@ TEST(DamagedData, TableCutInsideAnEntryCountsItAsEmpty)
     const std::string whole = TFa4Builder().Line("a").Line("b").Line("c").Bytes();
     // Keep entries 0 and 1 whole and the first 6 bytes of entry 2.
     std::string file = whole.substr(0, 38 + 11 * 2 + 6);
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.LoadFromMemory("cut.fa4", file);
     EXPECT_EQ(document.LineCount(), 2);
     EXPECT_EQ(document.GetLine(2).Length, 0);
@@ -329,7 +329,7 @@ TEST(DamagedData, TableCutInsideAnEntryCountsItAsEmpty)
 TEST(DamagedData, LineTextIsCutAtTheEndOfTheData)
 {
     const std::string whole = TFa4Builder().Line("Haus").Line("Dachziegel").Bytes();
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.LoadFromMemory("cut.fa4", whole.substr(0, whole.size() - 6));
     EXPECT_EQ(document.LineCount(), 2);
     EXPECT_EQ(document.GetLine(1).StoredLength, 10);
@@ -353,7 +353,7 @@ TEST(DamagedData, TableRunningToTheEndOfTheDataConvertsAsFarAsItGoes)
                                         "a\xB3")
                                   .Line("\xC0\xC4\xD9")
                                   .Bytes();
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     document.LoadFromMemory("cut.fa4", whole.substr(0, whole.size() - 2));
     EXPECT_EQ(
         document.ConvertLines(0, 2), "<!-- LINE 2 -->" + TableStart + "<tr><td>a</td></tr>\r" + TableEnd);
@@ -361,7 +361,7 @@ TEST(DamagedData, TableRunningToTheEndOfTheDataConvertsAsFarAsItGoes)
 
 TEST(EmptyState, ConvertsAsADocumentOfEmptyLines)
 {
-    TZtFileInfoFa4 document;
+    TClassicDocument document;
     EXPECT_EQ(document.GetLine(6).Length, 0);
     EXPECT_EQ(document.LineView(document.GetLine(6)), "");
     EXPECT_EQ(BuildHtml("", document),

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 namespace quorvex::testing {
 namespace {
@@ -79,7 +80,7 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
     bool joinedHere = false;
     bool textSeen = false;
     auto joinHyphen = [&](const std::string& join) {
-        if (!result.empty() && result.back() == '\r') result.pop_back();
+        if (EndsWithLineEnd(result)) result.resize(result.size() - LineEnd().size());
         result += join;
         hyphenPending = false;
         joinedHere = !textSeen;
@@ -129,7 +130,7 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
                     return static_cast<unsigned char>(c) == b;
                 });
                 if (whole) {
-                    lineText += "<hr>\r";
+                    lineText += "<hr>" + LineEnd();
                     position += static_cast<std::int32_t>(plain.size()) - 1;
                 } else {
                     ruleRun = true;
@@ -160,7 +161,7 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
             if (Doc.IndentPending && lineText.empty())
                 lineText = "</p>";
             else if (ruleRun || (linesSince == 0 && nbsp))
-                lineText = "<font class=\"fixed\">" + lineText + "</font><br>";
+                lineText = FixedFont() + lineText + "</font><br>";
             else
                 lineText += "<br>";
         }
@@ -171,10 +172,10 @@ std::string TLiteralConversion::ConvertLines(std::int32_t first, std::int32_t la
         lineText = "<!-- LINE " + std::to_string(line) + " -->" + lineText;
         if (result.empty())
             result = lineText;
-        else if (result.back() == '\r' || (joinedHere && Doc.HyphenJoin() == hjJoined))
+        else if (EndsWithLineEnd(result) || (joinedHere && Doc.HyphenJoin() == hjJoined))
             result += lineText;
         else
-            result += "\r" + lineText;
+            result += LineEnd() + lineText;
         Doc.IndentPending = false;
         if (Doc.ParagraphEnd) {
             Doc.ParagraphEnd = false;
@@ -212,8 +213,17 @@ std::string TLiteralConversion::ConvertTable(
     g.ColBounds.push_back(g.RightCol);
     g.RowBounds.push_back(g.TopLine);
     g.BottomLine = g.TopLine + 1;
+    // The default markup takes a line too short for the left edge as the
+    // end of a broken box, without reading it for the state.
+    bool broken = false;
     while (g.BottomLine <= lastLine) {
+        const auto state = std::tuple(Doc.Indent, Doc.IndentPending, Doc.ParagraphEnd);
         const std::string s = Doc.LinePlainText(g.BottomLine, NoLimit);
+        if (static_cast<std::int32_t>(s.size()) <= g.LeftCol && Doc.Markup() == TMarkup::Portable) {
+            std::tie(Doc.Indent, Doc.IndentPending, Doc.ParagraphEnd) = state;
+            broken = true;
+            break;
+        }
         g.RowTexts.push_back(s);
         if (static_cast<std::int32_t>(s.size()) <= g.LeftCol) throw ERangeError();
         const auto b = static_cast<unsigned char>(s[static_cast<std::size_t>(g.LeftCol)]);
@@ -228,6 +238,8 @@ std::string TLiteralConversion::ConvertTable(
         }
     }
     g.RowBounds.push_back(g.BottomLine);
+    broken = broken || (Doc.Markup() == TMarkup::Portable && g.BottomLine >= Fa4MaxLines);
+    if (broken && g.BottomLine == g.TopLine + 1) return "";
     for (std::int32_t r = g.TopLine + 1; r <= g.BottomLine - 2; ++r) {
         const std::string& s = g.RowTexts[static_cast<std::size_t>(r - g.TopLine)];
         for (std::int32_t c = g.LeftCol + 1;
@@ -256,12 +268,12 @@ std::string TLiteralConversion::ConvertTable(
             }
             rows += ConvertCell(g, c, r);
         }
-        if (rowOpen) rows += "</tr>\r";
+        if (rowOpen) rows += "</tr>" + LineEnd();
     }
-    const std::string result =
-        "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">\r" + rows + "</table>\r";
-    line = g.BottomLine;
-    pos = Doc.RawIndex(Doc.GetLine(g.BottomLine), g.RightCol);
+    const std::string result = "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\">" + LineEnd() + rows +
+        "</table>" + LineEnd();
+    line = broken ? g.BottomLine - 1 : g.BottomLine;
+    pos = Doc.RawIndex(Doc.GetLine(line), g.RightCol);
     return result;
 }
 
@@ -359,10 +371,10 @@ std::string TLiteralConversion::ConvertCellText(const TCellRect& rect, bool& fix
         if (!pending && i < rect.LastLine) seg += "<br>";
         if (text.empty())
             text = seg;
-        else if (text.back() == '\r' || completesWord)
+        else if (EndsWithLineEnd(text) || completesWord)
             text += seg;
         else
-            text += "\r" + seg;
+            text += LineEnd() + seg;
     }
     return text;
 }

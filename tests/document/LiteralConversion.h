@@ -24,6 +24,15 @@ public:
     std::string ConvertCellText(const TCellRect& rect, bool& fixed);
 
 private:
+    // What the markup writes between lines, and at the start of a fixed line.
+    std::string LineEnd() const { return Doc.Markup() == TMarkup::Classic ? "\r" : "\r\n"; }
+    bool EndsWithLineEnd(const std::string& text) const { return text.ends_with(LineEnd()); }
+    std::string FixedFont() const
+    {
+        return Doc.Markup() == TMarkup::Classic ? "<font class=\"fixed\">"
+                                                : "<font class=\"fixed\" face=\"Courier New, monospace\">";
+    }
+
     struct TGrid {
         std::int32_t TopLine = 0, LeftCol = 0, RightCol = 0, BottomLine = 0;
         std::vector<std::int32_t> ColBounds, RowBounds;

@@ -38,7 +38,7 @@ protected:
     {
         return Document.TranslateCode(reinterpret_cast<const unsigned char*>(bytes.data()), position);
     }
-    TZtFileInfoFa4 Document;
+    TClassicDocument Document;
 };
 
 TEST_F(TranslateCodeTest, IndentReadsTwoOperandsLowByteFirst)
@@ -92,7 +92,7 @@ TEST_F(TranslateCodeTest, PassedOverOperandsChangeNothing)
 
 class PlainTextTest : public ::testing::Test {
 protected:
-    TZtFileInfoFa4 Document;
+    TClassicDocument Document;
 };
 
 TEST_F(PlainTextTest, LimitBoundsBytesAndSequencesAreConsumedWhole)

@@ -78,7 +78,8 @@ test('Save all writes what fa4tohtml -r -d writes', async (t) => {
     await t.test('a folder, ' + mode, async () => {
       const out = fs.mkdtempSync(path.join(folder, 'out-'));
       const run = support.runNative([...args, '-r', '-d', out, 'tree'], path.dirname(written));
-      assert.strictEqual(run.status, 1, run.stderr);
+      // Only the classic output fails on the boxes that cannot be read as tables.
+      assert.strictEqual(run.status, mode === 'classic' ? 1 : 0, run.stderr);
       const documents = await folderFiles(converter, tree);
       support.assertSameTree(await saveAll(converter, 'tree', documents, options), out);
     });
