@@ -27,8 +27,6 @@ TZtBytesResult ConvertBytesItem(
         fa4.SetMarkup(conversion.Markup);
         fa4.LoadFromMemory(std::string(StandardInputName), std::move(document));
         result.Html = BuildHtml(conversion.Preferences, fa4);
-        // Only the conversion knows the boxes it could not read as tables.
-        facts->Damage.TablesUnread = fa4.Damage().TablesUnread;
         if (conversion.KeepText) text = HtmlToText(*result.Html);
     } catch (const std::exception& error) {
         failure = error.what();
