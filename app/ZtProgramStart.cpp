@@ -7,6 +7,7 @@
 #include "ZtFileTarget.h"
 #include "ZtFormQuorvexMain.h"
 #include "ZtRecognizeDocument.h"
+#include "ZtReplaceEntry.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,13 +56,18 @@ void ConvertBatch(TZtFormQuorvex& window, const std::vector<std::string>& argume
 {
     const TZtConversion conversion = window.Conversion();
     const std::set<TFileIdentity> documents = DocumentFiles(arguments);
+    TZtLeftoverSweep sweep(KeepsDocument);
     for (const std::string& name : arguments) {
         const std::string target = name + ".html";
         if (RefusesTarget(name, target) || documents.contains(IdentityOfTarget(target))) continue;
         try {
-            ConvertDocument(DocumentFileName(name), target, conversion);
+            ConvertToMadeName(DocumentFileName(name), target, conversion, &sweep);
         } catch (const EZtConversionError& error) {
             window.ReportConversionError(error.what());
+        } catch (const EZtNotReplacedError& error) {
+            // A link, FIFO or document in the way stays, and the batch says so.
+            std::fprintf(stderr, "quorvex: %s\n", error.what());
+            std::fflush(stderr);
         } catch (...) {
             // A batch goes on with the next document; other failures stay silent.
         }

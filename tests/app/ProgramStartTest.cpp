@@ -198,6 +198,20 @@ TEST_F(ProgramStartTest, ABatchNeverReplacesAFileThatLooksLikeADocument)
     EXPECT_TRUE(Exists("b.fa4.html"));
 }
 
+TEST_F(ProgramStartTest, ABatchNeverFollowsALinkInItsWay)
+{
+    WriteGood("a.fa4");
+    WriteGood("b.fa4");
+    WriteFileBytes(Path("victim.txt"), "my thesis");
+    ASSERT_TRUE(
+        QFile::link(QString::fromStdString(Path("victim.txt")), QString::fromStdString(Path("a.fa4.html"))));
+    const TRun run = Run({QStringLiteral("a.fa4"), QStringLiteral("b.fa4")});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.Errors, QStringLiteral("quorvex: a.fa4.html: is a symbolic link; not replaced\n"));
+    EXPECT_EQ(ReadFileBytes(Path("victim.txt")), "my thesis");
+    EXPECT_TRUE(Exists("b.fa4.html"));
+}
+
 TEST_F(ProgramStartTest, ABatchPassesOverMissingDocumentsInSilence)
 {
     WriteGood("good.fa4");
