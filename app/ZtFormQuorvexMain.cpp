@@ -16,6 +16,7 @@
 #include "ZtLineList.h"
 #include "ZtPrompter.h"
 #include "ZtQtText.h"
+#include "ZtQuotedName.h"
 #include "ZtSourceEditor.h"
 #include "ZtWindowFont.h"
 
@@ -347,8 +348,8 @@ void TZtFormQuorvex::SaveHtmlAs(const std::string& fileName)
     // The document stays on disk as it was loaded: its HTML never replaces it.
     const auto document = IdentityOfRegularFile(FDocument.FileName());
     if (document && document == IdentityOfRegularFile(fileName))
-        throw EZtError(
-            "Cannot save the HTML to " + fileName + ": it is the loaded document " + FDocument.FileName());
+        throw EZtError("Cannot save the HTML to " + QuotedName(fileName) + ": it is the loaded document " +
+            QuotedName(FDocument.FileName()));
     SaveHtml(fileName, Header->WholeText(), FDocument);
     SetPageImage(wpConvertedText, siOk);
 }

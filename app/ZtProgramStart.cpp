@@ -6,6 +6,7 @@
 #include "ZtErrorReport.h"
 #include "ZtFileTarget.h"
 #include "ZtFormQuorvexMain.h"
+#include "ZtQuotedName.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtReplaceEntry.h"
 
@@ -42,7 +43,7 @@ bool RefusesTarget(const std::string& document, const std::string& target)
 {
     if (!LooksLikeFa4Document(target)) return false;
     std::fprintf(stderr, "quorvex: the HTML of %s would overwrite %s, which looks like an F&A 4 document\n",
-        document.c_str(), target.c_str());
+        QuotedName(document).c_str(), QuotedName(target).c_str());
     std::fflush(stderr);
     return true;
 }

@@ -3,6 +3,7 @@
 
 #include "ZtPrompter.h"
 
+#include "ZtQuotedName.h"
 #include "ZtRecognizeDocument.h"
 
 #include <QFileInfo>
@@ -14,10 +15,13 @@ namespace quorvex {
 
 namespace {
 
+// The text's names were quoted where its message was made; no other control
+// character reaches the terminal either, only the text's own line breaks.
 void WriteToStandardError(const QString& title, const QString& text)
 {
     const QByteArray line = (title + QStringLiteral(": ") + text).toLocal8Bit();
-    std::fprintf(stderr, "%s\n", line.constData());
+    const std::string safe = WithoutControls(std::string_view(line.constData(), line.size()), true);
+    std::fprintf(stderr, "%s\n", safe.c_str());
     std::fflush(stderr);
 }
 

@@ -2,7 +2,10 @@
 #include "ZtUsage.h"
 
 #include <cstdio>
+#include <string>
 #include <string_view>
+
+#include "ZtQuotedName.h"
 
 namespace quorvex {
 
@@ -25,8 +28,9 @@ constexpr char UsageText[] = "Usage: quorvex [OPTION]... [--] [DOCUMENT]\n"
                              "one document named cannot be opened, 2 on a wrong command line.\n";
 
 // The form every Quorvex program uses, so that scripts read one kind of line.
-int ReportUsageError(std::string_view message)
+int ReportUsageError(std::string_view typed)
 {
+    const std::string message = WithoutControls(typed);
     std::fprintf(stderr, "%.*s: %.*s\nTry '%.*s --help' for more information.\n",
         static_cast<int>(ProgramName.size()), ProgramName.data(), static_cast<int>(message.size()),
         message.data(), static_cast<int>(ProgramName.size()), ProgramName.data());

@@ -10,6 +10,7 @@
 
 #include "ZtConvertDocument.h"
 #include "ZtFileStatus.h"
+#include "ZtQuotedName.h"
 #include "ZtRecognizeDocument.h"
 
 namespace quorvex {
@@ -96,25 +97,27 @@ using TIdentityMap = std::unordered_map<const TFileIdentity*, TValue, TIdentityH
 std::string OverwriteMessage(
     const std::string& writer, const std::string& target, const std::string& document)
 {
-    std::string message = writer + " would overwrite the document " + document;
-    if (target != document) message += " through " + target;
+    std::string message = writer + " would overwrite the document " + QuotedName(document);
+    if (target != document) message += " through " + QuotedName(target);
     return message;
 }
 
 std::string LooksLikeDocumentMessage(const std::string& writer, const std::string& target)
 {
-    return writer + " would overwrite " + target + ", which looks like an F&A 4 document";
+    return writer + " would overwrite " + QuotedName(target) + ", which looks like an F&A 4 document";
 }
 
 std::string HtmlOf(const TZtBatchItem& item)
 {
-    return "the HTML of " + item.Document;
+    return "the HTML of " + QuotedName(item.Document);
 }
 
 std::string DuplicateMessage(const TZtBatchItem& first, const TZtBatchItem& second)
 {
-    const std::string output = first.Target == StandardOutputName ? "standard output" : first.Target;
-    return first.Document + " and " + second.Document + " would both be written to " + output;
+    const std::string output =
+        first.Target == StandardOutputName ? "standard output" : QuotedName(first.Target);
+    return QuotedName(first.Document) + " and " + QuotedName(second.Document) + " would both be written to " +
+        output;
 }
 
 } // namespace
@@ -162,8 +165,8 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
             conflicts.push_back(std::move(*conflict));
         const auto writer = firstWriter.find(&output.Output);
         if (writer != firstWriter.end())
-            conflicts.push_back(items[writer->second].Document + " and " + file.What +
-                " would both be written to " + file.Name);
+            conflicts.push_back(QuotedName(items[writer->second].Document) + " and " + file.What +
+                " would both be written to " + QuotedName(file.Name));
     }
     return conflicts;
 }

@@ -50,7 +50,7 @@ struct TZtRunFile {
 };
 
 // What forbids the run, one message per conflict, in document order, the
-// run's other files last; empty when it can go on. `keys` holds
+// run's other files last, names quoted (QuotedName); empty when it can go on. `keys` holds
 // FindOutputKeys of each item.
 std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
     const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles = {});

@@ -2,6 +2,8 @@
 
 #include "ZtBatchReport.h"
 
+#include "ZtQuotedName.h"
+
 namespace quorvex {
 namespace {
 
@@ -17,11 +19,13 @@ void Put(std::FILE* stream, std::string_view text)
 
 std::string ErrorLine(std::string_view name, std::string_view message)
 {
+    // Names in the message are quoted where it was made; what else it
+    // holds cannot reach the terminal as a command either.
     std::string line(ProgramName);
     line += ": ";
-    line += name;
+    line += QuotedName(name);
     line += ": ";
-    line += message;
+    line += WithoutControls(message);
     line += '\n';
     return line;
 }

@@ -18,7 +18,8 @@ inline constexpr std::string_view ProgramName = "fa4tohtml";
 // Batches of more documents than this show progress on a terminal.
 inline constexpr std::size_t ProgressThreshold = 3;
 
-// "fa4tohtml: NAME: message" and a line end.
+// "fa4tohtml: NAME: message" and a line end, the name quoted and the
+// message's control characters escaped (QuotedName, WithoutControls).
 std::string ErrorLine(std::string_view name, std::string_view message);
 
 // The line for a note of the run.

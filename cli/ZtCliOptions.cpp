@@ -229,6 +229,7 @@ std::string UsageText()
            "whose output would replace a document of the run or a file that looks\n"
            "like an F&A 4 document, or in which two documents would write the same\n"
            "file, is refused before anything is written (exit status 2).\n"
+           "Messages quote a file name that holds control characters as ls does.\n"
            "\n"
            "Names you type (-o FILE, DIR, the documents) are followed as by any tool;\n"
            "names the run makes (NAME.html, the files and folders under DIR, the\n"

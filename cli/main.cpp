@@ -26,6 +26,7 @@
 #include "ZtInfoLines.h"
 #include "ZtOutputPlan.h"
 #include "ZtParallelBatch.h"
+#include "ZtQuotedName.h"
 #include "ZtSearchData.h"
 #include "ZtTemporaryFiles.h"
 #include "ZtUpToDate.h"
@@ -41,7 +42,7 @@ constexpr std::size_t KeysPerTask = 32;
 int ReportUsageError(const EZtUsageError& error)
 {
     std::fprintf(stderr, "%.*s: %s\nTry '%.*s --help' for more information.\n",
-        static_cast<int>(ProgramName.size()), ProgramName.data(), error.what(),
+        static_cast<int>(ProgramName.size()), ProgramName.data(), WithoutControls(error.what()).c_str(),
         static_cast<int>(ProgramName.size()), ProgramName.data());
     return exUsage;
 }
@@ -124,8 +125,8 @@ void Count(TZtBatchCounts& counts, TZtItemState state)
 int ReportConflicts(const std::vector<std::string>& conflicts)
 {
     for (const auto& conflict : conflicts)
-        std::fprintf(
-            stderr, "%.*s: %s\n", static_cast<int>(ProgramName.size()), ProgramName.data(), conflict.c_str());
+        std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(ProgramName.size()), ProgramName.data(),
+            WithoutControls(conflict).c_str());
     return exUsage;
 }
 

@@ -4,13 +4,17 @@
 
 #include <cstring>
 
+#include "ZtQuotedName.h"
+
 namespace quorvex {
 
 std::string FormatFileMessage(const char* format, const std::string& fileName)
 {
+    // The message may reach a terminal: the name is quoted there if it holds
+    // control characters.
     std::string message(format);
     const auto at = message.find("%s");
-    if (at != std::string::npos) message.replace(at, 2, fileName);
+    if (at != std::string::npos) message.replace(at, 2, QuotedName(fileName));
     return message;
 }
 

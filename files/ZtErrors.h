@@ -30,7 +30,8 @@ public:
 };
 
 // Formats a message with one "%s" replaced by a file name, as in
-// "Cannot open file %s".
+// "Cannot open file %s"; a name that holds control characters is quoted
+// (QuotedName).
 std::string FormatFileMessage(const char* format, const std::string& fileName);
 // The same, followed by the system's reason for `errorNumber` (an errno
 // value): "Cannot open file x.fa4: No such file or directory". The message of

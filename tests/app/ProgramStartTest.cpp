@@ -131,6 +131,13 @@ TEST_F(ProgramStartTest, ADocumentThatCannotBeOpenedEndsWithTheFatalReport)
         QStringLiteral("Application Error: Exception EZtError in module quorvex.\nCannot open file "
                        "missing.fa4: No such file or "
                        "directory.\n"));
+
+    // A name cannot clear the screen or start a line of its own.
+    const TRun escaped = Run({QStringLiteral("x\x1b[2J\nquorvex")});
+    ASSERT_TRUE(escaped.Finished);
+    EXPECT_EQ(escaped.Errors,
+        QStringLiteral("Application Error: Exception EZtError in module quorvex.\nCannot open file "
+                       "'x'$'\\033''[2J'$'\\n''quorvex': No such file or directory.\n"));
 }
 
 // Started from a menu or a script, the box may go unseen: the report stays

@@ -355,5 +355,24 @@ TEST_F(ArchiveRun, PathTooLongToOpenFails)
         "{\"name\":\"" + path + "\",\"error\":\"Cannot open file " + path + ": File name too long\"}\n");
 }
 
+TEST_F(ArchiveRun, NamesWithControlCharactersAreQuotedAndCannotForgeALine)
+{
+    // A title and screen clear, then a line that looks like the summary.
+    const std::string summary =
+        "fa4tohtml: 9 converted, 0 passed over as not documents, 0 up to date, 0 failed";
+    Damaged(FTree / ("a\x1b]0;x\a\x1b[2J\n" + summary));
+    const TProgramRun run = Run({"-r", FTree.string()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err,
+        "fa4tohtml: '" + FTree.string() + "/a'$'\\033'']0;x'$'\\a\\033''[2J'$'\\n''" + summary +
+            "': Range check error\n"
+            "fa4tohtml: 0 converted, 0 passed over as not documents, 0 up to date, 1 failed\n");
+
+    const std::string missing = (FTemp / "x\x1b[2J").string();
+    const std::string quoted = "'" + (FTemp / "x").string() + "'$'\\033''[2J'";
+    EXPECT_EQ(Run({missing}).Err,
+        "fa4tohtml: " + quoted + ": Cannot open file " + quoted + ": No such file or directory\n");
+}
+
 } // namespace
 } // namespace quorvex::testing
