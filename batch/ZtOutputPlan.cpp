@@ -120,6 +120,66 @@ std::string DuplicateMessage(const TZtBatchItem& first, const TZtBatchItem& seco
         output;
 }
 
+// ASCII letters in one case: every file system that folds case folds them.
+std::string FoldedCase(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+
+// The folder that holds the names where two spellings of one path part:
+// "site/A/x" and "site/a/x" part in "site". The paths differ only in case,
+// so they are of one length and their slashes stand alike.
+std::string FolderWhereTheyPart(const std::string& a, const std::string& b)
+{
+    std::size_t at = 0;
+    while (at < a.size() && a[at] == b[at]) ++at;
+    const std::size_t slash = a.rfind('/', at);
+    if (slash == std::string::npos) return ".";
+    return a.substr(0, slash == 0 ? 1 : slash);
+}
+
+// Finds outputs whose names differ only in case, where that is one file.
+class TCaseCheck {
+public:
+    explicit TCaseCheck(const TZtFoldsCase& foldsCase)
+        : FFoldsCase(foldsCase)
+    { }
+
+    // The target of the writer the output shares a file with by case
+    // alone, or nothing; `writer` is remembered for later outputs.
+    std::optional<std::pair<std::string, std::string>> Add(
+        const std::string& target, const std::string& writer)
+    {
+        const auto [first, added] = FFirst.try_emplace(FoldedCase(target), target, writer);
+        if (added || first->second.first == target) return std::nullopt;
+        if (!Folds(FolderWhereTheyPart(first->second.first, target))) return std::nullopt;
+        return first->second;
+    }
+
+private:
+    bool Folds(const std::string& folder)
+    {
+        const auto [known, added] = FFolds.try_emplace(folder, false);
+        if (added) known->second = FFoldsCase(folder);
+        return known->second;
+    }
+
+    const TZtFoldsCase& FFoldsCase;
+    std::unordered_map<std::string, std::pair<std::string, std::string>> FFirst; // target, writer
+    std::unordered_map<std::string, bool> FFolds;
+};
+
+std::string CaseMessage(const std::string& firstWriter, const std::string& firstTarget,
+    const std::string& writer, const std::string& target)
+{
+    return firstWriter + " and " + writer + " would both be written to one file: " + QuotedName(firstTarget) +
+        " and " + QuotedName(target) +
+        " differ only in case, which their folder's file system does not tell apart";
+}
+
 } // namespace
 
 TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtKeyLookups& lookups)
@@ -131,7 +191,8 @@ TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtKeyLookups& lookups)
 }
 
 std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
-    const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles)
+    const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles,
+    const TZtFoldsCase& foldsCase)
 {
     TIdentityMap<const std::string*> documents(items.size());
     for (std::size_t i = 0; i < items.size(); ++i)
@@ -150,12 +211,21 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
 
     std::vector<std::string> conflicts;
     TIdentityMap<std::size_t> firstWriter(items.size());
+    TCaseCheck caseCheck(foldsCase);
+    const auto caseConflict = [&](const std::string& target, const std::string& writer) {
+        if (target == StandardOutputName) return;
+        if (const auto first = caseCheck.Add(target, writer))
+            conflicts.push_back(CaseMessage(first->second, first->first, writer, target));
+    };
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (items[i].WritesNothing()) continue;
         if (auto conflict = overwriteConflict(keys[i], HtmlOf(items[i]), items[i].Target))
             conflicts.push_back(std::move(*conflict));
         const auto [first, added] = firstWriter.try_emplace(&keys[i].Output, i);
-        if (!added) conflicts.push_back(DuplicateMessage(items[first->second], items[i]));
+        if (!added)
+            conflicts.push_back(DuplicateMessage(items[first->second], items[i]));
+        else
+            caseConflict(items[i].Target, QuotedName(items[i].Document));
     }
     TZtKeyLookups lookups;
     for (const auto& file : runFiles) {
@@ -167,18 +237,20 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
         if (writer != firstWriter.end())
             conflicts.push_back(QuotedName(items[writer->second].Document) + " and " + file.What +
                 " would both be written to " + QuotedName(file.Name));
+        else
+            caseConflict(file.Name, file.What);
     }
     return conflicts;
 }
 
-std::vector<std::string> OutputConflicts(
-    const std::vector<TZtBatchItem>& items, const std::vector<TZtRunFile>& runFiles)
+std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
+    const std::vector<TZtRunFile>& runFiles, const TZtFoldsCase& foldsCase)
 {
     std::vector<TZtOutputKeys> keys;
     keys.reserve(items.size());
     TZtKeyLookups lookups;
     for (const auto& item : items) keys.push_back(FindOutputKeys(item, lookups));
-    return OutputConflicts(items, keys, runFiles);
+    return OutputConflicts(items, keys, runFiles, foldsCase);
 }
 
 } // namespace quorvex

@@ -3,12 +3,14 @@
 // written: no document is written over by HTML, no file is written twice.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ZtBatchItems.h"
 #include "ZtFileTarget.h"
+#include "ZtFolderCase.h"
 #include "ZtFolderLookups.h"
 
 namespace quorvex {
@@ -49,13 +51,21 @@ struct TZtRunFile {
     std::string What; // how messages call it: "the index"
 };
 
+// Whether names of a folder that differ only in case name one file there
+// (FolderFoldsCase); asked at most once per folder, and only of a folder
+// where two outputs differ only in case.
+using TZtFoldsCase = std::function<bool(const std::string& folder)>;
+
 // What forbids the run, one message per conflict, in document order, the
-// run's other files last, names quoted (QuotedName); empty when it can go on. `keys` holds
-// FindOutputKeys of each item.
+// run's other files last, names quoted (QuotedName); empty when it can go
+// on. `keys` holds FindOutputKeys of each item. Two outputs whose names
+// differ only in case are one file where `foldsCase` says so of the folder
+// in which their spellings part.
 std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
-    const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles = {});
+    const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles = {},
+    const TZtFoldsCase& foldsCase = FolderFoldsCase);
 // The same, the keys found here.
-std::vector<std::string> OutputConflicts(
-    const std::vector<TZtBatchItem>& items, const std::vector<TZtRunFile>& runFiles = {});
+std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
+    const std::vector<TZtRunFile>& runFiles = {}, const TZtFoldsCase& foldsCase = FolderFoldsCase);
 
 } // namespace quorvex

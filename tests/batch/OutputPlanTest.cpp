@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "TestFiles.h"
@@ -15,8 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using TConflicts = std::vector<std::string>;
 
-// The conflicts of documents, each given with its HTML file.
-TConflicts Conflicts(const std::vector<std::pair<std::string, std::string>>& pairs)
+std::vector<TZtBatchItem> Items(const std::vector<std::pair<std::string, std::string>>& pairs)
 {
     std::vector<TZtBatchItem> items;
     for (const auto& [document, target] : pairs) {
@@ -24,7 +24,13 @@ TConflicts Conflicts(const std::vector<std::pair<std::string, std::string>>& pai
         item.Document = document;
         item.Target = target;
     }
-    return OutputConflicts(items);
+    return items;
+}
+
+// The conflicts of documents, each given with its HTML file.
+TConflicts Conflicts(const std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    return OutputConflicts(Items(pairs));
 }
 
 class OutputPlanTest : public ::testing::Test {
@@ -81,6 +87,44 @@ TEST_F(OutputPlanTest, NoOutputIsWrittenTwice)
     // Standard input twice goes to standard output twice.
     EXPECT_EQ(
         Conflicts({{"-", "-"}, {"-", "-"}}), TConflicts{"- and - would both be written to standard output"});
+}
+
+TEST_F(OutputPlanTest, NamesDifferingOnlyInCaseAreOneFileWhereTheFolderFoldsCase)
+{
+    const std::string a = Path("a.fa4");
+    const std::string b = Path("b.fa4");
+    const std::string c = Path("c.fa4");
+    const auto items = Items({{a, Path("out/BRIEF.html")}, {b, Path("out/brief.html")},
+        {c, Path("out/Brief.html")}, {a, Path("out/Sub/x.html")}, {b, Path("out/sub/x.html")}});
+    std::vector<std::string> asked;
+    const auto folds = [&](const std::string& folder) {
+        asked.push_back(folder);
+        return true;
+    };
+    const std::string oneFile = " would both be written to one file: ";
+    const std::string why = " differ only in case, which their folder's file system does not tell apart";
+    EXPECT_EQ(OutputConflicts(items, {{Path("out/INDEX.html"), "the index"}}, folds),
+        (TConflicts{
+            a + " and " + b + oneFile + Path("out/BRIEF.html") + " and " + Path("out/brief.html") + why,
+            a + " and " + c + oneFile + Path("out/BRIEF.html") + " and " + Path("out/Brief.html") + why,
+            a + " and " + b + oneFile + Path("out/Sub/x.html") + " and " + Path("out/sub/x.html") + why}));
+    // Asked once, of the folder where the spellings part; the index's name
+    // has no twin.
+    EXPECT_EQ(asked, std::vector<std::string>{Path("out")});
+
+    asked.clear();
+    EXPECT_EQ(OutputConflicts(items, {}, [](const std::string&) { return false; }), TConflicts{});
+    // This folder's file system tells case apart; a folder still to be made
+    // is probed in the folder above it.
+    EXPECT_EQ(OutputConflicts(items), TConflicts{});
+    // The probe leaves its trace in the folder's time only.
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (const std::string folder : {"out", "out/new/deeper"}) {
+        fs::last_write_time(Folder / "out", longAgo);
+        EXPECT_FALSE(FolderFoldsCase(Path(folder)));
+        EXPECT_NE(fs::last_write_time(Folder / "out"), longAgo) << folder << " was not probed";
+    }
+    EXPECT_TRUE(fs::is_empty(Folder / "out"));
 }
 
 } // namespace
