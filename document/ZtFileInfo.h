@@ -3,6 +3,7 @@
 // held whole; a document holds only the parts its conversion can read.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,11 @@ inline constexpr int Fa4MaxLines = 10000;
 inline constexpr int Fa4LineEntrySize = 11;
 // File sizes must fit a signed 32-bit integer.
 inline constexpr std::int64_t MaxFileSize = INT32_MAX;
+
+// Why a file is too large to be a document: "2147483648 bytes; a document
+// holds less than 2 GiB", or "more than 2147483647 bytes; ..." where the size
+// is not known.
+std::string TooLargeReason(std::optional<std::uint64_t> size);
 
 // One entry of the line table, decoded from its 11 bytes.
 struct TFa4LineEntry {
@@ -55,19 +61,22 @@ public:
 
 protected:
     // Runs `read`, which returns the parts of the file to hold; a file too
-    // large raises ERangeError with only the name taken.
-    template <typename TRead>
-    void LoadWith(const std::string& fileName, TRead read)
+    // large raises ERangeError with only the name taken, and with why:
+    // `size()` of the file, or nothing when it is not known (a stream).
+    template <typename TRead, typename TSize>
+    void LoadWith(const std::string& fileName, TRead read, TSize size)
     {
         TFileParts parts;
         try {
             parts = read();
         } catch (const ERangeError&) {
             FFileName = fileName;
-            throw;
+            throw ERangeError(TooLargeReason(size()));
         }
         Hold(fileName, std::move(parts));
     }
+    // A named file's size, for LoadWith; nothing when it cannot be looked at.
+    static std::optional<std::uint64_t> SizeOf(const std::string& fileName);
     void Hold(const std::string& fileName, TFileParts parts);
 
     std::string FFileName;

@@ -137,28 +137,33 @@ void TZtFileInfoFa4::Clear()
 void TZtFileInfoFa4::LoadFromFile(const std::string& fileName)
 {
     LoadWith(
-        fileName, [&] { return ReadFileParts(fileName, HeadAndTableSize, MaxFileSize, ReferencedRanges); });
+        fileName, [&] { return ReadFileParts(fileName, HeadAndTableSize, MaxFileSize, ReferencedRanges); },
+        [&] { return SizeOf(fileName); });
     IndexLines();
 }
 
 void TZtFileInfoFa4::LoadFromMemory(const std::string& fileName, std::string data)
 {
-    LoadWith(fileName, [&] {
-        if (static_cast<std::uint64_t>(data.size()) > static_cast<std::uint64_t>(MaxFileSize))
-            throw ERangeError();
-        try {
-            return PartsOfBytes(data, HeadAndTableSize, ReferencedRanges);
-        } catch (const std::bad_alloc&) {
-            throw EZtError("Out of memory");
-        }
-    });
+    const std::uint64_t size = data.size();
+    LoadWith(
+        fileName,
+        [&] {
+            if (size > static_cast<std::uint64_t>(MaxFileSize)) throw ERangeError();
+            try {
+                return PartsOfBytes(data, HeadAndTableSize, ReferencedRanges);
+            } catch (const std::bad_alloc&) {
+                throw EZtError("Out of memory");
+            }
+        },
+        [size] { return std::optional(size); });
     IndexLines();
 }
 
 void TZtFileInfoFa4::LoadFromStream(const std::string& name, int fd)
 {
     LoadWith(
-        name, [&] { return ReadStreamParts(fd, name, HeadAndTableSize, MaxFileSize, ReferencedRanges); });
+        name, [&] { return ReadStreamParts(fd, name, HeadAndTableSize, MaxFileSize, ReferencedRanges); },
+        [] { return std::optional<std::uint64_t>(); });
     IndexLines();
 }
 

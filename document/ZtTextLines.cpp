@@ -3,7 +3,9 @@
 
 #include "ZtTextLines.h"
 
+#include "ZtErrors.h"
 #include "ZtFileAccess.h"
+#include "ZtFileStatus.h"
 
 namespace quorvex {
 namespace {
@@ -95,7 +97,14 @@ std::string JoinTextLines(const std::vector<std::string>& lines, TLineBreak line
 
 TTextLines ReadTextLinesFile(const std::string& fileName)
 {
-    return SplitTextLines(ReadWholeFile(fileName));
+    try {
+        return SplitTextLines(ReadWholeFile(fileName, static_cast<std::int64_t>(MaxTextLinesFileSize)));
+    } catch (const ERangeError&) {
+        const std::string size = std::to_string(StatusOf(fileName).Size);
+        throw EZtError(FormatFileMessage("Cannot open file %s", fileName) + ": " + size +
+            " bytes, more than the " + std::to_string(MaxTextLinesFileSize >> 20) +
+            " MiB a preferences file may hold");
+    }
 }
 
 void WriteTextLinesFile(const std::string& fileName, const TTextLines& text)

@@ -18,6 +18,10 @@ public:
     ERangeError()
         : EZtError("Range check error")
     { }
+    // The same message followed by why: "Range check error: ...".
+    explicit ERangeError(const std::string& why)
+        : EZtError("Range check error: " + why)
+    { }
 };
 
 // A conversion that would need more work or memory than any document of

@@ -28,6 +28,8 @@
 #include <memory>
 #include <thread>
 
+#include <filesystem>
+
 namespace quorvex::testing {
 namespace {
 
@@ -201,6 +203,18 @@ TEST_F(OpenDocumentTest, ALoadCommandThatFailsShowsTheStandardErrorBox)
         QStringLiteral("Cannot open file %1: No such file or directory.")
             .arg(QString::fromStdString(missing)));
     EXPECT_EQ(Window.PageImage(wpConvertedText), siError);
+}
+
+TEST_F(OpenDocumentTest, ADocumentOfTwoGibibytesSaysWhyItIsOutOfRange)
+{
+    const std::string huge = Path("huge.fa4");
+    WriteFileBytes(huge, "");
+    std::filesystem::resize_file(huge, std::uintmax_t{1} << 31); // sparse
+    Prompter.AnswerFile(QString::fromStdString(huge));
+    Window.btnLoadFa4->click();
+    ASSERT_EQ(Prompter.Boxes.size(), 1u);
+    EXPECT_EQ(Prompter.Boxes[0].Text,
+        QStringLiteral("Range check error: 2147483648 bytes; a document holds less than 2 GiB."));
 }
 
 TEST_F(OpenDocumentTest, SaveOnConvertedTextWritesTheConvertedDocument)

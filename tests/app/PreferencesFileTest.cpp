@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <filesystem>
 #include <ostream>
 
 namespace quorvex::testing {
@@ -113,6 +114,23 @@ TEST_F(PreferencesFileTest, AMissingFileIsReportedAndChangesNothing)
             .arg(QString::fromStdString(Path("missing.html"))));
     EXPECT_EQ(Window.Header->Lines(), before);
     EXPECT_EQ(Window.PreferencesFileName(), "FA4-Preferences.html");
+}
+
+TEST_F(PreferencesFileTest, AFileAboveTheBoundIsRefusedBeforeItIsRead)
+{
+    // Sparse: reading it whole would take two gigabytes.
+    const std::string huge = Path("huge.html");
+    WriteFileBytes(huge, "");
+    std::filesystem::resize_file(huge, 2000000000);
+    const auto before = Window.Header->Lines();
+    Prompter.AnswerFile(QString::fromStdString(huge));
+    Window.btnLoadFa4->click();
+    ASSERT_EQ(Prompter.Boxes.size(), 1u);
+    EXPECT_EQ(Prompter.Boxes[0].Text,
+        QStringLiteral(
+            "Cannot open file %1: 2000000000 bytes, more than the 16 MiB a preferences file may hold.")
+            .arg(QString::fromStdString(huge)));
+    EXPECT_EQ(Window.Header->Lines(), before);
 }
 
 TEST_F(PreferencesFileTest, AFileThatCannotBeCreatedKeepsTheName)

@@ -264,6 +264,21 @@ TEST_F(Fa4ToHtml, MissingDocumentInTheMiddleOfABatch)
     EXPECT_FALSE(fs::exists(missing + ".html"));
 }
 
+TEST_F(Fa4ToHtml, PreferencesFileAboveTheBoundIsRefusedBeforeItIsRead)
+{
+    // Sparse: reading it whole would take its size in memory.
+    const std::string good = MakeDocument("good.fa4");
+    const std::string preferences = Path("head.html");
+    WriteBytes(preferences, "");
+    fs::resize_file(preferences, (std::uintmax_t{16} << 20) + 1);
+    const TRun head = Run({"-p", preferences, good});
+    EXPECT_EQ(head.Status, 1);
+    EXPECT_EQ(head.Err,
+        "fa4tohtml: " + preferences + ": Cannot open file " + preferences +
+            ": 16777217 bytes, more than the 16 MiB a preferences file may hold\n");
+    EXPECT_FALSE(fs::exists(good + ".html"));
+}
+
 TEST_F(Fa4ToHtml, FailedConversionLeavesTheOutputFileAlone)
 {
     const std::string target = Path("keep.html");
@@ -324,7 +339,8 @@ TEST_F(Fa4ToHtml, BatchGoesOnPastDocumentsThatCannotBeConverted)
     EXPECT_EQ(run.Err,
         line(damaged, "warning: damaged: 1 table could not be read as a table") +
             line(boxes, "Document too complex to convert") + line(empty, notADocument) +
-            line(huge, notADocument) + line(huge, "Range check error") +
+            line(huge, notADocument) +
+            line(huge, "Range check error: 2147483648 bytes; a document holds less than 2 GiB") +
             line(folder, "is a folder; use -r to convert the documents in it") +
             line(pipe, "Cannot open file " + pipe + ": Not a regular file"));
     for (const std::string& written : {a, b, damaged, d, empty}) {

@@ -160,7 +160,8 @@ TEST(LineTable, FileOfTwoGigabytesRaisesTheRangeError)
         ::close(fd);
     }
     TClassicDocument document;
-    EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(name); }), "Range check error");
+    EXPECT_EQ(ErrorOf([&] { document.LoadFromFile(name); }),
+        "Range check error: 2147483648 bytes; a document holds less than 2 GiB");
     EXPECT_EQ(document.FileName(), name);
     EXPECT_EQ(document.FileSize(), 0);
     EXPECT_FALSE(document.Loaded());
