@@ -3,6 +3,7 @@
 
 #include "ZtPrompter.h"
 
+#include "ZtFileStatus.h"
 #include "ZtQuotedName.h"
 #include "ZtRecognizeDocument.h"
 
@@ -75,9 +76,9 @@ QString OverwriteQuestion(const QString& fileName)
 void TZtFileChooser::accept()
 {
     const QString fileName = selectedFiles().value(0);
-    const QFileInfo file(fileName);
+    const TFileStatus file = StatusOf(QFile::encodeName(fileName).toStdString());
     // A folder is entered, not replaced: Qt's dialog does that itself.
-    if (FConfirmOverwrite && acceptMode() == AcceptSave && file.exists() && !file.isDir()) {
+    if (FConfirmOverwrite && acceptMode() == AcceptSave && file.Found() && !file.IsFolder()) {
         QMessageBox box(QMessageBox::Warning, windowTitle(), OverwriteQuestion(fileName),
             QMessageBox::Yes | QMessageBox::No, this);
         box.setTextFormat(Qt::PlainText);

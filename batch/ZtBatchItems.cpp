@@ -2,11 +2,10 @@
 
 #include "ZtBatchItems.h"
 
-#include <time.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 
 #include <exception>
 #include <filesystem>
@@ -123,12 +122,11 @@ void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::
     addUnreadableUpTo(walk.Documents.size());
 }
 
-// Time as the file system counts it.
+// Time as the file system counts it: the system's real-time clock.
 std::int64_t NowNs()
 {
-    struct timespec now { };
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return std::int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
 }
 
 // A missing or unreadable cache is an empty one.

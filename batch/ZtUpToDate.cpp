@@ -2,22 +2,14 @@
 
 #include "ZtUpToDate.h"
 
-#include <sys/stat.h>
+#include "ZtFileStatus.h"
 
 namespace quorvex {
-namespace {
-
-std::int64_t Nanoseconds(const struct timespec& time)
-{
-    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
-}
-
-} // namespace
 
 std::int64_t ModificationTime(const std::string& name, std::int64_t missing)
 {
-    struct stat info { };
-    return ::stat(name.c_str(), &info) == 0 ? Nanoseconds(info.st_mtim) : missing;
+    const TFileStatus status = StatusOf(name);
+    return status.Found() ? status.ModifiedNs : missing;
 }
 
 bool HtmlIsUpToDate(std::int64_t documentTime, std::optional<std::int64_t> htmlTime, std::int64_t notBefore)
