@@ -29,6 +29,14 @@ TZtApplication::TZtApplication(int& argc, char** argv, TZtPrompter& prompter)
     setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvex"), QIcon(QStringLiteral(":/icons/quorvex.svg"))));
 }
 
+void TZtApplication::ChooseUtf8WhereNoLocaleIsSet()
+{
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"})
+        if (!qEnvironmentVariableIsEmpty(variable)) return;
+    // Only the characters: messages, numbers and dates stay as C has them.
+    qputenv("LC_CTYPE", "C.UTF-8");
+}
+
 bool TZtApplication::notify(QObject* receiver, QEvent* event)
 {
     try {

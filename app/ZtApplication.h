@@ -14,6 +14,13 @@ class TZtApplication : public QApplication {
 public:
     TZtApplication(int& argc, char** argv, TZtPrompter& prompter);
 
+    // Where no locale is chosen at all (LC_ALL, LC_CTYPE and LANG unset, as
+    // in cron, a container or a minimal system), the characters are UTF-8
+    // all the same: the toolkit needs that and would otherwise say so on
+    // standard error each start. A locale the user chose stays, also one
+    // that is not UTF-8. Call before the application object is made.
+    static void ChooseUtf8WhereNoLocaleIsSet();
+
     // Any error escaping the delivery of an event ends that event only: it
     // is shown in the standard error box and the loop goes on.
     bool notify(QObject* receiver, QEvent* event) override;

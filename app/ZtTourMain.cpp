@@ -9,12 +9,12 @@
 // minute, should nobody end it before.
 
 #include "ZtApplication.h"
+#include "ZtFileAccess.h"
 #include "ZtFormQuorvexMain.h"
 #include "ZtHtmlPreview.h"
 #include "ZtProgramStart.h"
 #include "ZtPrompter.h"
 
-#include <QFile>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
@@ -47,11 +47,10 @@ QByteArray GeometryLine(const QRect& place)
 void WriteGeometry(const quorvex::TZtFormQuorvex& window, const char* fileName)
 {
     const QWidget& preview = *window.HtmlPreview;
-    QFile file(QString::fromLocal8Bit(fileName));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(GeometryLine(window.frameGeometry()));
-        file.write(GeometryLine(QRect(preview.mapToGlobal(QPoint(0, 0)), preview.size())));
-    }
+    const QByteArray lines = GeometryLine(window.frameGeometry()) +
+        GeometryLine(QRect(preview.mapToGlobal(QPoint(0, 0)), preview.size()));
+    quorvex::WriteWholeFile(
+        fileName, std::string_view(lines.constData(), static_cast<std::size_t>(lines.size())));
 }
 
 } // namespace
@@ -61,6 +60,7 @@ int main(int argc, char** argv)
     using namespace quorvex;
 
     TZtConsolePrompter prompter;
+    TZtApplication::ChooseUtf8WhereNoLocaleIsSet();
     TZtHtmlPreview::PrepareApplication();
     TZtApplication application(argc, argv, prompter);
     if (argc < 4 || argc > 5) {

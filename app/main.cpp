@@ -31,6 +31,7 @@ int main(int argc, char** argv)
     else
         prompter = std::make_unique<TZtQtPrompter>();
 
+    TZtApplication::ChooseUtf8WhereNoLocaleIsSet();
     TZtHtmlPreview::PrepareApplication();
     // Qt sees the program's name only: a document named like one of Qt's
     // own options ("-reverse", "-style") stays a document.

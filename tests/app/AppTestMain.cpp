@@ -37,6 +37,7 @@ int main(int argc, char** argv)
     const QTemporaryDir home;
     for (const char* variable : HomeVariables) qputenv(variable, QFile::encodeName(home.path()));
     ::testing::InitGoogleTest(&argc, argv);
+    quorvex::TZtApplication::ChooseUtf8WhereNoLocaleIsSet();
     quorvex::TZtHtmlPreview::PrepareApplication();
     quorvex::TZtApplication application(argc, argv, quorvex::testing::ApplicationPrompter());
     return RUN_ALL_TESTS();

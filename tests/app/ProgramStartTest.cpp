@@ -41,6 +41,7 @@ protected:
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         // Keeps Qt's note about a missing runtime folder off standard error.
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), RuntimeFolder.path());
+        for (const QString& variable : Unset) environment.remove(variable);
         Process.setProcessEnvironment(environment);
         Process.setWorkingDirectory(Folder.path());
         Process.start(QStringLiteral(QUORVEX_EXE), arguments);
@@ -69,6 +70,7 @@ protected:
     QTemporaryDir Folder;
     QTemporaryDir RuntimeFolder;
     QProcess Process;
+    QStringList Unset; // variables the program does not see
 };
 
 TEST_F(ProgramStartTest, HelpAndVersionAnswerAndEnd)
@@ -97,6 +99,18 @@ TEST_F(ProgramStartTest, HelpAndVersionAnswerAndEnd)
     EXPECT_EQ(batch.ExitCode, 0);
     EXPECT_TRUE(batch.Output.isEmpty());
     EXPECT_TRUE(batch.Errors.isEmpty());
+}
+
+TEST_F(ProgramStartTest, WithNoLocaleSetNothingIsSaidAboutIt)
+{
+    // As in cron or a container: the toolkit would call C unfit.
+    Unset = {QStringLiteral("LC_ALL"), QStringLiteral("LC_CTYPE"), QStringLiteral("LANG")};
+    WriteGood("a.fa4");
+    const TRun run = Run({QStringLiteral("a.fa4"), QStringLiteral("a.fa4")});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Errors, QString());
+    EXPECT_TRUE(Exists("a.fa4.html"));
 }
 
 TEST_F(ProgramStartTest, AnUnknownOptionIsAUsageError)
