@@ -37,7 +37,7 @@ const std::vector<std::string> ThreeLines = {"<head>", "  <title>T\xE4st</title>
 TEST_F(PreferencesFileTest, TheDefaultPreferencesAreSavedWithCrLf)
 {
     const std::string bytes = SaveAndRead(Path("default.html"));
-    EXPECT_TRUE(bytes.starts_with("<head>\r\n<style type=\"text/css\">\r\n"));
+    EXPECT_TRUE(bytes.starts_with("<head>\r\n<meta charset=\"utf-8\">\r\n<style type=\"text/css\">\r\n"));
     EXPECT_TRUE(bytes.ends_with("</style>\r\n</head>\r\n"));
     EXPECT_EQ(Window.PreferencesFileName(), Path("default.html"));
 }

@@ -189,7 +189,9 @@ TEST_F(ProgramStartTest, ABatchWritesEachDocumentBesideIt)
     ASSERT_TRUE(Exists("a.fa4.html"));
     ASSERT_TRUE(Exists("b.fa4.html"));
     const std::string html = ReadFileBytes(Path("a.fa4.html"));
-    EXPECT_TRUE(html.starts_with("<head>\r\n<style type=\"text/css\">\r\n")) << "the default preferences";
+    EXPECT_TRUE(html.starts_with("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
+                                 "<head>\r\n<meta charset=\"utf-8\">\r\n"))
+        << "the default preferences";
     EXPECT_NE(html.find("Batch text"), std::string::npos);
 }
 

@@ -110,7 +110,7 @@ TEST_F(WindowLayoutTest, TheEditorStartsWithTheDefaultPreferences)
     const auto lines = Window.Header->Lines();
     ASSERT_EQ(lines.size(), 16u);
     EXPECT_EQ(lines.front(), "<head>");
-    EXPECT_EQ(lines[2], "  body  {font-family:Times New Roman, Verdana, Arial, Helvetica, serif}");
+    EXPECT_EQ(lines[3], "  body  {font-family:Times New Roman, Verdana, Arial, Helvetica, serif}");
     EXPECT_EQ(lines.back(), "</head>");
     EXPECT_EQ(Window.Header->Highlighter()->DefaultFilter(), "HTML Document (*.htm,*.html)|*.htm;*.html");
 }
@@ -220,7 +220,7 @@ TEST_F(WindowLayoutTest, TheEditorGetsTheKeyBindings)
     Window.Header->setCursorPosition(0, 0);
     QTest::keyClick(Window.Header, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Window.Header->Lines().size(), 15u);
-    EXPECT_EQ(Window.Header->Lines().front(), "<style type=\"text/css\">");
+    EXPECT_EQ(Window.Header->Lines().front(), "<meta charset=\"utf-8\">");
     EXPECT_EQ(Window.PageImage(wpPreferences), siChanged);
 
     // Alt+Backspace undoes it.
