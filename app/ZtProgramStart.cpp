@@ -2,77 +2,70 @@
 
 #include "ZtProgramStart.h"
 
+#include "ZtBatchRun.h"
 #include "ZtConvertDocument.h"
 #include "ZtErrorReport.h"
-#include "ZtFileTarget.h"
 #include "ZtFormQuorvexMain.h"
 #include "ZtQuotedName.h"
-#include "ZtRecognizeDocument.h"
-#include "ZtReplaceEntry.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <set>
 
 namespace quorvex {
 
 namespace {
 
-// Every argument of the window names a file, also "-", which ConvertDocument
-// takes for standard input.
+// Every argument of the window names a file, also "-", which the run would
+// take for standard input.
 std::string DocumentFileName(const std::string& argument)
 {
     return argument == StandardInputName ? "./" + argument : argument;
 }
 
-// The documents of a batch as files, so that a document is known under any
-// name that leads to it.
-std::set<TFileIdentity> DocumentFiles(const std::vector<std::string>& arguments)
-{
-    std::set<TFileIdentity> documents;
-    for (const std::string& name : arguments)
-        if (const auto identity = IdentityOfRegularFile(DocumentFileName(name))) documents.insert(*identity);
-    return documents;
-}
+// The window's batch on standard error: a document it passes over is named
+// with the reason, as the headless converter names it; of the failures
+// only a document that did not convert is shown, in the window's box.
+class TWindowRunReport : public TZtRunReport {
+public:
+    explicit TWindowRunReport(TZtFormQuorvex& window)
+        : FWindow(window)
+    { }
 
-// A file that looks like a document is worth more than the HTML that would
-// replace it: the batch says why it writes no HTML there, as the
-// headless converter does.
-bool RefusesTarget(const std::string& document, const std::string& target)
-{
-    if (!LooksLikeFa4Document(target)) return false;
-    std::fprintf(stderr, "quorvex: the HTML of %s would overwrite %s, which looks like an F&A 4 document\n",
-        QuotedName(document).c_str(), QuotedName(target).c_str());
-    std::fflush(stderr);
-    return true;
-}
+    void Note(const TZtBatchNote&) override { }
+    void Conflict(const std::string& message) override
+    {
+        std::fprintf(stderr, "quorvex: %s\n", WithoutControls(message).c_str());
+        std::fflush(stderr);
+    }
+    void Converting(std::size_t) override { }
+    void Finished(const TZtBatchItem&, const TZtItemResult& result, const TZtOutcome&) override
+    {
+        if (result.ConversionFailed) FWindow.ReportConversionError(*result.Message);
+        // A link, FIFO or document in the way stays, and the batch says so.
+        if (result.NotReplaced) Conflict(*result.Message);
+    }
+    void AllFinished() override { }
+    void RunFileFailed(const std::string&, const std::string&) override { }
+
+private:
+    TZtFormQuorvex& FWindow;
+};
 
 // Each document is converted on its own, without the window: the window's
-// preferences and character output decide the bytes, as a Save would. A
-// batch naming both X and X.html would write X's HTML over the document
-// X.html before reading it; such an HTML file is not written, in silence like
-// every failure of a batch, unless X.html looks like a document.
+// preferences and character output decide the bytes, as a Save would. The
+// shared run's rules keep the HTML off any document, of the batch or not:
+// such a document is passed over, and so is a second document that would
+// write the same HTML file. One document at a time, so that the boxes come
+// in order on the window's thread.
 void ConvertBatch(TZtFormQuorvex& window, const std::vector<std::string>& arguments)
 {
-    const TZtConversion conversion = window.Conversion();
-    const std::set<TFileIdentity> documents = DocumentFiles(arguments);
-    TZtLeftoverSweep sweep(KeepsDocument);
-    for (const std::string& name : arguments) {
-        const std::string target = name + ".html";
-        if (RefusesTarget(name, target) || documents.contains(IdentityOfTarget(target))) continue;
-        try {
-            ConvertToMadeName(DocumentFileName(name), target, conversion, &sweep);
-        } catch (const EZtConversionError& error) {
-            window.ReportConversionError(error.what());
-        } catch (const EZtNotReplacedError& error) {
-            // A link, FIFO or document in the way stays, and the batch says so.
-            std::fprintf(stderr, "quorvex: %s\n", error.what());
-            std::fflush(stderr);
-        } catch (...) {
-            // A batch goes on with the next document; other failures stay silent.
-        }
-    }
+    TZtBatchRequest request;
+    for (const std::string& name : arguments) request.Names.push_back(DocumentFileName(name));
+    request.Conversion = window.Conversion();
+    request.Conflicts = TZtConflictPolicy::cpPassOverItem;
+    TWindowRunReport report(window);
+    RunRequest(request, report);
 }
 
 } // namespace

@@ -1,12 +1,20 @@
 #pragma once
 // What one run over many documents is asked to do, whichever program asks:
-// the names given, where their HTML goes, and whether folders are walked.
+// the names given, where their HTML goes, whether folders are walked, and
+// how the documents are converted.
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "ZtConvertDocument.h"
+
 namespace quorvex {
+
+// What outputs that conflict do to a run: the command line writes nothing
+// at all, the window passes over the documents concerned and converts the
+// others.
+enum class TZtConflictPolicy { cpRefuseRun, cpPassOverItem };
 
 struct TZtBatchRequest {
     std::vector<std::string> Names; // documents, and with Recursive folders, in the order given
@@ -14,6 +22,12 @@ struct TZtBatchRequest {
     std::optional<std::string> OutputDir; // each NAME.html goes into this folder
     bool Recursive = false; // folders are walked for documents
     bool Text = false; // each document's text (NAME.txt) instead of its HTML
+    // An output newer than its document and than the preferences file stays.
+    bool Update = false;
+    std::optional<std::string> PreferencesFile; // where Conversion.Preferences came from
+    unsigned Jobs = 1; // documents converted at once
+    TZtConversion Conversion;
+    TZtConflictPolicy Conflicts = TZtConflictPolicy::cpRefuseRun;
 };
 
 // The one place an output's name is made: the output file, standard output

@@ -2,6 +2,8 @@
 
 #include "ZtConvertItem.h"
 
+#include "ZtReplaceEntry.h"
+
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -135,6 +137,12 @@ TZtItemResult ConvertItem(const TZtBatchItem& item, const TZtItemSettings& setti
     }
     try {
         Convert(result, item, settings);
+    } catch (const EZtConversionError& error) {
+        result.Message = error.what();
+        result.ConversionFailed = true;
+    } catch (const EZtNotReplacedError& error) {
+        result.Message = error.what();
+        result.NotReplaced = true;
     } catch (const std::exception& error) {
         result.Message = error.what();
     } catch (...) {

@@ -36,6 +36,8 @@ enum class TZtItemState { isConverted, isUpToDate, isFailed };
 struct TZtItemResult {
     TZtItemState State = TZtItemState::isFailed;
     std::optional<std::string> Message; // why it failed
+    bool ConversionFailed = false; // the document was read but did not convert
+    bool NotReplaced = false; // what stood under the output's name stays
     // What the conversion saw: standard input may turn out to be no
     // document, and any document may be damaged.
     bool NotADocument = false;

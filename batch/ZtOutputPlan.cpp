@@ -190,7 +190,7 @@ TZtOutputKeys FindOutputKeys(const TZtBatchItem& item, TZtKeyLookups& lookups)
     return keys;
 }
 
-std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
+std::vector<TZtConflict> FindConflicts(const std::vector<TZtBatchItem>& items,
     const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles,
     const TZtFoldsCase& foldsCase)
 {
@@ -209,38 +209,50 @@ std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
         return std::nullopt;
     };
 
-    std::vector<std::string> conflicts;
+    std::vector<TZtConflict> conflicts;
     TIdentityMap<std::size_t> firstWriter(items.size());
     TCaseCheck caseCheck(foldsCase);
-    const auto caseConflict = [&](const std::string& target, const std::string& writer) {
+    const auto caseConflict = [&](std::optional<std::size_t> item, const std::string& target,
+                                  const std::string& writer) {
         if (target == StandardOutputName) return;
         if (const auto first = caseCheck.Add(target, writer))
-            conflicts.push_back(CaseMessage(first->second, first->first, writer, target));
+            conflicts.push_back({item, CaseMessage(first->second, first->first, writer, target)});
     };
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (items[i].WritesNothing()) continue;
         if (auto conflict = overwriteConflict(keys[i], HtmlOf(items[i]), items[i].Target))
-            conflicts.push_back(std::move(*conflict));
+            conflicts.push_back({i, std::move(*conflict)});
         const auto [first, added] = firstWriter.try_emplace(&keys[i].Output, i);
         if (!added)
-            conflicts.push_back(DuplicateMessage(items[first->second], items[i]));
+            conflicts.push_back({i, DuplicateMessage(items[first->second], items[i])});
         else
-            caseConflict(items[i].Target, QuotedName(items[i].Document));
+            caseConflict(i, items[i].Target, QuotedName(items[i].Document));
     }
     TZtKeyLookups lookups;
     for (const auto& file : runFiles) {
         TZtOutputKeys output;
         FindOutput(output, file.Name, lookups);
         if (auto conflict = overwriteConflict(output, file.What, file.Name))
-            conflicts.push_back(std::move(*conflict));
+            conflicts.push_back({std::nullopt, std::move(*conflict)});
         const auto writer = firstWriter.find(&output.Output);
         if (writer != firstWriter.end())
-            conflicts.push_back(QuotedName(items[writer->second].Document) + " and " + file.What +
-                " would both be written to " + QuotedName(file.Name));
+            conflicts.push_back({std::nullopt,
+                QuotedName(items[writer->second].Document) + " and " + file.What +
+                    " would both be written to " + QuotedName(file.Name)});
         else
-            caseConflict(file.Name, file.What);
+            caseConflict(std::nullopt, file.Name, file.What);
     }
     return conflicts;
+}
+
+std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
+    const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles,
+    const TZtFoldsCase& foldsCase)
+{
+    std::vector<std::string> messages;
+    for (auto& conflict : FindConflicts(items, keys, runFiles, foldsCase))
+        messages.push_back(std::move(conflict.Message));
+    return messages;
 }
 
 std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,

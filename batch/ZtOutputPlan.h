@@ -56,11 +56,22 @@ struct TZtRunFile {
 // where two outputs differ only in case.
 using TZtFoldsCase = std::function<bool(const std::string& folder)>;
 
-// What forbids the run, one message per conflict, in document order, the
-// run's other files last, names quoted (QuotedName); empty when it can go
-// on. `keys` holds FindOutputKeys of each item. Two outputs whose names
-// differ only in case are one file where `foldsCase` says so of the folder
-// in which their spellings part.
+// An output the rules forbid: the item that would write it (none for the
+// run's own files) and what the user is told.
+struct TZtConflict {
+    std::optional<std::size_t> Item;
+    std::string Message;
+};
+
+// What forbids the run, in document order, the run's other files last,
+// names quoted (QuotedName); empty when it can go on. `keys` holds
+// FindOutputKeys of each item. Two outputs whose names differ only in case
+// are one file where `foldsCase` says so of the folder in which their
+// spellings part.
+std::vector<TZtConflict> FindConflicts(const std::vector<TZtBatchItem>& items,
+    const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles = {},
+    const TZtFoldsCase& foldsCase = FolderFoldsCase);
+// Their messages alone.
 std::vector<std::string> OutputConflicts(const std::vector<TZtBatchItem>& items,
     const std::vector<TZtOutputKeys>& keys, const std::vector<TZtRunFile>& runFiles = {},
     const TZtFoldsCase& foldsCase = FolderFoldsCase);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "ZtBatchItems.h"
+#include "ZtBatchRun.h"
 #include "ZtDamageAccount.h"
 #include "ZtParallelBatch.h"
 
@@ -29,15 +30,6 @@ std::string NotADocumentLine(const TZtBatchItem& item);
 // The warning line for a damaged document: "fa4tohtml: NAME: warning:
 // damaged: 14 of 27 lines cut at the end of the file".
 std::string DamageLine(const TZtBatchItem& item, const TZtDamageAccount& damage);
-
-// What a run over folders did, for its last line.
-struct TZtBatchCounts {
-    std::size_t Converted = 0;
-    std::size_t PassedOver = 0; // files that are no documents
-    std::size_t UpToDate = 0;
-    std::size_t Failed = 0;
-    std::size_t Damaged = 0; // of the converted ones
-};
 
 // "fa4tohtml: 3 converted, 1 passed over as not documents, 0 up to date,
 // 1 failed" and a line end; "3 converted (1 damaged), ..." when any

@@ -171,7 +171,13 @@ TZtCliOptions ParseCommandLine(const std::vector<std::string>& args)
 
 TZtBatchRequest BatchRequest(const TZtCliOptions& options)
 {
-    return {options.Documents, options.OutputFile, options.OutputDir, options.Recursive, options.Text};
+    TZtBatchRequest request;
+    request.Names = options.Documents;
+    request.OutputFile = options.OutputFile;
+    request.OutputDir = options.OutputDir;
+    request.Recursive = options.Recursive;
+    request.Text = options.Text;
+    return request;
 }
 
 std::string HtmlFileName(const TZtCliOptions& options, const std::string& document)

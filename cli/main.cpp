@@ -3,41 +3,27 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "ZtArchiveIndex.h"
-#include "ZtBatchItems.h"
 #include "ZtBatchReport.h"
+#include "ZtBatchRun.h"
 #include "ZtCliOptions.h"
 #include "ZtConvertDocument.h"
-#include "ZtConvertItem.h"
 #include "ZtDefaultPreferences.h"
-#include "ZtFileAccess.h"
-#include "ZtFactsCache.h"
-#include "ZtOutputFolder.h"
-#include "ZtRecognizeDocument.h"
-#include "ZtReplaceEntry.h"
 #include "ZtFileStatus.h"
 #include "ZtInfoLines.h"
-#include "ZtOutputPlan.h"
-#include "ZtParallelBatch.h"
 #include "ZtQuotedName.h"
-#include "ZtSearchData.h"
 #include "ZtTemporaryFiles.h"
-#include "ZtUpToDate.h"
 
 namespace quorvex {
 namespace {
 
 enum TExitStatus { exOk = 0, exFailed = 1, exUsage = 2 };
-
-// Items whose files are looked at in one go on one thread.
-constexpr std::size_t KeysPerTask = 32;
 
 int ReportUsageError(const EZtUsageError& error)
 {
@@ -52,186 +38,51 @@ unsigned DefaultJobs()
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// The folders and files named, as the index's title shows them.
-std::string ArchiveName(const std::vector<std::string>& names)
-{
-    std::string joined;
-    for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
-    return joined;
-}
-
-std::string SearchFolder(const TZtCliOptions& options)
-{
-    return *options.OutputDir + "/" + std::string(SearchFolderName);
-}
-
-// The index of every document of the run, those that failed included, and
-// the data its search reads.
-bool WriteIndex(const TZtCliOptions& options, const TZtBatchItems& batch, std::vector<TZtItemResult>& results,
-    TZtLeftoverSweep& sweep)
-{
-    const std::string name = IndexName(BatchRequest(options));
-    std::vector<TZtIndexRow> rows;
-    rows.reserve(results.size());
-    // Standard input's HTML went to standard output: nothing to link to.
-    // A name refused before conversion is no document of the archive.
-    for (std::size_t i = 0; i < results.size(); ++i)
-        if (batch.Items[i].Target != StandardOutputName && !batch.Items[i].Refusal)
-            rows.push_back(std::move(results[i].Row));
-    TZtSearchDataBuilder search;
-    // Each text is given up once the search data holds it.
-    for (const std::size_t i : RowsInIndexOrder(rows)) {
-        search.Add(rows[i].Path, rows[i].Text);
-        std::string().swap(rows[i].Text);
-    }
-    try {
-        const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*options.OutputDir, true);
-        sweep.Sweep(folder.Descriptor());
-        const TZtOutputFolder searchFolder = folder.Enter(std::string(SearchFolderName), true);
-        sweep.Sweep(searchFolder.Descriptor());
-        for (const TZtSearchFile& file : search.Finish())
-            WriteEntry(searchFolder, file.Name, file.Bytes, KeepsDocument);
-        WriteEntry(folder, std::string(IndexFileName),
-            BuildArchiveIndex(ArchiveName(options.Documents), std::move(rows), true), KeepsDocument);
-        return true;
-    } catch (const std::exception& error) {
-        std::fputs(ErrorLine(name, error.what()).c_str(), stderr);
-        return false;
-    }
-}
-
-// The cache only spares the next run some reading: when it cannot be written
-// the run has still done all it should, and says nothing. Only a file of its
-// own is written, never through a link or into a pipe.
-void WriteFactsCache(const TZtCliOptions& options, const std::string& bytes)
-{
-    try {
-        const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*options.OutputDir, true);
-        WriteEntry(folder, std::string(FactsCacheFileName), bytes, KeepsDocument);
-    } catch (const std::exception&) { }
-}
-
-void Count(TZtBatchCounts& counts, TZtItemState state)
-{
-    if (state == TZtItemState::isConverted)
-        ++counts.Converted;
-    else if (state == TZtItemState::isUpToDate)
-        ++counts.UpToDate;
-    else
-        ++counts.Failed;
-}
-
-// A run whose outputs conflict writes nothing at all.
-int ReportConflicts(const std::vector<std::string>& conflicts)
-{
-    for (const auto& conflict : conflicts)
+// The run told on standard error: conflicts and notes as they come, each
+// item's failure and warnings with the progress, in item order.
+class TCliRunReport : public TZtRunReport {
+public:
+    void Note(const TZtBatchNote& note) override { std::fputs(NoteLine(note).c_str(), stderr); }
+    void Conflict(const std::string& message) override
+    {
         std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(ProgramName.size()), ProgramName.data(),
-            WithoutControls(conflict).c_str());
-    return exUsage;
-}
-
-// What a run finds out before it writes anything: each item's files, and
-// with -u whether its HTML is up to date.
-struct TPlan {
-    std::vector<TZtOutputKeys> Keys;
-    std::vector<char> Kept; // the HTML is up to date and stays
-};
-
-// Looking at every document and target is work for all threads.
-TPlan LookAtFiles(const TZtBatchItems& batch, const TZtCliOptions& options, unsigned jobs)
-{
-    // Preferences that cannot be looked at make every HTML out of date.
-    const std::int64_t preferencesTime =
-        options.PreferencesFile ? ModificationTime(*options.PreferencesFile, INT64_MAX) : 0;
-    TPlan plan{std::vector<TZtOutputKeys>(batch.Items.size()), std::vector<char>(batch.Items.size(), 0)};
-    ForEachRangeInParallel(batch.Items.size(), jobs, KeysPerTask, [&](std::size_t begin, std::size_t end) {
-        TZtKeyLookups lookups;
-        for (std::size_t i = begin; i < end; ++i) {
-            const TZtBatchItem& item = batch.Items[i];
-            if (item.WritesNothing()) continue;
-            plan.Keys[i] = FindOutputKeys(item, lookups);
-            if (!options.Update) continue;
-            // A document whose time cannot be read is converted, and fails
-            // there.
-            const std::int64_t documentTime =
-                item.Facts ? item.Facts->ModifiedNs : ModificationTime(item.Document, INT64_MAX);
-            plan.Kept[i] = HtmlIsUpToDate(documentTime, plan.Keys[i].OutputTime, preferencesTime) ? 1 : 0;
-        }
-    });
-    return plan;
-}
-
-// Converts the items not kept on `jobs` threads and reports every item in
-// item order.
-std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::vector<char>& kept,
-    const TZtItemSettings& settings, unsigned jobs, TZtBatchCounts& counts)
-{
-    std::vector<TZtItemResult> results(batch.Items.size());
-    std::vector<std::size_t> converted;
-    for (std::size_t i = 0; i < batch.Items.size(); ++i) {
-        if (kept[i])
-            results[i] = KeepItem(batch.Items[i], settings);
-        else
-            converted.push_back(i);
+            WithoutControls(message).c_str());
     }
-    TZtBatchReport report(stderr, batch.Items.size(), StandardErrorIsTerminal());
-    std::size_t reported = 0; // the items before this one are reported
-    // A kept item has nothing to say but its place in the progress.
-    const auto reportUpTo = [&](std::size_t end, const TZtOutcome& last) {
-        for (; reported < end; ++reported) {
-            const TZtBatchItem& item = batch.Items[reported];
-            const TZtItemResult& result = results[reported];
-            if (item.NotADocument || result.NotADocument) report.Note(NotADocumentLine(item));
-            if (result.State == TZtItemState::isConverted && result.Damage.Damaged()) {
-                report.Note(DamageLine(item, result.Damage));
-                ++counts.Damaged;
-            }
-            report.Finished(item.Document, reported + 1 == end ? last : TZtOutcome());
-            Count(counts, results[reported].State);
-        }
-    };
-    RunBatch(
-        converted.size(), jobs,
-        [&](std::size_t k) {
-            TZtItemResult& result = results[converted[k]];
-            result = ConvertItem(batch.Items[converted[k]], settings);
-            return result.Message;
-        },
-        [&](std::size_t k, const TZtOutcome& outcome) { reportUpTo(converted[k] + 1, outcome); });
-    reportUpTo(batch.Items.size(), TZtOutcome());
-    return results;
-}
+    void Converting(std::size_t items) override
+    {
+        FProgress.emplace(stderr, items, StandardErrorIsTerminal());
+    }
+    void Finished(const TZtBatchItem& item, const TZtItemResult& result, const TZtOutcome& outcome) override
+    {
+        if (item.NotADocument || result.NotADocument) FProgress->Note(NotADocumentLine(item));
+        if (result.State == TZtItemState::isConverted && result.Damage.Damaged())
+            FProgress->Note(DamageLine(item, result.Damage));
+        FProgress->Finished(item.Document, outcome);
+    }
+    void AllFinished() override { FProgress.reset(); }
+    void RunFileFailed(const std::string& name, const std::string& message) override
+    {
+        std::fputs(ErrorLine(name, message).c_str(), stderr);
+    }
+
+private:
+    std::optional<TZtBatchReport> FProgress; // while the items are converted
+};
 
 int ConvertAll(const TZtCliOptions& options, const TZtConversion& conversion)
 {
-    const unsigned jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
-    const TZtBatchItems batch = GatherBatchItems(BatchRequest(options), jobs);
-    for (const auto& note : batch.Notes) std::fputs(NoteLine(note).c_str(), stderr);
-    const TPlan plan = LookAtFiles(batch, options, jobs);
-    const bool mirrored = options.Recursive && options.OutputDir;
-    std::vector<TZtRunFile> runFiles;
-    if (mirrored)
-        runFiles = {{IndexName(BatchRequest(options)), "the index"},
-            {FactsCacheName(BatchRequest(options)), "the cache"}};
-    const std::vector<std::string> conflicts = OutputConflicts(batch.Items, plan.Keys, runFiles);
-    if (!conflicts.empty()) return ReportConflicts(conflicts);
-    TZtBatchCounts counts{0, batch.PassedOver, 0, 0};
-    TZtLeftoverSweep sweep(KeepsDocument);
-    // A run that writes text writes no index: the index links to HTML.
-    const bool indexed = mirrored && !options.Text;
-    TZtConversion itemConversion = conversion;
-    itemConversion.KeepText = indexed; // for the index's search
-    // Only a kept document's HTML stays as it was, and so its text.
-    const auto earlierTexts = indexed && options.Update ? ReadEarlierSearchTexts(SearchFolder(options))
-                                                        : std::map<std::string, std::string, std::less<>>();
-    TZtOutputFolders folders([&](int folder) { sweep.Sweep(folder); });
-    const TZtItemSettings settings{
-        itemConversion, options.OutputDir, mirrored, options.OutputFile.has_value(), &folders, &earlierTexts};
-    std::vector<TZtItemResult> results = ConvertItems(batch, plan.Kept, settings, jobs, counts);
-    if (indexed && !WriteIndex(options, batch, results, sweep)) ++counts.Failed;
-    if (indexed && batch.NewCache) WriteFactsCache(options, *batch.NewCache);
-    if (options.Recursive) std::fputs(SummaryLine(counts).c_str(), stderr);
-    return counts.Failed > 0 ? exFailed : exOk;
+    TZtBatchRequest request = BatchRequest(options);
+    request.Update = options.Update;
+    request.PreferencesFile = options.PreferencesFile;
+    request.Jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
+    request.Conversion = conversion;
+    // A run whose outputs conflict writes nothing at all.
+    request.Conflicts = TZtConflictPolicy::cpRefuseRun;
+    TCliRunReport report;
+    const TZtRunSummary summary = RunRequest(request, report);
+    if (summary.Refused) return exUsage;
+    if (options.Recursive) std::fputs(SummaryLine(summary.Counts).c_str(), stderr);
+    return summary.Counts.Failed > 0 ? exFailed : exOk;
 }
 
 int Run(const std::vector<std::string>& args)

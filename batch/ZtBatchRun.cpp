@@ -1,0 +1,222 @@
+// The phases of a run, top-down: gather the items, look at their files, plan
+// the outputs and their conflicts, convert in order, write the index and the
+// cache.
+
+#include "ZtBatchRun.h"
+
+#include <cstdint>
+#include <exception>
+#include <map>
+#include <vector>
+
+#include "ZtArchiveIndex.h"
+#include "ZtFactsCache.h"
+#include "ZtFileStatus.h"
+#include "ZtOutputFolder.h"
+#include "ZtOutputPlan.h"
+#include "ZtRecognizeDocument.h"
+#include "ZtReplaceEntry.h"
+#include "ZtSearchData.h"
+#include "ZtTemporaryFiles.h"
+#include "ZtUpToDate.h"
+
+namespace quorvex {
+namespace {
+
+// Items whose files are looked at in one go on one thread.
+constexpr std::size_t KeysPerTask = 32;
+
+// What a run finds out before it writes anything: each item's files, and
+// with Update whether its HTML is up to date.
+struct TPlan {
+    std::vector<TZtOutputKeys> Keys;
+    std::vector<char> Kept; // the HTML is up to date and stays
+};
+
+// Looking at every document and target is work for all threads.
+TPlan LookAtFiles(const TZtBatchItems& batch, const TZtBatchRequest& request)
+{
+    // Preferences that cannot be looked at make every HTML out of date.
+    const std::int64_t preferencesTime =
+        request.PreferencesFile ? ModificationTime(*request.PreferencesFile, INT64_MAX) : 0;
+    TPlan plan{std::vector<TZtOutputKeys>(batch.Items.size()), std::vector<char>(batch.Items.size(), 0)};
+    ForEachRangeInParallel(
+        batch.Items.size(), request.Jobs, KeysPerTask, [&](std::size_t begin, std::size_t end) {
+            TZtKeyLookups lookups;
+            for (std::size_t i = begin; i < end; ++i) {
+                const TZtBatchItem& item = batch.Items[i];
+                if (item.WritesNothing()) continue;
+                plan.Keys[i] = FindOutputKeys(item, lookups);
+                if (!request.Update) continue;
+                // A document whose time cannot be read is converted, and fails
+                // there.
+                const std::int64_t documentTime =
+                    item.Facts ? item.Facts->ModifiedNs : ModificationTime(item.Document, INT64_MAX);
+                plan.Kept[i] = HtmlIsUpToDate(documentTime, plan.Keys[i].OutputTime, preferencesTime) ? 1 : 0;
+            }
+        });
+    return plan;
+}
+
+bool Mirrored(const TZtBatchRequest& request)
+{
+    return request.Recursive && request.OutputDir;
+}
+
+// Tells every conflict; true when the run may go on, with the items of the
+// conflicts passed over where the policy allows it.
+bool SettleConflicts(
+    const TZtBatchRequest& request, TZtBatchItems& batch, const TPlan& plan, TZtRunReport& report)
+{
+    std::vector<TZtRunFile> runFiles;
+    if (Mirrored(request))
+        runFiles = {{IndexName(request), "the index"}, {FactsCacheName(request), "the cache"}};
+    const std::vector<TZtConflict> conflicts = FindConflicts(batch.Items, plan.Keys, runFiles);
+    for (const TZtConflict& conflict : conflicts) report.Conflict(conflict.Message);
+    if (conflicts.empty()) return true;
+    if (request.Conflicts == TZtConflictPolicy::cpRefuseRun) return false;
+    for (const TZtConflict& conflict : conflicts) {
+        // A run file in the way of the run's own files stops the run all
+        // the same: there is no one document to pass over.
+        if (!conflict.Item) return false;
+        TZtBatchItem& item = batch.Items[*conflict.Item];
+        if (!item.Refusal) item.Refusal = conflict.Message;
+    }
+    return true;
+}
+
+void Count(TZtBatchCounts& counts, const TZtItemResult& result)
+{
+    if (result.State == TZtItemState::isConverted) {
+        ++counts.Converted;
+        if (result.Damage.Damaged()) ++counts.Damaged;
+    } else if (result.State == TZtItemState::isUpToDate)
+        ++counts.UpToDate;
+    else
+        ++counts.Failed;
+}
+
+// Converts the items not kept on the request's threads and reports every
+// item in item order.
+std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::vector<char>& kept,
+    const TZtItemSettings& settings, unsigned jobs, TZtRunReport& report, TZtBatchCounts& counts)
+{
+    std::vector<TZtItemResult> results(batch.Items.size());
+    std::vector<std::size_t> converted;
+    for (std::size_t i = 0; i < batch.Items.size(); ++i) {
+        if (kept[i])
+            results[i] = KeepItem(batch.Items[i], settings);
+        else
+            converted.push_back(i);
+    }
+    report.Converting(batch.Items.size());
+    std::size_t reported = 0; // the items before this one are reported
+    // A kept item has nothing to say but its place in the progress.
+    const auto reportUpTo = [&](std::size_t end, const TZtOutcome& last) {
+        for (; reported < end; ++reported) {
+            report.Finished(
+                batch.Items[reported], results[reported], reported + 1 == end ? last : TZtOutcome());
+            Count(counts, results[reported]);
+        }
+    };
+    RunBatch(
+        converted.size(), jobs,
+        [&](std::size_t k) {
+            TZtItemResult& result = results[converted[k]];
+            result = ConvertItem(batch.Items[converted[k]], settings);
+            return result.Message;
+        },
+        [&](std::size_t k, const TZtOutcome& outcome) { reportUpTo(converted[k] + 1, outcome); });
+    reportUpTo(batch.Items.size(), TZtOutcome());
+    report.AllFinished();
+    return results;
+}
+
+// The folders and files named, as the index's title shows them.
+std::string ArchiveName(const std::vector<std::string>& names)
+{
+    std::string joined;
+    for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
+    return joined;
+}
+
+std::string SearchFolder(const TZtBatchRequest& request)
+{
+    return *request.OutputDir + "/" + std::string(SearchFolderName);
+}
+
+// The index of every document of the run, those that failed included, and
+// the data its search reads.
+bool WriteIndex(const TZtBatchRequest& request, const TZtBatchItems& batch,
+    std::vector<TZtItemResult>& results, TZtLeftoverSweep& sweep, TZtRunReport& report)
+{
+    std::vector<TZtIndexRow> rows;
+    rows.reserve(results.size());
+    // Standard input's HTML went to standard output: nothing to link to.
+    // A name refused before conversion is no document of the archive.
+    for (std::size_t i = 0; i < results.size(); ++i)
+        if (batch.Items[i].Target != StandardOutputName && !batch.Items[i].Refusal)
+            rows.push_back(std::move(results[i].Row));
+    TZtSearchDataBuilder search;
+    // Each text is given up once the search data holds it.
+    for (const std::size_t i : RowsInIndexOrder(rows)) {
+        search.Add(rows[i].Path, rows[i].Text);
+        std::string().swap(rows[i].Text);
+    }
+    try {
+        const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*request.OutputDir, true);
+        sweep.Sweep(folder.Descriptor());
+        const TZtOutputFolder searchFolder = folder.Enter(std::string(SearchFolderName), true);
+        sweep.Sweep(searchFolder.Descriptor());
+        for (const TZtSearchFile& file : search.Finish())
+            WriteEntry(searchFolder, file.Name, file.Bytes, KeepsDocument);
+        WriteEntry(folder, std::string(IndexFileName),
+            BuildArchiveIndex(ArchiveName(request.Names), std::move(rows), true), KeepsDocument);
+        return true;
+    } catch (const std::exception& error) {
+        report.RunFileFailed(IndexName(request), error.what());
+        return false;
+    }
+}
+
+// The cache only spares the next run some reading: when it cannot be written
+// the run has still done all it should, and says nothing. Only a file of its
+// own is written, never through a link or into a pipe.
+void WriteFactsCache(const TZtBatchRequest& request, const std::string& bytes)
+{
+    try {
+        const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*request.OutputDir, true);
+        WriteEntry(folder, std::string(FactsCacheFileName), bytes, KeepsDocument);
+    } catch (const std::exception&) { }
+}
+
+} // namespace
+
+TZtRunSummary RunRequest(const TZtBatchRequest& request, TZtRunReport& report)
+{
+    TZtBatchItems batch = GatherBatchItems(request, request.Jobs);
+    for (const auto& note : batch.Notes) report.Note(note);
+    const TPlan plan = LookAtFiles(batch, request);
+    if (!SettleConflicts(request, batch, plan, report)) return {true, {}};
+
+    TZtRunSummary summary;
+    summary.Counts.PassedOver = batch.PassedOver;
+    TZtLeftoverSweep sweep(KeepsDocument);
+    // A run that writes text writes no index: the index links to HTML.
+    const bool indexed = Mirrored(request) && !request.Text;
+    TZtConversion conversion = request.Conversion;
+    conversion.KeepText = indexed; // for the index's search
+    // Only a kept document's HTML stays as it was, and so its text.
+    const auto earlierTexts = indexed && request.Update ? ReadEarlierSearchTexts(SearchFolder(request))
+                                                        : std::map<std::string, std::string, std::less<>>();
+    TZtOutputFolders folders([&](int folder) { sweep.Sweep(folder); });
+    const TZtItemSettings settings{conversion, request.OutputDir, Mirrored(request),
+        request.OutputFile.has_value(), &folders, &earlierTexts};
+    std::vector<TZtItemResult> results =
+        ConvertItems(batch, plan.Kept, settings, request.Jobs, report, summary.Counts);
+    if (indexed && !WriteIndex(request, batch, results, sweep, report)) ++summary.Counts.Failed;
+    if (indexed && batch.NewCache) WriteFactsCache(request, *batch.NewCache);
+    return summary;
+}
+
+} // namespace quorvex
