@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "ZtArchiveIndex.h"
+#include "ZtArchiveZipFiles.h"
 #include "ZtFactsCache.h"
 #include "ZtFileStatus.h"
 #include "ZtOutputFolder.h"
 #include "ZtOutputPlan.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtReplaceEntry.h"
-#include "ZtSearchData.h"
 #include "ZtTemporaryFiles.h"
 #include "ZtUpToDate.h"
 
@@ -157,21 +157,15 @@ bool WriteIndex(const TZtBatchRequest& request, const TZtBatchItems& batch,
     for (std::size_t i = 0; i < results.size(); ++i)
         if (batch.Items[i].Target != StandardOutputName && !batch.Items[i].Refusal)
             rows.push_back(std::move(results[i].Row));
-    TZtSearchDataBuilder search;
-    // Each text is given up once the search data holds it.
-    for (const std::size_t i : RowsInIndexOrder(rows)) {
-        search.Add(rows[i].Path, rows[i].Text);
-        std::string().swap(rows[i].Text);
-    }
+    TZtIndexFiles files = BuildIndexFiles(ArchiveName(request.Names), std::move(rows));
     try {
         const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*request.OutputDir, true);
         sweep.Sweep(folder.Descriptor());
         const TZtOutputFolder searchFolder = folder.Enter(std::string(SearchFolderName), true);
         sweep.Sweep(searchFolder.Descriptor());
-        for (const TZtSearchFile& file : search.Finish())
+        for (const TZtSearchFile& file : files.Search)
             WriteEntry(searchFolder, file.Name, file.Bytes, KeepsDocument);
-        WriteEntry(folder, std::string(IndexFileName),
-            BuildArchiveIndex(ArchiveName(request.Names), std::move(rows), true), KeepsDocument);
+        WriteEntry(folder, std::string(IndexFileName), files.Index, KeepsDocument);
         return true;
     } catch (const std::exception& error) {
         report.RunFileFailed(IndexName(request), error.what());
