@@ -72,17 +72,22 @@ bool SettleConflicts(
     if (Mirrored(request))
         runFiles = {{IndexName(request), "the index"}, {FactsCacheName(request), "the cache"}};
     const std::vector<TZtConflict> conflicts = FindConflicts(batch.Items, plan.Keys, runFiles);
-    for (const TZtConflict& conflict : conflicts) report.Conflict(conflict.Message);
-    if (conflicts.empty()) return true;
-    if (request.Conflicts == TZtConflictPolicy::cpRefuseRun) return false;
+    if (request.Conflicts == TZtConflictPolicy::cpRefuseRun) {
+        for (const TZtConflict& conflict : conflicts) report.Conflict(conflict.Message);
+        return conflicts.empty();
+    }
+    bool goesOn = true;
     for (const TZtConflict& conflict : conflicts) {
+        // A document named twice has its HTML written once, without a word.
+        if (!conflict.Repeat) report.Conflict(conflict.Message);
         // A run file in the way of the run's own files stops the run all
         // the same: there is no one document to pass over.
-        if (!conflict.Item) return false;
-        TZtBatchItem& item = batch.Items[*conflict.Item];
-        if (!item.Refusal) item.Refusal = conflict.Message;
+        if (!conflict.Item)
+            goesOn = false;
+        else if (TZtBatchItem& item = batch.Items[*conflict.Item]; !item.Refusal)
+            item.Refusal = conflict.Message;
     }
-    return true;
+    return goesOn;
 }
 
 void Count(TZtBatchCounts& counts, const TZtItemResult& result)

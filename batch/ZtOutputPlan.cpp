@@ -223,9 +223,10 @@ std::vector<TZtConflict> FindConflicts(const std::vector<TZtBatchItem>& items,
         if (auto conflict = overwriteConflict(keys[i], HtmlOf(items[i]), items[i].Target))
             conflicts.push_back({i, std::move(*conflict)});
         const auto [first, added] = firstWriter.try_emplace(&keys[i].Output, i);
-        if (!added)
-            conflicts.push_back({i, DuplicateMessage(items[first->second], items[i])});
-        else
+        if (!added) {
+            const bool repeat = keys[i].Document && keys[i].Document == keys[first->second].Document;
+            conflicts.push_back({i, DuplicateMessage(items[first->second], items[i]), repeat});
+        } else
             caseConflict(i, items[i].Target, QuotedName(items[i].Document));
     }
     TZtKeyLookups lookups;

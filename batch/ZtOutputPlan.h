@@ -61,6 +61,8 @@ using TZtFoldsCase = std::function<bool(const std::string& folder)>;
 struct TZtConflict {
     std::optional<std::size_t> Item;
     std::string Message;
+    // The same document named again: passed over, its HTML is written once.
+    bool Repeat = false;
 };
 
 // What forbids the run, in document order, the run's other files last,
