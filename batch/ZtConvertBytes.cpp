@@ -22,11 +22,8 @@ TZtBytesResult ConvertBytesItem(
         facts = DocumentFactsOfBytes(document);
         facts->Modified = modified;
         TZtFileInfoFa4 fa4;
-        fa4.SetCharOutput(conversion.CharOutput);
-        fa4.SetHyphenJoin(conversion.HyphenJoin);
-        fa4.SetMarkup(conversion.Markup);
         fa4.LoadFromMemory(std::string(StandardInputName), std::move(document));
-        result.Html = BuildHtml(conversion.Preferences, fa4);
+        result.Html = BuildHtml(conversion.Preferences, fa4, conversion.Modes());
         if (conversion.KeepText) text = HtmlToText(*result.Html);
     } catch (const std::exception& error) {
         failure = error.what();

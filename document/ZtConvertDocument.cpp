@@ -26,7 +26,7 @@ void WriteStandardOutput(std::string_view bytes)
 std::string ConvertLoaded(const TZtConversion& conversion, TZtFileInfoFa4& fa4)
 {
     try {
-        return BuildHtml(conversion.Preferences, fa4);
+        return BuildHtml(conversion.Preferences, fa4, conversion.Modes());
     } catch (const std::exception& error) {
         throw EZtConversionError(error.what());
     }
@@ -49,7 +49,7 @@ void WriteConverted(const TZtConversion& conversion, TZtFileInfoFa4& fa4, TZtNew
 {
     std::exception_ptr writeFailure;
     try {
-        WriteHtml(conversion.Preferences, fa4, [&](std::string_view bytes) {
+        WriteHtml(conversion.Preferences, fa4, conversion.Modes(), [&](std::string_view bytes) {
             try {
                 file.Write(bytes);
             } catch (...) {
@@ -69,9 +69,6 @@ TZtConvertedDocument ConvertDocument(
     const std::string& document, const TZtHtmlDestination& html, const TZtConversion& conversion)
 {
     TZtFileInfoFa4 fa4;
-    fa4.SetCharOutput(conversion.CharOutput);
-    fa4.SetHyphenJoin(conversion.HyphenJoin);
-    fa4.SetMarkup(conversion.Markup);
     if (document == StandardInputName)
         fa4.LoadFromStream(document, StandardInputDescriptor);
     else

@@ -24,6 +24,8 @@ struct TZtConversion {
     TMarkup Markup = TMarkup::Portable;
     bool WriteText = false; // the document's text (HtmlToText) is written instead of its HTML
     bool KeepText = false; // TZtConvertedDocument::Text is filled
+
+    TZtOutputModes Modes() const { return {CharOutput, HyphenJoin, Markup}; }
 };
 
 // A document that was read but could not be converted. The message is the

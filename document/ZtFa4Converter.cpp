@@ -8,10 +8,14 @@
 namespace quorvex {
 
 TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
+    : TFa4Converter(document, document.OutputModes())
+{ }
+
+TFa4Converter::TFa4Converter(TZtFileInfoFa4& document, const TZtOutputModes& modes)
     : FDoc(document)
-    , FCharOutput(document.CharOutput())
-    , FHyphenJoin(document.HyphenJoin())
-    , FMarkup(document.Markup())
+    , FCharOutput(modes.CharOutput)
+    , FHyphenJoin(modes.HyphenJoin)
+    , FMarkup(modes.Markup)
     , FCharTexts(CharTextsFor(FCharOutput, FMarkup))
     , FCodes(FMarkup == TMarkup::Classic ? CodeTable : PortableCodeTable)
     , FLineEnd(FMarkup == TMarkup::Classic ? "\r" : "\r\n")
@@ -22,7 +26,7 @@ TFa4Converter::TFa4Converter(TZtFileInfoFa4& document)
     , FBudget(document.HeldSize())
 { }
 
-TFa4Converter::~TFa4Converter()
+void TFa4Converter::GiveBackState()
 {
     FDoc.Indent = FIndent;
     FDoc.IndentPending = FIndentPending;

@@ -27,11 +27,15 @@ struct TTableGrid;
 
 class TFa4Converter {
 public:
+    // Starts from the document's conversion state, in the document's output
+    // modes or in `modes`.
     explicit TFa4Converter(TZtFileInfoFa4& document);
+    TFa4Converter(TZtFileInfoFa4& document, const TZtOutputModes& modes);
     // The document's fields Indent, IndentPending, ParagraphEnd and
-    // ParagraphTag receive the state as the conversion left it, also after a
-    // conversion that failed.
-    ~TFa4Converter();
+    // ParagraphTag receive the state as the conversion left it: after every
+    // step the document offers (ConvertLines and the others), also a failed
+    // one, but after a whole document only when it converted.
+    void GiveBackState();
     TFa4Converter(const TFa4Converter&) = delete;
     TFa4Converter& operator=(const TFa4Converter&) = delete;
 

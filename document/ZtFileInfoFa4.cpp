@@ -76,13 +76,22 @@ TFa4LineEntry DecodeEntry(const TFileParts& held, std::size_t index)
     return entry;
 }
 
-// Runs one conversion, reporting exhausted memory as the user sees it.
+// Gives the state back on every way out: a step of the conversion leaves
+// the document's state where the step left it, also when it failed.
+struct TStateGivenBack {
+    TFa4Converter& Converter;
+    ~TStateGivenBack() { Converter.GiveBackState(); }
+};
+
+// Runs one step of a conversion, reporting exhausted memory as the user sees
+// it.
 template <typename TConvert>
 auto WithConverter(TZtFileInfoFa4& document, TConvert convert)
 {
     decltype(convert(std::declval<TFa4Converter&>())) result{};
     ConvertWithinMemory([&] {
         TFa4Converter converter(document);
+        const TStateGivenBack givenBack{converter};
         result = convert(converter);
     });
     return result;

@@ -49,6 +49,13 @@ enum class TMarkup {
     Classic, // as the classic output has it
 };
 
+// How a conversion writes what it makes, handed to it as a value.
+struct TZtOutputModes {
+    TCharOutput CharOutput = TCharOutput::CharReferences;
+    THyphenJoin HyphenJoin = hjJoined;
+    TMarkup Markup = TMarkup::Portable;
+};
+
 // What each character byte becomes in HTML, as `output` and `markup` write it.
 const std::array<std::string_view, 256>& CharTextsFor(TCharOutput output, TMarkup markup = TMarkup::Classic);
 // Appends what a character byte becomes in HTML, as `output` and `markup` write it.
@@ -135,6 +142,9 @@ public:
         std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine);
     std::string ConvertCellText(const TCellRect& rect, bool& fixed);
 
+    // The modes of the per-step operations above; a whole document's
+    // conversion (BuildHtml) is handed modes of its own.
+    TZtOutputModes OutputModes() const { return {FCharOutput, FHyphenJoin, FMarkup}; }
     void SetCharOutput(TCharOutput output) { FCharOutput = output; }
     TCharOutput CharOutput() const { return FCharOutput; }
     void SetHyphenJoin(THyphenJoin join) { FHyphenJoin = join; }
@@ -143,7 +153,8 @@ public:
     TMarkup Markup() const { return FMarkup; }
 
     // Conversion state, kept between calls. A conversion (TFa4Converter)
-    // writes it when it ends.
+    // starts from it; each step above writes it back, a whole document
+    // (BuildHtml) only when it converted.
     std::int32_t Indent = 0;
     bool IndentPending = false;
     bool ParagraphEnd = false;
@@ -174,9 +185,13 @@ private:
 // The HTML document: preferences text (lines ended by CR LF), then the body.
 // A document whose conversion passes the bound of TWorkBudget raises
 // ETooComplexError ("Document too complex to convert").
+std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document, const TZtOutputModes& modes);
+// The same in the document's own modes.
 std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document);
 // The same bytes handed to `write` in pieces of a few MiB as they are made,
 // so that memory holds the document and little of its HTML.
+void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document, const TZtOutputModes& modes,
+    const std::function<void(std::string_view)>& write);
 void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document,
     const std::function<void(std::string_view)>& write);
 // Converts first, then writes through a temporary file renamed over the name.

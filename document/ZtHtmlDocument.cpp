@@ -38,9 +38,9 @@ bool StartsWithDoctype(std::string_view preferences)
 // Assembles the document into `html`; with `write`, a large document's
 // HTML goes to it in pieces as it is made, and `html` keeps the rest.
 void AssembleHtml(std::string& html, std::string_view preferences, TZtFileInfoFa4& document,
-    const std::function<void(std::string_view)>* write)
+    const TZtOutputModes& modes, const std::function<void(std::string_view)>* write)
 {
-    const bool portable = document.Markup() == TMarkup::Portable;
+    const bool portable = modes.Markup == TMarkup::Portable;
     if (portable && !StartsWithDoctype(preferences)) html += PortableDoctype;
     html += preferences;
     const std::size_t bodyStart = html.size();
@@ -63,7 +63,7 @@ void AssembleHtml(std::string& html, std::string_view preferences, TZtFileInfoFa
     // work of the conversion.
     bool crossed = false;
     ConvertWithinMemory([&] {
-        TFa4Converter converter(document);
+        TFa4Converter converter(document, modes);
         if (write) converter.SpillLargeOutput(html, spill, SpilledAfter);
         converter.ConvertSection(html, secHeader);
         converter.Nesting().Block();
@@ -74,6 +74,7 @@ void AssembleHtml(std::string& html, std::string_view preferences, TZtFileInfoFa
         converter.ConvertSection(html, secFooter);
         document.NoteTablesUnread(converter.TablesUnread());
         crossed = converter.Nesting().Crossed();
+        converter.GiveBackState();
     });
     html += "</body>";
     if (!portable) return;
@@ -92,22 +93,33 @@ void AssembleHtml(std::string& html, std::string_view preferences, TZtFileInfoFa
 
 std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document)
 {
+    return BuildHtml(preferences, document, document.OutputModes());
+}
+
+std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document, const TZtOutputModes& modes)
+{
     std::string html;
     // Room for what a document of running text becomes, so that the text is
     // not copied as it grows; pages that stay unused are never touched. The
     // held bytes, not the file's size: a sparse file may be far larger.
     html.reserve(preferences.size() + 2 * static_cast<std::size_t>(document.HeldSize()) + 64 * Fa4MaxLines);
-    AssembleHtml(html, preferences, document, nullptr);
+    AssembleHtml(html, preferences, document, modes, nullptr);
     return html;
+}
+
+void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document, const TZtOutputModes& modes,
+    const std::function<void(std::string_view)>& write)
+{
+    std::string html;
+    html.reserve(preferences.size() + 2 * SpilledAfter);
+    AssembleHtml(html, preferences, document, modes, &write);
+    write(html);
 }
 
 void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document,
     const std::function<void(std::string_view)>& write)
 {
-    std::string html;
-    html.reserve(preferences.size() + 2 * SpilledAfter);
-    AssembleHtml(html, preferences, document, &write);
-    write(html);
+    WriteHtml(preferences, document, document.OutputModes(), write);
 }
 
 void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document)

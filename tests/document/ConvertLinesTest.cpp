@@ -73,6 +73,19 @@ TEST_F(ConvertLinesTest, HyphenAtTheLineEndJoinsBeforeTheNextLetter)
     EXPECT_EQ(One("Wort- x"), "Wort- x");
 }
 
+// A whole document that fails to convert gives nothing back: the document
+// keeps the state of the last conversion that succeeded.
+TEST_F(ConvertLinesTest, AFailedDocumentLeavesTheStateAsItWas)
+{
+    Body({"\xFF\x21\x05\x03Text"});
+    const std::string tag = Document.ParagraphTag;
+    ASSERT_FALSE(tag.empty());
+    LoadLines(Document, WithOuterLines({"  \xDA\xC4\xBF", "x"}));
+    EXPECT_THROW(BuildHtml("", Document), ERangeError);
+    EXPECT_EQ(Document.ParagraphTag, tag);
+    EXPECT_EQ(Document.Indent, 773);
+}
+
 TEST_F(ConvertLinesTest, ClassicHyphenJoinKeepsTheLineBreak)
 {
     Document.SetHyphenJoin(hjLineBreak);
