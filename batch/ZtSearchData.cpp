@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "ZtCodePage437.h"
 #include "ZtFileAccess.h"
 #include "ZtUtf8.h"
 
@@ -23,25 +24,6 @@ char32_t DecodeUtf8(std::string_view text, std::size_t length)
     for (std::size_t i = 1; i < length; ++i)
         value = (value << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
     return value;
-}
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Letters and digits, as the index's search splits a typed text: the

@@ -15,4 +15,7 @@ extern const std::array<char32_t, 256> Cp437ToUnicode;
 // The bytes as UTF-8 text of their code page 437 glyphs (0x00 stays NUL).
 std::string Cp437ToUtf8(std::string_view bytes);
 
+// Appends the UTF-8 bytes of a Unicode character.
+void AppendUtf8(std::string& out, char32_t c);
+
 } // namespace quorvex

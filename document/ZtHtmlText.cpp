@@ -26,25 +26,6 @@ constexpr std::array<TNamedReference, 21> NamedReferences{{{"quot", U'"'}, {"amp
     {"iuml", 0xEF}, {"Auml", 0xC4}, {"ouml", 0xF6}, {"Ouml", 0xD6}, {"Uuml", 0xDC}, {"szlig", 0xDF},
     {"deg", 0xB0}, {"radic", 0x221A}, {"sup2", 0xB2}, {"sup3", 0xB3}, {"apos", U'\''}, {"middot", 0xB7}}};
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The length of the well-formed UTF-8 sequence at the start of `text`, 0 if
 // there is none.
 std::size_t Utf8Length(std::string_view text, char32_t& c)
