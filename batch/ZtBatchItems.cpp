@@ -3,7 +3,6 @@
 #include "ZtBatchItems.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 
@@ -28,16 +27,6 @@ namespace fs = std::filesystem;
 bool IsFolder(const std::string& name)
 {
     return StatusOf(name).IsFolder();
-}
-
-// Whether a file's name says it was meant to be a document.
-bool NamedAsDocument(std::string_view path)
-{
-    constexpr std::string_view Extension = ".fa4";
-    if (path.size() < Extension.size()) return false;
-    const std::string_view end = path.substr(path.size() - Extension.size());
-    return std::equal(end.begin(), end.end(), Extension.begin(),
-        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 // A folder is converted only with -r, and a name that is not there is no
@@ -92,7 +81,7 @@ void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::
     // look before the archive is thrown away.
     std::vector<std::string_view> namedAsDocuments;
     for (const auto& other : walk.OtherFiles)
-        if (NamedAsDocument(other.Path)) namedAsDocuments.push_back(other.Path);
+        if (NamedAsFa4(other.Path)) namedAsDocuments.push_back(other.Path);
     std::sort(namedAsDocuments.begin(), namedAsDocuments.end());
     for (const auto path : namedAsDocuments)
         batch.Notes.push_back(

@@ -19,6 +19,8 @@ std::uint32_t ReadLe(std::string_view bytes, std::size_t at, int size)
     return value;
 }
 
+} // namespace
+
 bool NamedAsFa4(std::string_view name)
 {
     constexpr std::string_view Extension = ".fa4";
@@ -27,8 +29,6 @@ bool NamedAsFa4(std::string_view name)
     return std::equal(end.begin(), end.end(), Extension.begin(),
         [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
-
-} // namespace
 
 bool LooksLikeFa4Head(std::string_view head, std::uint64_t fileSize)
 {

@@ -41,6 +41,10 @@ bool LooksLikeFa4Document(const std::string& fileName);
 // no two text bytes and a NUL make its top byte.
 bool LooksLikeFa4Remains(std::string_view head, std::uint64_t fileSize);
 
+// Whether a name says it was meant to be a document: it ends in ".fa4", in
+// any case.
+bool NamedAsFa4(std::string_view name);
+
 // Why an output must not replace the regular file open as `fd` and named
 // `entry`: it looks like a document, whole, cut or damaged, or it is named as
 // one (".fa4" in any case); nothing when it may go.
