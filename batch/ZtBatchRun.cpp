@@ -7,16 +7,18 @@
 #include <cstdint>
 #include <exception>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "ZtArchiveIndex.h"
-#include "ZtArchiveZipFiles.h"
 #include "ZtFactsCache.h"
 #include "ZtFileStatus.h"
+#include "ZtIndexFiles.h"
 #include "ZtOutputFolder.h"
 #include "ZtOutputPlan.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtReplaceEntry.h"
+#include "ZtRunTexts.h"
 #include "ZtTemporaryFiles.h"
 #include "ZtUpToDate.h"
 
@@ -56,6 +58,17 @@ TPlan LookAtFiles(const TZtBatchItems& batch, const TZtBatchRequest& request)
             }
         });
     return plan;
+}
+
+// The output folder, made when missing; nothing when it cannot be, which
+// the conversions then say for each document.
+std::optional<TZtOutputFolder> OutputFolderIfAny(const std::string& name)
+{
+    try {
+        return TZtOutputFolder::OpenNamed(name, true);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 bool Mirrored(const TZtBatchRequest& request)
@@ -102,17 +115,20 @@ void Count(TZtBatchCounts& counts, const TZtItemResult& result)
 }
 
 // Converts the items not kept on the request's threads and reports every
-// item in item order.
+// item in item order; the texts for the search go to `texts` as they come.
 std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::vector<char>& kept,
-    const TZtItemSettings& settings, unsigned jobs, TZtRunReport& report, TZtBatchCounts& counts)
+    const TZtItemSettings& settings, unsigned jobs, TZtRunTexts& texts, TZtRunReport& report,
+    TZtBatchCounts& counts)
 {
     std::vector<TZtItemResult> results(batch.Items.size());
     std::vector<std::size_t> converted;
     for (std::size_t i = 0; i < batch.Items.size(); ++i) {
-        if (kept[i])
+        if (kept[i]) {
             results[i] = KeepItem(batch.Items[i], settings);
-        else
+            texts.SetAside(i, results[i].Row.Text);
+        } else {
             converted.push_back(i);
+        }
     }
     report.Converting(batch.Items.size());
     std::size_t reported = 0; // the items before this one are reported
@@ -129,6 +145,7 @@ std::vector<TZtItemResult> ConvertItems(const TZtBatchItems& batch, const std::v
         [&](std::size_t k) {
             TZtItemResult& result = results[converted[k]];
             result = ConvertItem(batch.Items[converted[k]], settings);
+            texts.SetAside(converted[k], result.Row.Text);
             return result.Message;
         },
         [&](std::size_t k, const TZtOutcome& outcome) { reportUpTo(converted[k] + 1, outcome); });
@@ -151,26 +168,33 @@ std::string SearchFolder(const TZtBatchRequest& request)
 }
 
 // The index of every document of the run, those that failed included, and
-// the data its search reads.
+// the data its search reads, each file written as soon as it is whole.
 bool WriteIndex(const TZtBatchRequest& request, const TZtBatchItems& batch,
-    std::vector<TZtItemResult>& results, TZtLeftoverSweep& sweep, TZtRunReport& report)
+    std::vector<TZtItemResult>& results, TZtRunTexts& texts, TZtLeftoverSweep& sweep, TZtRunReport& report)
 {
     std::vector<TZtIndexRow> rows;
+    std::vector<std::size_t> items; // of each row
     rows.reserve(results.size());
     // Standard input's HTML went to standard output: nothing to link to.
     // A name refused before conversion is no document of the archive.
-    for (std::size_t i = 0; i < results.size(); ++i)
-        if (batch.Items[i].Target != StandardOutputName && !batch.Items[i].Refusal)
-            rows.push_back(std::move(results[i].Row));
-    TZtIndexFiles files = BuildIndexFiles(ArchiveName(request.Names), std::move(rows));
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (batch.Items[i].Target == StandardOutputName || batch.Items[i].Refusal) continue;
+        rows.push_back(std::move(results[i].Row));
+        items.push_back(i);
+    }
     try {
         const TZtOutputFolder folder = TZtOutputFolder::OpenNamed(*request.OutputDir, true);
         sweep.Sweep(folder.Descriptor());
         const TZtOutputFolder searchFolder = folder.Enter(std::string(SearchFolderName), true);
         sweep.Sweep(searchFolder.Descriptor());
-        for (const TZtSearchFile& file : files.Search)
-            WriteEntry(searchFolder, file.Name, file.Bytes, KeepsDocument);
-        WriteEntry(folder, std::string(IndexFileName), files.Index, KeepsDocument);
+        TZtIndexFiles index(
+            [&](TZtSearchFile file) { WriteEntry(searchFolder, file.Name, file.Bytes, KeepsDocument); });
+        for (const std::size_t k : RowsInIndexOrder(rows)) {
+            rows[k].Text = texts.Take(items[k]);
+            index.Add(std::move(rows[k]));
+        }
+        WriteEntry(
+            folder, std::string(IndexFileName), index.Finish(ArchiveName(request.Names)), KeepsDocument);
         return true;
     } catch (const std::exception& error) {
         report.RunFileFailed(IndexName(request), error.what());
@@ -211,9 +235,13 @@ TZtRunSummary RunRequest(const TZtBatchRequest& request, TZtRunReport& report)
     TZtOutputFolders folders([&](int folder) { sweep.Sweep(folder); });
     const TZtItemSettings settings{conversion, request.OutputDir, Mirrored(request),
         request.OutputFile.has_value(), &folders, &earlierTexts};
+    // The texts wait beside the HTML, in a file without a name.
+    std::optional<TZtOutputFolder> textsFolder;
+    if (indexed) textsFolder = OutputFolderIfAny(*request.OutputDir);
+    TZtRunTexts texts(indexed ? batch.Items.size() : 0, textsFolder ? textsFolder->Descriptor() : -1);
     std::vector<TZtItemResult> results =
-        ConvertItems(batch, plan.Kept, settings, request.Jobs, report, summary.Counts);
-    if (indexed && !WriteIndex(request, batch, results, sweep, report)) ++summary.Counts.Failed;
+        ConvertItems(batch, plan.Kept, settings, request.Jobs, texts, report, summary.Counts);
+    if (indexed && !WriteIndex(request, batch, results, texts, sweep, report)) ++summary.Counts.Failed;
     if (indexed && batch.NewCache) WriteFactsCache(request, *batch.NewCache);
     return summary;
 }

@@ -187,6 +187,23 @@ std::vector<std::string> FoldedWords(std::string_view text)
     return words;
 }
 
+void TZtSearchDataBuilder::Emit(TZtSearchFile file)
+{
+    if (FSink)
+        FSink(std::move(file));
+    else
+        FFiles.push_back(std::move(file));
+}
+
+void TZtSearchDataBuilder::EmitChunk()
+{
+    FChunk += "]);\n";
+    Emit({"t-" + std::to_string(FChunks - 1) + ".js", std::move(FChunk)});
+    FChunk = std::string();
+}
+
+// A text file is whole once its texts take ChunkTextBytes: it leaves at once, and
+// the next document begins the next file.
 void TZtSearchDataBuilder::Add(std::string_view path, std::string_view text)
 {
     const std::uint32_t document = FDocuments++;
@@ -195,56 +212,58 @@ void TZtSearchDataBuilder::Add(std::string_view path, std::string_view text)
         std::string folded = FoldWord(word);
         if (seen.insert(folded).second) FWords[std::move(folded)].push_back(document);
     });
-    if (FChunks.empty() || FChunks.back().size() >= ChunkTextBytes) {
-        FChunks.emplace_back();
-        FChunkStarts.push_back(document);
+    if (FChunk.empty()) {
+        FChunkStarts += (FChunks == 0 ? "" : ",") + std::to_string(document);
+        FChunk = "fa4Search.texts(" + std::to_string(FChunks++) + ", [\n";
+        FChunkHead = FChunk.size();
     }
-    std::string& chunk = FChunks.back();
-    AppendJsonString(chunk, path);
-    chunk += ",\n";
-    AppendJsonString(chunk, text);
-    chunk += ",\n";
+    AppendJsonString(FChunk, path);
+    FChunk += ",\n";
+    AppendJsonString(FChunk, text);
+    FChunk += ",\n";
     FTextBytes += text.size();
+    if (FChunk.size() - FChunkHead >= ChunkTextBytes) EmitChunk();
 }
 
-std::vector<TZtSearchFile> TZtSearchDataBuilder::Finish() const
+std::vector<TZtSearchFile> TZtSearchDataBuilder::Finish()
 {
-    std::vector<TZtSearchFile> files;
+    if (!FChunk.empty()) EmitChunk();
+    // Word files are numbered in the order of their keys, after the texts'
+    // files only in the order they leave.
     std::string keys;
     std::string current;
-    std::string* shard = nullptr;
+    std::string shard;
+    std::size_t shards = 0;
+    const auto endShard = [&] {
+        shard += "\");\n";
+        Emit({"w-" + std::to_string(shards - 1) + ".js", std::move(shard)});
+        shard.clear();
+    };
     for (const auto& [word, documents] : FWords) {
         const std::string key = WordKey(word);
-        if (!shard || key != current) {
-            if (shard) *shard += "\");\n";
+        if (shards == 0 || key != current) {
+            if (shards > 0) endShard();
             current = key;
-            files.push_back({"w-" + std::to_string(files.size()) + ".js", {}});
-            shard = &files.back().Bytes;
-            *shard = "fa4Search.words(" + std::to_string(files.size() - 1) + ", \"";
+            shard = "fa4Search.words(" + std::to_string(shards++) + ", \"";
             if (!keys.empty()) keys += ',';
             AppendJsonString(keys, key);
         }
-        *shard += word;
+        shard += word;
         std::uint32_t previous = 0;
         for (std::size_t i = 0; i < documents.size(); ++i) {
-            *shard += i == 0 ? ' ' : ',';
-            AppendBase36(*shard, documents[i] - previous);
+            shard += i == 0 ? ' ' : ',';
+            AppendBase36(shard, documents[i] - previous);
             previous = documents[i];
         }
-        *shard += "\\n";
+        shard += "\\n";
     }
-    if (shard) *shard += "\");\n";
-    for (std::size_t i = 0; i < FChunks.size(); ++i)
-        files.push_back({"t-" + std::to_string(i) + ".js",
-            "fa4Search.texts(" + std::to_string(i) + ", [\n" + FChunks[i] + "]);\n"});
-    std::string starts;
-    for (const std::uint32_t start : FChunkStarts)
-        starts += (starts.empty() ? "" : ",") + std::to_string(start);
-    files.push_back({"index.js",
+    if (shards > 0) endShard();
+    FWords.clear();
+    Emit({"index.js",
         "fa4Search.manifest({\"documents\": " + std::to_string(FDocuments) + ", \"keys\": [" + keys +
-            "], \"chunks\": [" + starts + "]});\n"});
-    files.push_back({"search.js", std::string(SearchScript)});
-    return files;
+            "], \"chunks\": [" + FChunkStarts + "]});\n"});
+    Emit({"search.js", std::string(SearchScript)});
+    return std::move(FFiles);
 }
 
 std::map<std::string, std::string, std::less<>> ReadEarlierSearchTexts(const std::string& searchFolder)

@@ -14,6 +14,7 @@
 //                   a hit; loaded only for the documents shown
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -35,18 +36,37 @@ struct TZtSearchFile {
     std::string Bytes;
 };
 
-// Takes the documents in the order the index lists them.
+// Where each file of the search data goes as soon as it is whole.
+using TZtSearchFileSink = std::function<void(TZtSearchFile file)>;
+
+// Takes the documents in the order the index lists them. With a sink, each
+// text file leaves as soon as it is full, so that the builder holds the
+// words of all documents but the text of a few.
 class TZtSearchDataBuilder {
 public:
+    TZtSearchDataBuilder() = default;
+    explicit TZtSearchDataBuilder(TZtSearchFileSink sink)
+        : FSink(std::move(sink))
+    { }
+
     void Add(std::string_view path, std::string_view text);
-    std::vector<TZtSearchFile> Finish() const;
+    // Hands the files not handed out yet to the sink; without a sink gives
+    // them all.
+    std::vector<TZtSearchFile> Finish();
     // Bytes of the texts added, for the size of the data against them.
     std::uint64_t TextBytes() const { return FTextBytes; }
 
 private:
+    void Emit(TZtSearchFile file);
+    void EmitChunk();
+
+    TZtSearchFileSink FSink;
+    std::vector<TZtSearchFile> FFiles; // without a sink
     std::map<std::string, std::vector<std::uint32_t>> FWords; // folded word -> documents
-    std::vector<std::string> FChunks; // texts, each part of a text file
-    std::vector<std::uint32_t> FChunkStarts; // the first document of each
+    std::string FChunk; // the text file being filled, "" before its first text
+    std::size_t FChunkHead = 0; // its bytes before the first text
+    std::uint32_t FChunks = 0; // text files begun
+    std::string FChunkStarts; // the first document of each, comma-separated
     std::uint32_t FDocuments = 0;
     std::uint64_t FTextBytes = 0;
 };

@@ -10,17 +10,18 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "ZtArchiveIndex.h"
 #include "ZtArchiveNames.h"
-#include "ZtArchiveZipFiles.h"
 #include "ZtConvertBytes.h"
 #include "ZtDamageAccount.h"
 #include "ZtDefaultPreferences.h"
 #include "ZtDocumentFacts.h"
+#include "ZtIndexFiles.h"
 #include "ZtIndexRow.h"
 #include "ZtRecognizeDocument.h"
 #include "ZtTextLines.h"
@@ -72,7 +73,7 @@ TZtConversion ConversionFor(bool classic, const val& preferences)
     return conversion;
 }
 
-val RowToJs(const TZtIndexRow& row)
+val RowToJs(const TZtIndexRow& row, bool withText = false)
 {
     val result = val::object();
     result.set("path", row.Path);
@@ -83,7 +84,7 @@ val RowToJs(const TZtIndexRow& row)
     result.set("lines", row.Lines);
     result.set("size", static_cast<double>(row.Size));
     result.set("modified", static_cast<double>(row.Modified));
-    if (!row.Text.empty()) result.set("text", row.Text);
+    if (withText && !row.Text.empty()) result.set("text", row.Text);
     return result;
 }
 
@@ -105,8 +106,15 @@ public:
         : FResult(std::move(result))
     { }
 
-    val Row() const { return RowToJs(FResult.Row); }
-    TZtIndexRow TakeRow() { return std::move(FResult.Row); }
+    // With `withText` the text too, where the conversion kept it.
+    val Row(bool withText) const { return RowToJs(FResult.Row, withText); }
+    // The row, whose text the index's search takes; the HTML goes too, so
+    // that the module never holds it beside the search data.
+    TZtIndexRow TakeRow()
+    {
+        FResult.Html.reset();
+        return std::move(FResult.Row);
+    }
     bool Converted() const { return FResult.Html.has_value(); }
     double HtmlSize() const { return FResult.Html ? static_cast<double>(FResult.Html->size()) : 0; }
 
@@ -133,34 +141,49 @@ TZtWebItem ConvertItem(std::string document, std::string indexPath, double modif
         std::move(indexPath), std::move(document), static_cast<std::time_t>(modified), conversion));
 }
 
-// The rows of an archive's documents, texts and all, kept in the module's
-// memory until the index and its search data are made of them.
+// The index and its search data of an archive, made as its documents come
+// in the index's order: each file of the zip that is whole waits in the
+// module until JavaScript takes it, so that the module holds the words of
+// every document but the text of a few.
 class TZtWebIndex {
 public:
-    // Takes the item's row; its row() is empty after.
-    void AddItem(TZtWebItem& item) { FRows.push_back(item.TakeRow()); }
+    TZtWebIndex()
+        : FFiles([this](TZtSearchFile file) {
+            file.Name = std::string(SearchFolderName) + '/' + file.Name;
+            FReady.push_back(std::move(file));
+        })
+    { }
+    TZtWebIndex(const TZtWebIndex&) = delete;
+    TZtWebIndex& operator=(const TZtWebIndex&) = delete;
+
+    // Takes the item's row and lets go of its HTML.
+    void AddItem(TZtWebItem& item) { FFiles.Add(item.TakeRow()); }
     void AddFailed(std::string indexPath, std::string failure)
     {
-        FRows.push_back(IndexRowOf(std::move(indexPath), std::move(failure), std::nullopt));
+        FFiles.Add(IndexRowOf(std::move(indexPath), std::move(failure), std::nullopt));
     }
-    // Makes the search data and the index of the rows, which are used up:
-    // how many files, each then taken one by one.
-    double Finish(std::string archiveName)
+    // The rest of the search data, then the index page.
+    void Finish(std::string archiveName)
     {
-        FFiles = ArchiveZipFiles(archiveName, std::move(FRows));
-        return static_cast<double>(FFiles.size());
+        std::string index = FFiles.Finish(archiveName);
+        FReady.push_back({std::string(IndexFileName), std::move(index)});
     }
-    std::string FileName(double i) const { return FFiles.at(static_cast<std::size_t>(i)).Name; }
-    // The file's bytes as a Uint8Array; the module lets go of its own.
-    val TakeFileBytes(double i)
+    // The next file that is whole as {name, bytes} (a Uint8Array), or null;
+    // the module lets go of its own bytes.
+    val TakeFile()
     {
-        std::string bytes = std::move(FFiles.at(static_cast<std::size_t>(i)).Bytes);
-        return BytesToJs(bytes);
+        if (FReady.empty()) return val::null();
+        const TZtSearchFile file = std::move(FReady.front());
+        FReady.pop_front();
+        val result = val::object();
+        result.set("name", file.Name);
+        result.set("bytes", BytesToJs(file.Bytes));
+        return result;
     }
 
 private:
-    std::vector<TZtIndexRow> FRows;
-    std::vector<TZtSearchFile> FFiles;
+    std::deque<TZtSearchFile> FReady; // by their path in the zip
+    TZtIndexFiles FFiles;
 };
 
 // The row of a document that could not even be read.
@@ -191,8 +214,9 @@ val DocumentFacts(std::string document)
     return result;
 }
 
-// {entries: [{entry, indexPath}], conflicts: [message]} for the documents'
-// paths in walk order.
+// {entries: [{entry, indexPath}], indexOrder: [position], conflicts:
+// [message]} for the documents' paths in walk order; `indexOrder` lists the
+// positions of the entries in the order the index and its search list them.
 val ArchivePlan(val paths)
 {
     const TZtArchivePlan plan = PlanArchiveEntries(StringsOf(paths));
@@ -203,6 +227,10 @@ val ArchivePlan(val paths)
         item.set("indexPath", entry.IndexPath);
         return item;
     }));
+    std::vector<TZtIndexRow> rows(plan.Entries.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i].Path = plan.Entries[i].IndexPath;
+    result.set("indexOrder",
+        ArrayOf(RowsInIndexOrder(rows), [](std::size_t i) { return val(static_cast<double>(i)); }));
     result.set("conflicts", ArrayOf(plan.Conflicts, [](const std::string& text) { return val(text); }));
     return result;
 }
@@ -234,7 +262,6 @@ EMSCRIPTEN_BINDINGS(fa4tohtml)
         .function("addItem", &quorvex::TZtWebIndex::AddItem)
         .function("addFailed", &quorvex::TZtWebIndex::AddFailed)
         .function("finish", &quorvex::TZtWebIndex::Finish)
-        .function("fileName", &quorvex::TZtWebIndex::FileName)
-        .function("takeFileBytes", &quorvex::TZtWebIndex::TakeFileBytes);
+        .function("takeFile", &quorvex::TZtWebIndex::TakeFile);
     emscripten::constant("recognitionHeadSize", static_cast<double>(quorvex::RecognitionHeadSize));
 }

@@ -69,11 +69,13 @@
 
   // The zip of "Save all": NAME.html for each document converted, under the
   // entry names the converter gives, and the index of all with its search
-  // data. Each document
-  // is read and converted again as its entry is written, and compressed in
-  // parts; only the compressed chunks are kept. `fflate` is the zip
-  // library. Resolves to {chunks, rows}, or to {conflicts} when
-  // `fa4tohtml -r -d` would refuse the run.
+  // data. Each document is read and converted again as its entry is
+  // written, in the order the index lists them, so that each file of the
+  // search data is written as soon as it is whole; HTML and the other files
+  // are compressed in parts, and only the compressed chunks are kept.
+  // `fflate` is the zip library. Resolves to {chunks, rows} (the rows in the
+  // order of `files`), or to {conflicts} when `fa4tohtml -r -d` would refuse
+  // the run.
   async function writeArchive(converter, fflate, archiveName, files, options) {
     const plan = converter.archivePlan(files.map((file) => file.path));
     if (plan.conflicts.length) return { conflicts: plan.conflicts };
@@ -88,33 +90,35 @@
       zip.add(entry);
       return entry;
     };
-    const rows = [];
     const zipFiles = new converter.ArchiveFiles();
+    // The files of the index and its search that the module has made whole.
+    const writeReady = () => {
+      for (let file; (file = zipFiles.takeFile()) !== null;) {
+        const zipEntry = entryFor(file.name);
+        let at = 0;
+        do {
+          zipEntry.push(file.bytes.subarray(at, at + partSize), at + partSize >= file.bytes.length);
+          at += partSize;
+        } while (at < file.bytes.length);
+      }
+    };
+    const rows = new Array(files.length);
     try {
-      for (let i = 0; i < files.length; ++i) {
+      for (const i of plan.indexOrder) {
         const { entry, indexPath } = plan.entries[i];
         const { bytes, failure } = await readWhole(files[i]);
         if (!bytes) {
-          rows.push(converter.failedRow(indexPath, failure));
+          rows[i] = converter.failedRow(indexPath, failure);
           zipFiles.addFailed(indexPath, failure);
-          continue;
+        } else {
+          let zipEntry = null;
+          rows[i] = converter.convertItemInParts(bytes, indexPath, seconds(files[i]), options, partSize,
+            (part, last) => (zipEntry = zipEntry || entryFor(entry)).push(part, last), zipFiles);
         }
-        let zipEntry = null;
-        rows.push(converter.convertItemInParts(bytes, indexPath, seconds(files[i]), options, partSize,
-          (part, last) => (zipEntry = zipEntry || entryFor(entry)).push(part, last), zipFiles));
+        writeReady();
       }
-      // One file at a time, in parts, so that the texts the search data
-      // holds are copied out of the module once and let go of one by one.
-      const count = zipFiles.finish(archiveName);
-      for (let i = 0; i < count; ++i) {
-        const zipEntry = entryFor(zipFiles.fileName(i));
-        const bytes = zipFiles.takeFileBytes(i);
-        let at = 0;
-        do {
-          zipEntry.push(bytes.subarray(at, at + partSize), at + partSize >= bytes.length);
-          at += partSize;
-        } while (at < bytes.length);
-      }
+      zipFiles.finish(archiveName);
+      writeReady();
     } finally {
       zipFiles.delete();
     }

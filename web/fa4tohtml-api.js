@@ -26,7 +26,7 @@ Module['convertItem'] = function (document, indexPath, modified, options, wantHt
   const item = Module['convertItemBytes'](document, indexPath, modified, checked.classic, checked.preferences,
     Boolean(keepText));
   try {
-    const result = { row: item.row() };
+    const result = { row: item.row(true) };
     if (wantHtml && item.converted()) result.html = item.htmlPart(0, item.htmlSize());
     return result;
   } finally {
@@ -49,8 +49,7 @@ Module['convertItemInParts'] = function (document, indexPath, modified, options,
         at += partSize;
       } while (at < size);
     }
-    const row = item.row();
-    delete row.text; // kept by `files` alone
+    const row = item.row(false); // the text goes to `files` alone
     files.addItem(item);
     return row;
   } finally {

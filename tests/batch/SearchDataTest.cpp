@@ -66,5 +66,25 @@ TEST(SearchData, LongArchivesSpreadTheirTextsOverFiles)
     EXPECT_NE(files["index.js"].find("\"chunks\": [0,33,66,99]"), std::string::npos) << files["index.js"];
 }
 
+TEST(SearchData, ASinkGetsEachTextFileAsSoonAsItIsFull)
+{
+    TZtSearchDataBuilder whole;
+    std::vector<TZtSearchFile> sunk;
+    TZtSearchDataBuilder streamed([&](TZtSearchFile file) { sunk.push_back(std::move(file)); });
+    for (int i = 0; i < 100; ++i) {
+        const std::string text = std::string(1000, 'x') + " w" + std::to_string(i);
+        whole.Add("d" + std::to_string(i), text);
+        streamed.Add("d" + std::to_string(i), text);
+        // 33 texts fill a file.
+        EXPECT_EQ(sunk.size(), static_cast<std::size_t>((i + 1) / 33)) << i;
+    }
+    EXPECT_TRUE(streamed.Finish().empty());
+    std::map<std::string, std::string> expected;
+    for (auto& file : whole.Finish()) expected[file.Name] = file.Bytes;
+    std::map<std::string, std::string> got;
+    for (auto& file : sunk) EXPECT_TRUE(got.emplace(file.Name, file.Bytes).second) << file.Name;
+    EXPECT_EQ(got, expected);
+}
+
 } // namespace
 } // namespace quorvex
