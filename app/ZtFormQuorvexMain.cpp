@@ -314,7 +314,8 @@ QString TZtFormQuorvex::StatusText(const std::string& fileName) const
 void TZtFormQuorvex::UpdatePreview()
 {
     try {
-        HtmlPreview->ShowHtml(BuildHtml(Header->WholeText(), FDocument));
+        const TZtConversion conversion = Conversion();
+        HtmlPreview->ShowHtml(BuildHtml(conversion.Preferences, FDocument, conversion.Modes()));
         SetPageImage(wpConvertedText, siChanged);
     } catch (...) {
         const std::string message = CurrentExceptionMessage();
@@ -332,8 +333,11 @@ void TZtFormQuorvex::ReportConversionError(std::string_view message)
 
 TZtConversion TZtFormQuorvex::Conversion() const
 {
-    return TZtConversion{
-        Header->WholeText(), FDocument.CharOutput(), FDocument.HyphenJoin(), FDocument.Markup()};
+    // The window converts in the default modes, as fa4tohtml does without
+    // --classic.
+    TZtConversion conversion;
+    conversion.Preferences = Header->WholeText();
+    return conversion;
 }
 
 void TZtFormQuorvex::ClearDocument()
@@ -350,7 +354,8 @@ void TZtFormQuorvex::SaveHtmlAs(const std::string& fileName)
     if (document && document == IdentityOfRegularFile(fileName))
         throw EZtError("Cannot save the HTML to " + QuotedName(fileName) + ": it is the loaded document " +
             QuotedName(FDocument.FileName()));
-    SaveHtml(fileName, Header->WholeText(), FDocument);
+    const TZtConversion conversion = Conversion();
+    SaveHtml(fileName, conversion.Preferences, FDocument, conversion.Modes());
     SetPageImage(wpConvertedText, siOk);
 }
 

@@ -363,8 +363,10 @@ struct TLineCursor {
 // is done.
 class TLineRangeConversion {
 public:
-    TLineRangeConversion(TFa4Converter& converter, std::string& out, std::int32_t last)
+    TLineRangeConversion(
+        TFa4Converter& converter, TZtConversionState& state, std::string& out, std::int32_t last)
         : FConv(converter)
+        , FState(state)
         , FDoc(converter.FDoc)
         , FOut(out)
         , FLast(last)
@@ -676,8 +678,8 @@ private:
     // Paragraph end, indented paragraph, line comment and join.
     void FinishLine()
     {
-        const bool paragraphEnd = FConv.FParagraphEnd;
-        const bool indentPending = FConv.FIndentPending;
+        const bool paragraphEnd = FState.ParagraphEnd;
+        const bool indentPending = FState.IndentPending;
         // Only a join changes what stands before the line.
         const bool lineBreak = FJoined ? NeedsLineBreak() : FHeadBreak;
         bool fixed = false;
@@ -698,8 +700,8 @@ private:
             AppendLineComment(FLineHead, FLine);
             if (indentPending) {
                 FConv.FNesting.ParagraphAtLineStart();
-                FConv.FParagraphTag = ParagraphTagFor(FConv.FIndent);
-                FLineHead += FConv.FParagraphTag;
+                FState.ParagraphTag = ParagraphTagFor(FState.Indent);
+                FLineHead += FState.ParagraphTag;
             }
             if (fixed) {
                 FConv.FNesting.FontAroundLine();
@@ -708,13 +710,14 @@ private:
             FOut.replace(FLineStart, FHeadSize, FLineHead);
         }
         FConv.Charge(static_cast<std::int64_t>(OutSize() - FLineStart));
-        FConv.FIndentPending = false;
-        FConv.FParagraphEnd = false;
+        FState.IndentPending = false;
+        FState.ParagraphEnd = false;
         FLinesSinceParagraphEnd = paragraphEnd ? 0 : FLinesSinceParagraphEnd + 1;
         KeepPendingRoom();
     }
 
     TFa4Converter& FConv;
+    TZtConversionState& FState; // the converter's, which the lines carry on
     const TZtFileInfoFa4& FDoc;
     std::string& FOut;
     const std::int32_t FLast;
@@ -744,10 +747,10 @@ private:
 
 void TFa4Converter::ConvertLines(std::string& out, std::int32_t first, std::int32_t last)
 {
-    FIndentPending = false;
-    FParagraphEnd = false;
-    FParagraphTag.clear();
-    TLineRangeConversion conversion(*this, out, last);
+    FState.IndentPending = false;
+    FState.ParagraphEnd = false;
+    FState.ParagraphTag.clear();
+    TLineRangeConversion conversion(*this, FState, out, last);
     for (std::int32_t line = first; line <= last; ++line) {
         line = conversion.ConvertLine(line);
         conversion.SpillIfLarge();

@@ -84,7 +84,8 @@ std::int32_t CountUnreadTables(TLoad load)
         TZtFileInfoFa4 document;
         load(document);
         if (!HoldsTableCorner(document)) return 0;
-        BuildHtml("", document);
+        // Only the default markup reads a broken box as lines and counts it.
+        BuildHtml("", document, TZtOutputModes{});
         return document.Damage().TablesUnread;
     } catch (const std::exception&) {
         return 0; // what fails to load or convert shows when it is converted

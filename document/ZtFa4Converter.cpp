@@ -19,19 +19,16 @@ TFa4Converter::TFa4Converter(TZtFileInfoFa4& document, const TZtOutputModes& mod
     , FCharTexts(CharTextsFor(FCharOutput, FMarkup))
     , FCodes(FMarkup == TMarkup::Classic ? CodeTable : PortableCodeTable)
     , FLineEnd(FMarkup == TMarkup::Classic ? "\r" : "\r\n")
-    , FIndent(document.Indent)
-    , FIndentPending(document.IndentPending)
-    , FParagraphEnd(document.ParagraphEnd)
-    , FParagraphTag(document.ParagraphTag)
+    , FState{document.Indent, document.IndentPending, document.ParagraphEnd, document.ParagraphTag}
     , FBudget(document.HeldSize())
 { }
 
 void TFa4Converter::GiveBackState()
 {
-    FDoc.Indent = FIndent;
-    FDoc.IndentPending = FIndentPending;
-    FDoc.ParagraphEnd = FParagraphEnd;
-    FDoc.ParagraphTag.swap(FParagraphTag);
+    FDoc.Indent = FState.Indent;
+    FDoc.IndentPending = FState.IndentPending;
+    FDoc.ParagraphEnd = FState.ParagraphEnd;
+    FDoc.ParagraphTag.swap(FState.ParagraphTag);
 }
 
 const TLineScan& TFa4Converter::Scan(std::int32_t line)

@@ -25,6 +25,17 @@ namespace quorvex {
 
 struct TTableGrid;
 
+// What a conversion carries from line to line, under the names of the
+// document's fields that keep it between calls: the indent a control
+// sequence set, whether it waits for the next paragraph, whether a
+// paragraph ended, and the tag that opened the paragraph.
+struct TZtConversionState {
+    std::int32_t Indent = 0;
+    bool IndentPending = false;
+    bool ParagraphEnd = false;
+    std::string ParagraphTag;
+};
+
 class TFa4Converter {
 public:
     // Starts from the document's conversion state, in the document's output
@@ -32,7 +43,7 @@ public:
     explicit TFa4Converter(TZtFileInfoFa4& document);
     TFa4Converter(TZtFileInfoFa4& document, const TZtOutputModes& modes);
     // The document's fields Indent, IndentPending, ParagraphEnd and
-    // ParagraphTag receive the state as the conversion left it: after every
+    // ParagraphTag receive the state (FState) as the conversion left it: after every
     // step the document offers (ConvertLines and the others), also a failed
     // one, but after a whole document only when it converted.
     void GiveBackState();
@@ -103,10 +114,10 @@ private:
     // Reading control sequences only ever sets the state.
     void ApplyCodeEffects(const TCodeEffects& effects)
     {
-        if (effects.ParagraphEnd) FParagraphEnd = true;
+        if (effects.ParagraphEnd) FState.ParagraphEnd = true;
         if (effects.IndentPending) {
-            FIndentPending = true;
-            FIndent = effects.Indent;
+            FState.IndentPending = true;
+            FState.Indent = effects.Indent;
         }
     }
 
@@ -130,11 +141,8 @@ private:
     // What ends a line of the HTML: CR LF, which every reader takes for a
     // space; the classic lone CR is read as nothing by some.
     const std::string_view FLineEnd;
-    // The conversion state, under the names of the document's fields.
-    std::int32_t FIndent;
-    bool FIndentPending;
-    bool FParagraphEnd;
-    std::string FParagraphTag;
+    // The one place of the state while the converter runs.
+    TZtConversionState FState;
 
     std::string* FSpillTarget = nullptr;
     std::function<void(std::string_view)> FSpill;

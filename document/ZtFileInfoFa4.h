@@ -142,8 +142,9 @@ public:
         std::int32_t& pos, std::int32_t& line, std::int32_t colLimit, std::int32_t lastLine);
     std::string ConvertCellText(const TCellRect& rect, bool& fixed);
 
-    // The modes of the per-step operations above; a whole document's
-    // conversion (BuildHtml) is handed modes of its own.
+    // The modes of the per-step operations above (ConvertLines and the
+    // others), which a program that converts whole documents never sets: it
+    // hands BuildHtml, WriteHtml and SaveHtml modes of their own.
     TZtOutputModes OutputModes() const { return {FCharOutput, FHyphenJoin, FMarkup}; }
     void SetCharOutput(TCharOutput output) { FCharOutput = output; }
     TCharOutput CharOutput() const { return FCharOutput; }
@@ -182,19 +183,20 @@ private:
     TZtDamageAccount FDamage;
 };
 
-// The HTML document: preferences text (lines ended by CR LF), then the body.
-// A document whose conversion passes the bound of TWorkBudget raises
-// ETooComplexError ("Document too complex to convert").
+// The HTML document: preferences text (lines ended by CR LF), then the body,
+// written as `modes` say. A document whose conversion passes the bound of
+// TWorkBudget raises ETooComplexError ("Document too complex to convert").
 std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document, const TZtOutputModes& modes);
-// The same in the document's own modes.
-std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document);
 // The same bytes handed to `write` in pieces of a few MiB as they are made,
 // so that memory holds the document and little of its HTML.
 void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document, const TZtOutputModes& modes,
     const std::function<void(std::string_view)>& write);
-void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document,
-    const std::function<void(std::string_view)>& write);
 // Converts first, then writes through a temporary file renamed over the name.
+void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document,
+    const TZtOutputModes& modes);
+// BuildHtml and SaveHtml in the modes of the document's own steps
+// (OutputModes), for reading a whole document as its steps write it.
+std::string BuildHtml(std::string_view preferences, TZtFileInfoFa4& document);
 void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document);
 
 } // namespace quorvex

@@ -116,18 +116,18 @@ void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document, const TZt
     write(html);
 }
 
-void WriteHtml(std::string_view preferences, TZtFileInfoFa4& document,
-    const std::function<void(std::string_view)>& write)
+void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document,
+    const TZtOutputModes& modes)
 {
-    WriteHtml(preferences, document, document.OutputModes(), write);
+    // Converting first leaves whatever stands under the name untouched when
+    // the conversion fails.
+    const std::string html = BuildHtml(preferences, document, modes);
+    WriteWholeFile(fileName, html);
 }
 
 void SaveHtml(const std::string& fileName, std::string_view preferences, TZtFileInfoFa4& document)
 {
-    // Converting first leaves whatever stands under the name untouched when
-    // the conversion fails.
-    const std::string html = BuildHtml(preferences, document);
-    WriteWholeFile(fileName, html);
+    SaveHtml(fileName, preferences, document, document.OutputModes());
 }
 
 } // namespace quorvex

@@ -73,7 +73,7 @@ TEST(StreamedHtml, ALargeDocumentIsWrittenInPiecesOfAFewMegabytes)
     document.LoadFromMemory("big.fa4", builder.Bytes());
     std::vector<std::size_t> sizes;
     std::string written;
-    WriteHtml(DefaultPreferencesText, document, [&](std::string_view piece) {
+    WriteHtml(DefaultPreferencesText, document, document.OutputModes(), [&](std::string_view piece) {
         sizes.push_back(piece.size());
         written += piece;
     });
