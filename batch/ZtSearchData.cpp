@@ -262,7 +262,7 @@ std::vector<TZtSearchFile> TZtSearchDataBuilder::Finish()
     Emit({"index.js",
         "fa4Search.manifest({\"documents\": " + std::to_string(FDocuments) + ", \"keys\": [" + keys +
             "], \"chunks\": [" + FChunkStarts + "]});\n"});
-    Emit({"search.js", std::string(SearchScript)});
+    Emit({"search.js", std::string(SearchTextScript) + std::string(SearchIndexScript)});
     return std::move(FFiles);
 }
 

@@ -4,7 +4,7 @@
 // scripts of that folder but lets no page read files, so every part of the
 // data is a script that hands its part to the index's search.
 //
-// search/search.js  the search itself (SearchScript)
+// search/search.js  the search itself (SearchTextScript, SearchIndexScript)
 // search/index.js   how many documents, which word files exist, which
 //                   documents each text file holds
 // search/w-K.js     the words that begin with the K-th pair of letters and
@@ -79,7 +79,11 @@ void ReadSearchTexts(std::string_view chunk, std::map<std::string, std::string, 
 // `searchFolder`; empty when there is none.
 std::map<std::string, std::string, std::less<>> ReadEarlierSearchTexts(const std::string& searchFolder);
 
-// search/search.js.
-extern const std::string_view SearchScript;
+// search/search.js is SearchTextScript followed by SearchIndexScript. The
+// first, which defines window.fa4SearchText (how typed words are folded and
+// the passage around a hit is cut), is also the converter page's
+// search-text.js.
+extern const std::string_view SearchTextScript;
+extern const std::string_view SearchIndexScript;
 
 } // namespace quorvex

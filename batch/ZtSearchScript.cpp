@@ -1,4 +1,5 @@
-// The index's search, as the script file written beside the index.
+// The index's search, as the script file written beside the index, and
+// the part of it that the converter's page shares.
 
 #include "ZtSearchData.h"
 
@@ -7,8 +8,67 @@ namespace quorvex {
 // Every file is a script of the index's own folder, loaded by a script
 // element, so that it runs from the folder (where a browser lets no page
 // read files) and from any web server, under a policy that allows only the
-// folder's scripts. Words and splitting follow FoldWord and FoldedWords.
-const std::string_view SearchScript =
+// folder's scripts.
+
+// Words and splitting follow FoldWord and FoldedWords.
+const std::string_view SearchTextScript =
+    R"JS(// How a search reads documents' texts, shared by the search field of an
+// archive's index and the converter's page. Written by fa4tohtml.
+window.fa4SearchText = (function () {
+  'use strict';
+  const words = /[0-9A-Za-z\u00aa\u00b5\u00ba\u00c0-\u00d6\u00d8-\u00f6\u00f8-\u024f\u0370-\u03ff]+/g;
+  const fold = (text) => text.toLowerCase().normalize('NFD').replace(/[\u0300-\u036f]/g, '').replace(/\u00df/g, 'ss');
+
+  // The words of a typed text, folded, and those searched for: a single
+  // letter would find nearly every document (and load the words of every
+  // pair of letters it begins).
+  function typedWords(value) {
+    const all = fold(value).match(words) || [];
+    return { all, typed: all.filter((word) => Array.from(word).length >= 2) };
+  }
+
+  const isHit = (word, typed) => { const f = fold(word); return typed.some((t) => f.startsWith(t)); };
+
+  // The passage around the first hit, hits marked, and the hit itself.
+  function passage(whole, typed) {
+    words.lastIndex = 0;
+    let first = null;
+    for (let m; (m = words.exec(whole));) if (isHit(m[0], typed)) { first = m; break; }
+    if (!first) return null;
+    let start = Math.max(0, first.index - 60);
+    if (start > 0) {
+      const blank = whole.slice(start, first.index).search(/\s/);
+      start = blank >= 0 ? start + blank + 1 : first.index;
+    }
+    let end = Math.min(whole.length, first.index + first[0].length + 120);
+    if (end < whole.length) {
+      const blank = whole.slice(first.index + first[0].length, end).search(/\s[^\s]*$/);
+      if (blank >= 0) end = first.index + first[0].length + blank;
+    }
+    const part = whole.slice(start, end).replace(/\s+/g, ' ');
+    const nodes = [];
+    if (start > 0) nodes.push('\u2026');
+    let at = 0;
+    words.lastIndex = 0;
+    for (let m; (m = words.exec(part));) {
+      if (!isHit(m[0], typed)) continue;
+      nodes.push(part.slice(at, m.index));
+      const mark = document.createElement('mark');
+      mark.textContent = m[0];
+      nodes.push(mark);
+      at = m.index + m[0].length;
+    }
+    nodes.push(part.slice(at));
+    if (end < whole.length) nodes.push('\u2026');
+    return { nodes, hit: first[0] };
+  }
+
+  return { words, fold, typedWords, passage };
+})();
+)JS";
+
+// The index's own part, which needs SearchTextScript before it.
+const std::string_view SearchIndexScript =
     R"JS(// The search field of an archive's index: hides the rows of documents
 // whose text does not hold every word typed, shows the passage around the
 // first hit, links to the hit. Written by fa4tohtml.
@@ -17,7 +77,7 @@ const std::string_view SearchScript =
   const field = document.getElementById('search');
   if (!field) return;
   const folder = document.currentScript.src.replace(/[^/]*$/, '');
-  const words = /[0-9A-Za-z\u00aa\u00b5\u00ba\u00c0-\u00d6\u00d8-\u00f6\u00f8-\u024f\u0370-\u03ff]+/g;
+  const { words, fold, typedWords, passage } = window.fa4SearchText;
   const rows = Array.from(document.querySelectorAll('tbody tr'));
   const sections = Array.from(document.querySelectorAll('section'));
   const status = document.getElementById('search-status');
@@ -26,8 +86,6 @@ const std::string_view SearchScript =
   const saved = new Map(); // row -> {cell children, link target}
   let manifest = null;
   let generation = 0;
-
-  const fold = (text) => text.toLowerCase().normalize('NFD').replace(/[\u0300-\u036f]/g, '').replace(/\u00df/g, 'ss');
 
   function load(name) {
     if (!loads.has(name)) {
@@ -91,42 +149,6 @@ const std::string_view SearchScript =
     return texts[(document - starts[low]) * 2 + 1] || '';
   }
 
-  const isHit = (word, typed) => { const f = fold(word); return typed.some((t) => f.startsWith(t)); };
-
-  // The passage around the first hit, hits marked, and the hit itself.
-  function passage(whole, typed) {
-    words.lastIndex = 0;
-    let first = null;
-    for (let m; (m = words.exec(whole));) if (isHit(m[0], typed)) { first = m; break; }
-    if (!first) return null;
-    let start = Math.max(0, first.index - 60);
-    if (start > 0) {
-      const blank = whole.slice(start, first.index).search(/\s/);
-      start = blank >= 0 ? start + blank + 1 : first.index;
-    }
-    let end = Math.min(whole.length, first.index + first[0].length + 120);
-    if (end < whole.length) {
-      const blank = whole.slice(first.index + first[0].length, end).search(/\s[^\s]*$/);
-      if (blank >= 0) end = first.index + first[0].length + blank;
-    }
-    const part = whole.slice(start, end).replace(/\s+/g, ' ');
-    const nodes = [];
-    if (start > 0) nodes.push('\u2026');
-    let at = 0;
-    words.lastIndex = 0;
-    for (let m; (m = words.exec(part));) {
-      if (!isHit(m[0], typed)) continue;
-      nodes.push(part.slice(at, m.index));
-      const mark = document.createElement('mark');
-      mark.textContent = m[0];
-      nodes.push(mark);
-      at = m.index + m[0].length;
-    }
-    nodes.push(part.slice(at));
-    if (end < whole.length) nodes.push('\u2026');
-    return { nodes, hit: first[0] };
-  }
-
   function keep(row) {
     if (saved.has(row)) return saved.get(row);
     const cell = row.querySelector('td.excerpt');
@@ -167,9 +189,7 @@ const std::string_view SearchScript =
 
   async function search() {
     const current = ++generation;
-    // A single letter would load the words of every pair it begins.
-    const all = fold(field.value).match(words) || [];
-    const typed = all.filter((word) => Array.from(word).length >= 2);
+    const { all, typed } = typedWords(field.value);
     if (observer) observer.disconnect();
     if (typed.length === 0) {
       for (const row of rows) { if (row.hidden) row.hidden = false; restore(row); }

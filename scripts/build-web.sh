@@ -26,5 +26,9 @@ site="$dir/site"
 mkdir -p "$site"
 cp web/index.html web/page.js web/page.css web/archive.js "$dir/fa4tohtml.js" "$site/"
 cp web/node_modules/fflate/umd/index.js "$site/fflate.js"
+# The words and passages of a search, as the index's search.js begins: the
+# module hands the page the same script.
+node -e 'require(require("path").resolve(process.argv[1]))().then((m) => require("fs").writeFileSync(process.argv[2], m.searchTextScript()))' \
+  "$dir/fa4tohtml.js" "$site/search-text.js"
 cp web/node_modules/fflate/LICENSE "$site/fflate-LICENSE.txt"
 echo "build-web: $site holds $(du -cb "$site"/* | tail -1 | cut -f1) bytes"

@@ -24,6 +24,7 @@
 #include "ZtIndexFiles.h"
 #include "ZtIndexRow.h"
 #include "ZtRecognizeDocument.h"
+#include "ZtSearchData.h"
 #include "ZtTextLines.h"
 
 namespace quorvex {
@@ -192,6 +193,13 @@ val FailedRow(std::string indexPath, std::string failure)
     return RowToJs(IndexRowOf(std::move(indexPath), std::move(failure), std::nullopt));
 }
 
+// The script the page's search of the chosen documents shares with the
+// index's: build-web.sh writes it into the page's folder.
+std::string SearchTextScriptText()
+{
+    return std::string(SearchTextScript);
+}
+
 bool LooksLikeDocument(std::string head, double fileSize)
 {
     return LooksLikeFa4Head(head, static_cast<std::uint64_t>(fileSize));
@@ -257,6 +265,7 @@ EMSCRIPTEN_BINDINGS(fa4tohtml)
     emscripten::function("documentFacts", &quorvex::DocumentFacts);
     emscripten::function("archivePlan", &quorvex::ArchivePlan);
     emscripten::function("walkOrder", &quorvex::WalkOrderOf);
+    emscripten::function("searchTextScript", &quorvex::SearchTextScriptText);
     emscripten::class_<quorvex::TZtWebIndex>("ArchiveFiles")
         .constructor<>()
         .function("addItem", &quorvex::TZtWebIndex::AddItem)

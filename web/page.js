@@ -128,36 +128,9 @@
   // The search of the archive's index, over the texts of the chosen
   // documents: every typed word of two letters or more begins a word of the
   // text, whatever the case and accents; the passage around the first hit
-  // shows under the document's name.
-  const words = /[0-9A-Za-z\u00aa\u00b5\u00ba\u00c0-\u00d6\u00d8-\u00f6\u00f8-\u024f\u0370-\u03ff]+/g;
-  const fold = (text) => text.toLowerCase().normalize('NFD').replace(/[\u0300-\u036f]/g, '').replace(/\u00df/g, 'ss');
-  const isHit = (word, typed) => { const f = fold(word); return typed.some((t) => f.startsWith(t)); };
-
-  function passage(whole, typed) {
-    words.lastIndex = 0;
-    let first = null;
-    for (let m; (m = words.exec(whole));) if (isHit(m[0], typed)) { first = m; break; }
-    if (!first) return null;
-    let start = Math.max(0, first.index - 60);
-    if (start > 0) {
-      const blank = whole.slice(start, first.index).search(/\s/);
-      start = blank >= 0 ? start + blank + 1 : first.index;
-    }
-    const end = Math.min(whole.length, first.index + first[0].length + 120);
-    const part = whole.slice(start, end).replace(/\s+/g, ' ');
-    const nodes = [start > 0 ? '\u2026' : ''];
-    let at = 0;
-    words.lastIndex = 0;
-    for (let m; (m = words.exec(part));) {
-      if (!isHit(m[0], typed)) continue;
-      const mark = document.createElement('mark');
-      mark.textContent = m[0];
-      nodes.push(part.slice(at, m.index), mark);
-      at = m.index + m[0].length;
-    }
-    nodes.push(part.slice(at), end < whole.length ? '\u2026' : '');
-    return nodes;
-  }
+  // shows under the document's name. Words, folding and passages come from
+  // search-text.js, the first part of the index's own search.
+  const { words, fold, typedWords, passage } = window.fa4SearchText;
 
   function holdsAll(text, typed) {
     const folded = new Set((fold(text).match(words) || []));
@@ -165,8 +138,7 @@
   }
 
   function search() {
-    const all = fold($('search').value).match(words) || [];
-    const typed = all.filter((word) => Array.from(word).length >= 2);
+    const { all, typed } = typedWords($('search').value);
     let shown = 0;
     state.items.forEach((item, index) => {
       const entry = $('list').children[index];
@@ -181,7 +153,7 @@
       if (!found) return;
       const span = document.createElement('span');
       span.className = 'passage';
-      span.append(...found);
+      span.append(...found.nodes);
       entry.querySelector('button').append(span);
     });
     $('search-status').textContent = typed.length === 0 ? (all.length ? 'Type two letters or more of a word.' : '')

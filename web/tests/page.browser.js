@@ -151,7 +151,7 @@ async function browserIn(t) {
 
 test('the page converts, previews and saves in Chromium', async (t) => {
   const { folder, browser } = await browserIn(t);
-  const own = ['index.html', 'page.css', 'fflate.js', 'archive.js', 'fa4tohtml.js', 'page.js'];
+  const own = ['index.html', 'page.css', 'fflate.js', 'archive.js', 'fa4tohtml.js', 'search-text.js', 'page.js'];
 
   await t.test('opened from the folder', async () => {
     const requested = await checkPage(t, browser, pathToFileURL(path.join(site, 'index.html')).href, folder);
