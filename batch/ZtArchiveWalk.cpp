@@ -107,7 +107,7 @@ struct TProbe {
     bool FromCache = false;
 };
 
-TProbe Probe(const TTreeFile& file, const TZtFactsCache* cache, TZtFolderLookups& lookups)
+TProbe Probe(const TTreeFile& file, const TZtFactsCache* cache, TZtFolderLookups& lookups, TZtWalkReads reads)
 {
     TProbe probe;
     if (file.Failure) {
@@ -122,7 +122,8 @@ TProbe Probe(const TTreeFile& file, const TZtFactsCache* cache, TZtFolderLookups
                 return probe;
             }
     try {
-        probe.Facts = ReadDocumentFacts(file.Path, true);
+        probe.Facts = reads == TZtWalkReads::isFacts ? ReadDocumentFacts(file.Path, true)
+                                                     : RecognizeDocumentFile(file.Path);
     } catch (const std::exception& failure) {
         // Pipes, devices, links to folders and links that lead nowhere are
         // no documents; a name that cannot be looked at, or a file that
@@ -135,8 +136,8 @@ TProbe Probe(const TTreeFile& file, const TZtFactsCache* cache, TZtFolderLookups
 
 } // namespace
 
-TZtArchiveWalk WalkArchive(
-    const fs::path& root, const std::optional<fs::path>& skip, unsigned jobs, const TZtFactsCache* cache)
+TZtArchiveWalk WalkArchive(const fs::path& root, const std::optional<fs::path>& skip, unsigned jobs,
+    const TZtFactsCache* cache, TZtWalkReads reads)
 {
     TZtArchiveWalk result;
     std::vector<TTreeFile> files;
@@ -148,7 +149,7 @@ TZtArchiveWalk WalkArchive(
     std::vector<TProbe> probes(files.size());
     ForEachRangeInParallel(files.size(), jobs, FilesPerTask, [&](std::size_t begin, std::size_t end) {
         TZtFolderLookups lookups;
-        for (std::size_t i = begin; i < end; ++i) probes[i] = Probe(files[i], cache, lookups);
+        for (std::size_t i = begin; i < end; ++i) probes[i] = Probe(files[i], cache, lookups, reads);
     });
     result.Documents.reserve(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {

@@ -45,6 +45,11 @@ struct TZtArchiveWalk {
     std::size_t FromCache = 0;
 };
 
+// What the walk reads of each file: the facts an index lists (lines, title,
+// excerpt, damage), or only its head, enough to tell documents from other
+// files, for a run that writes no index.
+enum class TZtWalkReads { isFacts, isHeads };
+
 // Every document below `root`, hidden folders included. Symbolic links to
 // folders are not followed, so the walk neither loops nor leaves the tree; a
 // link to a file counts as that file. The folder `skip` (where the output
@@ -54,6 +59,6 @@ struct TZtArchiveWalk {
 // without counting when `skip` is `root`.
 TZtArchiveWalk WalkArchive(const std::filesystem::path& root,
     const std::optional<std::filesystem::path>& skip = std::nullopt, unsigned jobs = 1,
-    const TZtFactsCache* cache = nullptr);
+    const TZtFactsCache* cache = nullptr, TZtWalkReads reads = TZtWalkReads::isFacts);
 
 } // namespace quorvex

@@ -73,7 +73,10 @@ void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::
 {
     std::optional<fs::path> output;
     if (request.OutputDir) output = fs::path(*request.OutputDir);
-    TZtArchiveWalk walk = WalkArchive(folder, output, jobs, memory.Cache);
+    // Only the index shows a document's facts; every other run converts the
+    // document whole anyway.
+    const TZtWalkReads reads = output ? TZtWalkReads::isFacts : TZtWalkReads::isHeads;
+    TZtArchiveWalk walk = WalkArchive(folder, output, jobs, memory.Cache, reads);
     memory.Found += walk.Documents.size() + walk.OtherFiles.size();
     memory.FromCache += walk.FromCache;
     batch.PassedOver += walk.PassedOver;

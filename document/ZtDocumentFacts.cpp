@@ -117,12 +117,19 @@ std::optional<TZtDocumentFacts> FileFactsOf(const TFileStatus& status)
 
 namespace {
 
+// The bytes the check of LooksLikeFa4Head reads: a document's head and table
+// are never smaller than this.
+template <typename TSource>
+std::string ReadHead(const TSource& file)
+{
+    return file.Read(0, Fa4HeadSize + TableBytes(EntriesPerRead));
+}
+
 // What is read of the document itself; `facts` holds its size.
 template <typename TSource>
 void ReadFacts(TZtDocumentFacts& facts, const TSource& file, bool onlyOfDocuments)
 {
-    // A document's head and table are never smaller than this.
-    const std::string head = file.Read(0, Fa4HeadSize + TableBytes(EntriesPerRead));
+    const std::string head = ReadHead(file);
     facts.LooksLikeDocument = LooksLikeFa4Head(head, facts.Size);
     if (onlyOfDocuments && !facts.LooksLikeDocument) return;
     const std::string table = ReadTableToCount(file, head);
@@ -158,6 +165,14 @@ TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocum
     if (facts.LooksLikeDocument)
         facts.Damage.TablesUnread =
             CountUnreadTables([&](TZtFileInfoFa4& document) { document.LoadFromFile(fileName); });
+    return facts;
+}
+
+TZtDocumentFacts RecognizeDocumentFile(const std::string& fileName)
+{
+    const TDocumentFile file(fileName);
+    TZtDocumentFacts facts = *FileFactsOf(file.Status());
+    facts.LooksLikeDocument = LooksLikeFa4Head(ReadHead(file), facts.Size);
     return facts;
 }
 

@@ -51,6 +51,9 @@ struct TZtDocumentFacts {
 // "Cannot open file %s" with the reason, as OpenRegularFile, for a file that
 // cannot be read or is no regular file.
 TZtDocumentFacts ReadDocumentFacts(const std::string& fileName, bool onlyOfDocuments = false);
+// Only whether the file looks like a document, and what the file system
+// tells of it: its head is read, nothing more. Fails as ReadDocumentFacts.
+TZtDocumentFacts RecognizeDocumentFile(const std::string& fileName);
 // The same of a document's bytes held in memory: no times, no identity.
 TZtDocumentFacts DocumentFactsOfBytes(std::string_view bytes);
 

@@ -56,6 +56,15 @@ TEST_F(ArchiveWalk, FindsDocumentsInEveryFolderInPathOrder)
     EXPECT_EQ(Paths(walk), expected);
     EXPECT_EQ(walk.PassedOver, 3u);
     EXPECT_TRUE(walk.Unreadable.empty());
+    EXPECT_GT(walk.Documents.front().Facts.LineCount, 0);
+
+    // A run without an index reads only the heads, and tells the same files.
+    const TZtArchiveWalk heads = WalkArchive(FRoot, std::nullopt, 2, nullptr, TZtWalkReads::isHeads);
+    EXPECT_EQ(Paths(heads), expected);
+    EXPECT_EQ(heads.PassedOver, 3u);
+    EXPECT_EQ(heads.OtherFiles.size(), walk.OtherFiles.size());
+    EXPECT_EQ(heads.Documents.front().Facts.Inode, walk.Documents.front().Facts.Inode);
+    EXPECT_EQ(heads.Documents.front().Facts.LineCount, 0);
 }
 
 TEST_F(ArchiveWalk, LinksToFoldersAreNotFollowed)
