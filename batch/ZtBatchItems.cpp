@@ -75,7 +75,7 @@ void AddFolder(TZtBatchItems& batch, const TZtBatchRequest& request, const std::
     if (request.OutputDir) output = fs::path(*request.OutputDir);
     // Only the index shows a document's facts; every other run converts the
     // document whole anyway.
-    const TZtWalkReads reads = output ? TZtWalkReads::isFacts : TZtWalkReads::isHeads;
+    const TZtWalkReads reads = WritesIndex(request) ? TZtWalkReads::isFacts : TZtWalkReads::isHeads;
     TZtArchiveWalk walk = WalkArchive(folder, output, jobs, memory.Cache, reads);
     memory.Found += walk.Documents.size() + walk.OtherFiles.size();
     memory.FromCache += walk.FromCache;
@@ -137,7 +137,7 @@ std::string ReadCacheFile(const std::string& name)
 TZtBatchItems GatherBatchItems(const TZtBatchRequest& request, unsigned jobs)
 {
     const std::int64_t runStart = NowNs();
-    const bool cached = request.Recursive && request.OutputDir;
+    const bool cached = WritesIndex(request);
     const TZtFactsCache cache(cached ? ReadCacheFile(FactsCacheName(request)) : std::string());
     TFactsMemory memory;
     if (cached) memory.Cache = &cache;

@@ -39,6 +39,11 @@ std::string WithOutputExtension(const TZtBatchRequest& request, std::string name
     return request.Text ? name += ".txt" : WithHtmlExtension(std::move(name));
 }
 
+bool WritesIndex(const TZtBatchRequest& request)
+{
+    return request.Recursive && request.OutputDir && !request.Text;
+}
+
 std::string IndexName(const TZtBatchRequest& request)
 {
     return InOutputFolder(request, IndexFileName);

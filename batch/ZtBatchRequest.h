@@ -38,6 +38,10 @@ std::string HtmlFileName(const TZtBatchRequest& request, const std::string& docu
 std::string WithHtmlExtension(std::string name);
 // The same with the extension of the request's output, ".html" or ".txt".
 std::string WithOutputExtension(const TZtBatchRequest& request, std::string name);
+// Whether the run writes an index: over folders into an output folder, as
+// HTML (the index links to HTML). Only such a run reads and keeps the facts
+// of its documents.
+bool WritesIndex(const TZtBatchRequest& request);
 // Where a run over folders with an output folder writes its index and keeps
 // the cache of what it read.
 std::string IndexName(const TZtBatchRequest& request);

@@ -225,8 +225,7 @@ TZtRunSummary RunRequest(const TZtBatchRequest& request, TZtRunReport& report)
     TZtRunSummary summary;
     summary.Counts.PassedOver = batch.PassedOver;
     TZtLeftoverSweep sweep(KeepsDocument);
-    // A run that writes text writes no index: the index links to HTML.
-    const bool indexed = Mirrored(request) && !request.Text;
+    const bool indexed = WritesIndex(request);
     TZtConversion conversion = request.Conversion;
     conversion.KeepText = indexed; // for the index's search
     // Only a kept document's HTML stays as it was, and so its text.
